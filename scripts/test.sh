@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds, and runs every test headless: the normal build, the same tests
+# under AddressSanitizer + UndefinedBehaviorSanitizer, the fuzzers for a bounded time and the
+# end-to-end checks on a virtual X server.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh test
+export QT_QPA_PLATFORM=offscreen
+jobs=$(nproc)
+
+echo "== Build and test (release) =="
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build/release -j "$jobs"
+ctest --test-dir build/release --output-on-failure
+
+echo "== Build and test (AddressSanitizer + UndefinedBehaviorSanitizer) =="
+cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQM_SANITIZE=ON -DQM_BUILD_BENCH=OFF >/dev/null
+cmake --build build/asan -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build/asan --output-on-failure
+
+for extra in scripts/fuzz.sh scripts/e2e.sh; do
+  if [ -x "$extra" ]; then
+    echo "== $extra =="
+    "$extra"
+  fi
+done
+echo "All tests passed."

@@ -1,0 +1,44 @@
+#include "dialogs/DialogSeam.h"
+
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QFileDialog>
+
+QMessageBox::StandardButton DialogSeam::Ask(QWidget* parent, const QString& title, const QString& text,
+                                            QMessageBox::StandardButtons buttons) {
+  QMessageBox box(QMessageBox::Information, title, text, buttons, parent);
+  return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+void DialogSeam::Tell(QWidget* parent, const QString& title, const QString& text, bool warning) {
+  QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::Information, title, text, QMessageBox::Ok,
+                  parent);
+  box.exec();
+}
+
+QString DialogSeam::OpenFileName(QWidget* parent, const QString& title, const QString& initialName,
+                                 const QString& filter) {
+  return QFileDialog::getOpenFileName(parent, title, initialName, filter);
+}
+
+QString DialogSeam::SaveFileName(QWidget* parent, const QString& title, const QString& initialName,
+                                 const QString& filter) {
+  // No default suffix and no overwrite question of our own: the name is used as typed.
+  return QFileDialog::getSaveFileName(parent, title, initialName, filter);
+}
+
+std::optional<QColor> DialogSeam::PickColor(QWidget* parent, const QColor& initial) {
+  QColor c = QColorDialog::getColor(initial, parent);
+  if (!c.isValid()) return std::nullopt;
+  return c;
+}
+
+bool DialogSeam::OpenUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
+
+namespace {
+DialogSeam g_realSeam;
+DialogSeam* g_seam = nullptr;
+}  // namespace
+
+DialogSeam& Dialogs() { return g_seam ? *g_seam : g_realSeam; }
+void SetDialogSeam(DialogSeam* seam) { g_seam = seam; }

@@ -1,0 +1,37 @@
+#pragma once
+#include <QColor>
+#include <QFont>
+#include <QMessageBox>
+#include <QString>
+#include <QUrl>
+#include <optional>
+
+class QWidget;
+
+// Everything that would stop and wait for the user in a window a test cannot click — message
+// boxes, file dialogs, the colour and font dialogs — and the desktop's URL handler go through this
+// one seam. The program uses the real dialogs; tests install a scripted seam.
+class DialogSeam {
+ public:
+  virtual ~DialogSeam() = default;
+
+  // A question with the given buttons (information icon); returns the button pressed.
+  virtual QMessageBox::StandardButton Ask(QWidget* parent, const QString& title, const QString& text,
+                                          QMessageBox::StandardButtons buttons);
+  // A message with an OK button: `warning` chooses the warning icon over the information icon.
+  virtual void Tell(QWidget* parent, const QString& title, const QString& text, bool warning);
+  // File dialogs. `filter` is in Qt's form ("位图文件 (*.bmp);;Jpeg图像(*.jpg)"). An empty result is
+  // a cancel.
+  virtual QString OpenFileName(QWidget* parent, const QString& title, const QString& initialName,
+                               const QString& filter);
+  virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& initialName,
+                               const QString& filter);
+  // The full colour dialog, starting from `initial`; nothing on cancel.
+  virtual std::optional<QColor> PickColor(QWidget* parent, const QColor& initial);
+  // Hands a web or mailto address to the desktop.
+  virtual bool OpenUrl(const QUrl& url);
+};
+
+// The seam in force. Tests replace it with SetDialogSeam and put nullptr back to restore the real one.
+DialogSeam& Dialogs();
+void SetDialogSeam(DialogSeam* seam);

@@ -1,0 +1,141 @@
+#pragma once
+#include <QFont>
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QByteArray>
+#include <QRgb>
+
+// The picture being edited and its drawing state. Every pixel of the picture is changed through
+// this class: figures, the eraser, the fill, selections, paste, text.
+//
+// The raster is a QImage in Format_RGB32 (alpha always 0xFF). All drawing is aliased: every pixel a
+// shape touches gets exactly the drawing colour, so the flood fill and the AND combination of
+// pasted pictures see exact colours.
+//
+// Coordinates are canvas pixels, origin top-left, x right, y down. Real coordinates are rounded to
+// the nearest pixel, halves to even (see Rounding.h). Everything outside the raster is clipped.
+// Non-finite coordinates (NaN, infinity) make the call draw nothing; absurd ones (±1e9 and beyond)
+// are clipped without overflow and without time proportional to their size.
+//
+// Damage: the canvas remembers the rectangle it has changed since the last Restore(). Restore()
+// from a backing copy of the same size copies back only that rectangle, which gives exactly the
+// picture a full restore gives. Separately it accumulates the rectangle the screen must repaint,
+// which the drawing surface takes with TakeScreenDamage().
+class Canvas {
+ public:
+  enum class RasterOp { Copy, And };
+
+  // Line styles (DrawStyle).
+  static constexpr int kSolid = 0, kDash = 1, kDot = 2, kDashDot = 3;
+  // Fill styles (FillStyle): 0 solid, 1 transparent, 2 horizontal, 3 vertical, 4 upward diagonal,
+  // 5 downward diagonal, 6 cross-hatch, 7 diagonal cross-hatch.
+  static constexpr int kFillSolid = 0, kFillTransparent = 1;
+
+  // What Point()/GetPixel() return for a position outside the raster: transparent black, which no
+  // pixel of the raster can be (the raster's alpha is always 0xFF).
+  static constexpr QRgb kNoPixel = 0x00000000u;
+
+  // The largest side a canvas may have.
+  static constexpr int kMaxSide = 16384;
+
+  explicit Canvas(int width = 600, int height = 220);
+
+  int Width() const { return raster_.width(); }
+  int Height() const { return raster_.height(); }
+  QSize Size() const { return raster_.size(); }
+
+  // Changes the size. The pixels keep their place at the top left; new area is white. Sizes below 1
+  // or above kMaxSide are refused (returns false, nothing changes).
+  bool Resize(int width, int height);
+
+  // The raster itself, for the screen and for saving. Never hold on to a non-const reference across
+  // a drawing call that may reallocate (Resize, SetPicture).
+  const QImage& Raster() const { return raster_; }
+
+  // ---- Drawing state, read by every later drawing call until changed ----
+  QRgb ForeColor = qRgb(0, 0, 0);
+  QRgb FillColor = qRgb(0, 0, 0);
+  int FillStyle = kFillTransparent;  // 0..7
+  int DrawStyle = kSolid;            // 0..3; patterned styles take effect only at DrawWidth 1
+  int DrawWidth = 1;                 // pixels, >= 1
+  QFont Font;                        // the font of TextOutA (the text tool's font)
+
+  // ---- Line, with the combinations the program uses ----
+  // A segment from (x1, y1) to (x2, y2), both end pixels drawn, in ForeColor, DrawStyle, DrawWidth.
+  void Line(double x1, double y1, double x2, double y2);
+  // The same with an explicit colour instead of ForeColor.
+  void Line(double x1, double y1, double x2, double y2, QRgb color);
+  // A segment from (x1, y1) to (x1 + a, y1 + b).
+  void LineRel(double x1, double y1, double a, double b);
+  // The axis-aligned box with opposite corners at the two points, in any order. Includes both
+  // corner points: a box from (x, y) with relative end (w - 1, h - 1) covers w columns and h rows.
+  // Outline as a line would be drawn; interior by FillStyle and FillColor.
+  void Box(double x1, double y1, double x2, double y2);
+  void BoxRel(double x, double y, double a, double b);
+  // The same box filled completely, outline and interior, with `color`, whatever FillStyle is.
+  void FilledBoxRel(double x, double y, double a, double b, QRgb color);
+
+  // Full circle of radius r about (cx, cy): outline in ForeColor/DrawStyle/DrawWidth, interior by
+  // FillStyle/FillColor.
+  void Circle(double cx, double cy, double r);
+  // Sets the point to ForeColor; with DrawWidth above 1 a filled round dot of that diameter.
+  void PSet(double x, double y);
+  // Colour of the pixel (opaque RGB), or kNoPixel outside the raster.
+  QRgb Point(double x, double y) const;
+
+  // Draws `picture` (or its source rectangle) into the destination rectangle, scaled to it. A
+  // negative destination width or height mirrors the picture in that direction, the destination
+  // then extending to the left of (upwards from) x (y). RasterOp::And: destination AND source, so
+  // white source pixels leave the canvas unchanged. The source should be opaque.
+  void PaintPicture(const QImage& picture, double x, double y);
+  void PaintPicture(const QImage& picture, double x, double y, double width, double height,
+                    double srcX, double srcY, double srcWidth, double srcHeight,
+                    RasterOp op = RasterOp::Copy);
+
+  // ---- Lower-level operations (whole-pixel coordinates, current pen and brush) ----
+  // Ellipse inscribed in the rectangle (corners in any order). Pen outline, brush interior.
+  void Ellipse(int left, int top, int right, int bottom);
+  // Rectangle with corners rounded as quarter-ellipses of cornerWidth x cornerHeight.
+  void RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight);
+  // Closed polygon: pen outline, brush interior.
+  void Polygon(const QPoint* points, int count);
+  // Fills with the brush the 4-connected region of pixels of exactly `color` that contains (x, y).
+  // fillType 1: fill while the colour matches. Transparent brush: nothing changes.
+  void ExtFloodFill(int x, int y, QRgb color, int fillType = 1);
+  void SetPixel(int x, int y, QRgb color);
+  QRgb GetPixel(int x, int y) const;
+  // Combines width x height pixels of `source` at (srcX, srcY) into the canvas at (x, y).
+  void BitBlt(int x, int y, int width, int height, const QImage& source, int srcX, int srcY,
+              RasterOp op = RasterOp::And);
+  // Draws `length` bytes of `text` (code page 936 bytes) at (x, y) (top-left of the text) in Font
+  // and ForeColor, transparent background, two colours only (no smoothing).
+  void TextOutA(int x, int y, const QByteArray& text, int length);
+
+  // ---- Capture and restore ----
+  // A snapshot of the current picture (the picture's "Image").
+  QImage Image() const;
+  // Copies the picture into `target`, reusing its buffer when it already has the same size and
+  // format and is not shared (a backing copy taken at every press must not allocate each time).
+  void CopyInto(QImage& target) const;
+  // Replaces the picture's content with `picture` (the picture's "Picture" assignment): the canvas
+  // keeps its size, `picture` lands at the top left, anything beyond it is white.
+  void SetPicture(const QImage& picture);
+  // Clears the whole picture to white.
+  void Clear();
+  // Puts `backing` back. When it has the canvas's size only the damaged rectangle is copied;
+  // otherwise this is SetPicture(backing). Either way the damage becomes empty.
+  void Restore(const QImage& backing);
+  // The rectangle changed since the last Restore() (empty when nothing was drawn).
+  QRect Damage() const { return damage_; }
+  // Marks the whole picture as changed (after an outside change of the raster).
+  void MarkAllDamaged();
+  // The rectangle the screen must repaint since the last call; clears it.
+  QRect TakeScreenDamage();
+
+ private:
+  void Touch(const QRect& r);
+  QImage raster_;
+  QRect damage_;
+  QRect screenDamage_;
+};

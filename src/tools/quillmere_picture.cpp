@@ -1,0 +1,2 @@
+// quillmere_picture: a maintainers' tool beside the program.
+int main() { return 2; }
