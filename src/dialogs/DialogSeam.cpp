@@ -4,6 +4,8 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 
+#include "dialogs/FontWindow.h"
+
 QMessageBox::StandardButton DialogSeam::Ask(QWidget* parent, const QString& title, const QString& text,
                                             QMessageBox::StandardButtons buttons) {
   QMessageBox box(QMessageBox::Information, title, text, buttons, parent);
@@ -31,6 +33,14 @@ std::optional<QColor> DialogSeam::PickColor(QWidget* parent, const QColor& initi
   QColor c = QColorDialog::getColor(initial, parent);
   if (!c.isValid()) return std::nullopt;
   return c;
+}
+
+std::optional<std::pair<QFont, QRgb>> DialogSeam::PickFont(QWidget* parent, const QFont& font,
+                                                           QRgb color) {
+  QFont chosen = font;
+  QRgb chosenColor = color;
+  if (!FontWindow::Choose(parent, chosen, chosenColor)) return std::nullopt;
+  return std::make_pair(chosen, chosenColor);
 }
 
 bool DialogSeam::OpenUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }

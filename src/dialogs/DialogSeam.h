@@ -5,6 +5,7 @@
 #include <QString>
 #include <QUrl>
 #include <optional>
+#include <utility>
 
 class QWidget;
 
@@ -28,6 +29,9 @@ class DialogSeam {
                                const QString& filter);
   // The full colour dialog, starting from `initial`; nothing on cancel.
   virtual std::optional<QColor> PickColor(QWidget* parent, const QColor& initial);
+  // The font window "字体" starting from `font` and `color`: the chosen font (family, size, bold,
+  // italic, underline taken over) and colour; nothing on cancel.
+  virtual std::optional<std::pair<QFont, QRgb>> PickFont(QWidget* parent, const QFont& font, QRgb color);
   // Hands a web or mailto address to the desktop.
   virtual bool OpenUrl(const QUrl& url);
 };

@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTimer>
+
+#include "dialogs/DialogSeam.h"
+#include "dialogs/FontWindow.h"
+
+namespace {
+
+QFont StartFont() {
+  QFont f(QStringLiteral("WenQuanYi Micro Hei"));
+  f.setPointSizeF(10);
+  f.setStyleStrategy(QFont::NoAntialias);
+  return f;
+}
+
+// Answers the next modal window with OK (after setting it up) or Cancel, from the event loop.
+void AnswerModal(bool ok, std::function<void(FontWindow&)> fill = {}) {
+  QTimer::singleShot(0, [ok, fill] {
+    auto* w = qobject_cast<FontWindow*>(QApplication::activeModalWidget());
+    ASSERT_NE(w, nullptr);
+    if (fill) fill(*w);
+    if (ok) {
+      w->accept();
+    } else {
+      w->reject();
+    }
+  });
+}
+
+TEST(FontWindowTest, StartsFromTheGivenFontAndColour) {
+  QFont f = StartFont();
+  f.setBold(true);
+  FontWindow w(nullptr, f, qRgb(255, 0, 0));
+  EXPECT_EQ(w.windowTitle(), QStringLiteral("字体"));
+  EXPECT_TRUE(w.Bold->isChecked());
+  EXPECT_FALSE(w.Italic->isChecked());
+  EXPECT_EQ(w.SizeBox->currentText(), "10");
+  EXPECT_EQ(w.ColorBox->count(), 16);
+  EXPECT_EQ(w.ChosenColor(), qRgb(255, 0, 0));
+  EXPECT_EQ(w.ColorBox->currentText(), QStringLiteral("红色"));
+  ASSERT_NE(w.FamilyList->currentItem(), nullptr);
+  EXPECT_EQ(w.FamilyList->currentItem()->text(), f.family());
+
+  // A colour outside the sixteen stays on offer unchanged.
+  FontWindow other(nullptr, f, qRgb(192, 64, 0));
+  EXPECT_EQ(other.ColorBox->count(), 17);
+  EXPECT_EQ(other.ChosenColor(), qRgb(192, 64, 0));
+}
+
+TEST(FontWindowTest, CancelChangesNothing) {
+  QFont f = StartFont();
+  QRgb c = qRgb(0, 0, 128);
+  AnswerModal(false, [](FontWindow& w) {
+    w.Bold->setChecked(true);
+    w.SizeBox->setEditText("30");
+    w.ColorBox->setCurrentIndex(9);
+  });
+  EXPECT_FALSE(FontWindow::Choose(nullptr, f, c));
+  EXPECT_EQ(f, StartFont());
+  EXPECT_EQ(c, qRgb(0, 0, 128));
+}
+
+TEST(FontWindowTest, OkTakesOverEverythingButStrikeThrough) {
+  const QStringList families = QFontDatabase::families();
+  ASSERT_GE(families.size(), 2);
+  const QString target = families.first() == StartFont().family() ? families[1] : families.first();
+  QFont f = StartFont();
+  QRgb c = qRgb(0, 0, 0);
+  AnswerModal(true, [&](FontWindow& w) {
+    w.Filter->setText(target);
+    const auto items = w.FamilyList->findItems(target, Qt::MatchExactly);
+    ASSERT_FALSE(items.isEmpty());
+    w.FamilyList->setCurrentItem(items.first());
+    w.SizeBox->setEditText("24");
+    w.Bold->setChecked(true);
+    w.Italic->setChecked(true);
+    w.Underline->setChecked(true);
+    w.StrikeOut->setChecked(true);
+    w.ColorBox->setCurrentIndex(9);  // red
+  });
+  ASSERT_TRUE(FontWindow::Choose(nullptr, f, c));
+  EXPECT_EQ(f.family(), target);
+  EXPECT_EQ(f.pointSizeF(), 24);
+  EXPECT_TRUE(f.bold());
+  EXPECT_TRUE(f.italic());
+  EXPECT_TRUE(f.underline());
+  EXPECT_FALSE(f.strikeOut());
+  EXPECT_EQ(f.styleStrategy(), QFont::NoAntialias);  // the rest of the font stays
+  EXPECT_EQ(c, qRgb(255, 0, 0));
+}
+
+TEST(FontWindowTest, SizeIsLimited) {
+  struct Case {
+    const char* typed;
+    double size;
+  };
+  const Case cases[] = {{"12", 12}, {"10.5", 10.5}, {"0", 10}, {"abc", 10}, {"-4", 10},
+                        {"0.5", 1},  {"100000", 500}, {"1e999", 1}, {"", 10}};
+  FontWindow w(nullptr, StartFont(), qRgb(0, 0, 0));
+  for (const Case& c : cases) {
+    w.SizeBox->setEditText(QString::fromLatin1(c.typed));
+    EXPECT_EQ(w.ChosenSize(), c.size) << c.typed;
+    EXPECT_EQ(w.ChosenFont(StartFont()).pointSizeF(), c.size) << c.typed;
+  }
+}
+
+TEST(FontWindowTest, FilterNarrowsTheFamilies) {
+  FontWindow w(nullptr, StartFont(), qRgb(0, 0, 0));
+  w.Filter->setText("WenQuanYi");
+  int shown = 0;
+  for (int i = 0; i < w.FamilyList->count(); ++i) {
+    if (!w.FamilyList->item(i)->isHidden()) {
+      ++shown;
+      EXPECT_TRUE(w.FamilyList->item(i)->text().contains("WenQuanYi", Qt::CaseInsensitive));
+    }
+  }
+  EXPECT_GE(shown, 1);
+}
+
+TEST(FontWindowTest, RealSeamRunsTheFontWindow) {
+  AnswerModal(true, [](FontWindow& w) { w.Italic->setChecked(true); });
+  auto result = Dialogs().PickFont(nullptr, StartFont(), qRgb(0, 128, 0));
+  ASSERT_TRUE(result.has_value());
+  EXPECT_TRUE(result->first.italic());
+  EXPECT_EQ(result->second, qRgb(0, 128, 0));
+  AnswerModal(false);
+  EXPECT_FALSE(Dialogs().PickFont(nullptr, StartFont(), qRgb(0, 128, 0)).has_value());
+}
+
+}  // namespace
