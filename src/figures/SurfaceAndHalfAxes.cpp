@@ -1,0 +1,130 @@
+#include "figures/SurfaceAndHalfAxes.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "figures/Canvas.h"
+#include "figures/FigureSteps.h"
+#include "figures/Rounding.h"
+
+namespace {
+
+// Strokes along a floor whose spacing is below one pixel: many strokes round to the same end
+// pixels and so paint the same pixels. Only the first stroke of each distinct pair of rounded
+// ends is drawn, and the counter jumps from one pair to the next, so the cost follows the
+// number of pixels, not the number of strokes. Positions are start + k * step.
+void DrawDenseFloorStrokes(Canvas& canvas, double start, double step, double end, double lo,
+                           double hi, double y1, double dy) {
+  double k = 0;
+  double x = start;
+  if (x < lo) {
+    k = std::floor((lo - start) / step);
+    if (!std::isfinite(k)) return;
+    x = start + k * step;
+  }
+  int64_t lastA = std::numeric_limits<int64_t>::min(), lastB = lastA;
+  // Each pair of rounded ends is reached within a few steps of the counter, and the visible part
+  // of the floor holds at most two pairs per pixel; the cap only guards against steps too small
+  // to move the counter at all.
+  int64_t budget = 8 * static_cast<int64_t>(hi - lo + 2);
+  while (x <= end && x <= hi && budget-- > 0) {
+    const int64_t a = RoundHalfEven(x), b = RoundHalfEven(x - dy);
+    if (a != lastA || b != lastB) {
+      canvas.LineRel(x, y1, -dy, dy);
+      lastA = a;
+      lastB = b;
+    }
+    // The next position at which either end may round to another pixel.
+    const double bound =
+        std::min(std::floor(x + 0.5) + 0.5, std::floor(x - dy + 0.5) + 0.5 + dy);
+    const double next = std::floor((bound - start) / step) - 1;
+    k = std::max(k + 1, next);
+    x = start + k * step;
+  }
+}
+
+// Head of a vertical axis at (x, y): two barbs 8 back and 2 to each side, opening downwards when
+// the axis runs down from the head, upwards otherwise.
+void VerticalAxisHead(Canvas& canvas, double x, double y, bool axisRunsDown) {
+  const double back = axisRunsDown ? 8 : -8;
+  canvas.LineRel(x, y, 2, back);
+  canvas.LineRel(x, y, -2, back);
+}
+
+// Head of a horizontal axis at (x, y), pointing right or left.
+void HorizontalAxisHead(Canvas& canvas, double x, double y, bool pointsRight) {
+  const double back = pointsRight ? -8 : 8;
+  canvas.LineRel(x, y, back, 2);
+  canvas.LineRel(x, y, back, -2);
+}
+
+}  // namespace
+
+void DrawHatchedSurface(Canvas& canvas, const DragGeometry& g) {
+  const double x1 = g.PressPoint.x, y1 = g.PressPoint.y;
+  const double x2 = g.CurrentPoint.x, y2 = g.CurrentPoint.y;
+  const double dx = g.DragOffset.x, dy = g.DragOffset.y;
+  if (!figures::IsFigureCoordinate(x1) || !figures::IsFigureCoordinate(y1) ||
+      !figures::IsFigureCoordinate(x2) || !figures::IsFigureCoordinate(y2) ||
+      !std::isfinite(dx) || !std::isfinite(dy)) {
+    return;
+  }
+  const double adx = std::fabs(dx), ady = std::fabs(dy);
+  const double margin = figures::StrokeMargin(canvas);
+  const double width = canvas.Width(), height = canvas.Height();
+
+  if (adx > ady) {
+    // Floor or mirror: the line at the press point's height, strokes below (y2 > y1) or above.
+    canvas.Line(x1, y1, x2, y1);
+    if (dy == 0) return;
+    // Strokes reach |dy| to the side and |dy| up or down from the line.
+    if (y1 + ady < -margin || y1 - ady > height + margin) return;
+    const double xs = x2 < x1 ? x2 : x1;
+    const double xe = x2 < x1 ? x1 : x2;
+    const double lo = -ady - margin, hi = width + ady + margin;
+    if (ady >= 1) {
+      figures::ForEachStep(xs + 5, ady, xe, lo, hi,
+                           [&](double x) { canvas.LineRel(x, y1, -dy, dy); });
+    } else {
+      DrawDenseFloorStrokes(canvas, xs + 5, ady, xe, lo, hi, y1, dy);
+    }
+  } else if (ady > adx) {
+    // Wall: the line through the press point, strokes to the side the pointer went to, each
+    // running down and away from the wall.
+    canvas.Line(x1, y1, x1, y2);
+    if (dx == 0) return;
+    if (x1 + adx < -margin || x1 - adx > width + margin) return;
+    const double ys = y2 < y1 ? y2 : y1;
+    const double ye = y2 < y1 ? y1 : y2;
+    // The wall counts in whole pixels. A stroke size below half a pixel would round the step to
+    // nothing and never end the loop: the step is at least one pixel.
+    const int64_t start = RoundHalfEven(ys + 5);
+    const double end = static_cast<double>(RoundHalfEven(ye));
+    const int64_t step = std::max<int64_t>(1, RoundHalfEven(adx));
+    const double b = dx > 0 ? dx : -dx;  // the stroke always runs downwards
+    figures::ForEachWholeStep(start, step, end, -adx - margin, height + margin, [&](int64_t y) {
+      canvas.LineRel(x1, static_cast<double>(y), dx, b);
+    });
+  }
+  // |dx| = |dy|, a click included: nothing.
+}
+
+void DrawHalfAxes(Canvas& canvas, const DragGeometry& g) {
+  const double x1 = g.PressPoint.x, y1 = g.PressPoint.y;
+  const double x2 = g.CurrentPoint.x, y2 = g.CurrentPoint.y;
+  canvas.Line(x1, y1, x1, y2);  // y axis
+  canvas.Line(x1, y2, x2, y2);  // x axis, from the origin (x1, y2)
+  VerticalAxisHead(canvas, x1, y1, y2 > y1);
+  HorizontalAxisHead(canvas, x2, y2, x2 > x1);
+}
+
+void DrawXHalfAxes(Canvas& canvas, const DragGeometry& g) {
+  const double x1 = g.PressPoint.x, y1 = g.PressPoint.y;
+  const double x2 = g.CurrentPoint.x, y2 = g.CurrentPoint.y;
+  canvas.Line(x1, y1, x1, y2);  // y axis over the whole drag height
+  const double ym = (y1 + y2) / 2;
+  canvas.Line(x1, ym, x2, ym);  // x axis from mid-height
+  VerticalAxisHead(canvas, x1, y1, y2 > y1);
+  HorizontalAxisHead(canvas, x2, ym, x2 > x1);
+}
