@@ -14,6 +14,9 @@ struct PictureRead {
 
 // The largest side of a picture the program reads or makes.
 inline constexpr int kMaxPictureSide = 16384;
+// The largest area of a picture the program reads (512 MB as Format_RGB32), so that a small file
+// claiming a huge picture cannot make the program take all the memory.
+inline constexpr qint64 kMaxPicturePixels = qint64(kMaxPictureSide) * 8192;
 
 // Decodes a bitmap or JPEG held in memory.
 PictureRead ReadPicture(const QByteArray& bytes);

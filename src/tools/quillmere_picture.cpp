@@ -1,2 +1,129 @@
-// quillmere_picture: a maintainers' tool beside the program.
-int main() { return 2; }
+// quillmere_picture: a maintainers' tool beside the program. It reads any picture with the
+// program's own readers and writes it as binary PPM, or writes a PPM picture with the program's
+// bitmap writer, so that the readers and the writer can be checked against other tools.
+//
+//   quillmere_picture decode IN OUT.ppm    exit 0, or the reader's message and exit 1
+//   quillmere_picture encode IN.ppm OUT.bmp
+#include <QCoreApplication>
+#include <QFile>
+#include <QImage>
+#include <QSaveFile>
+#include <QString>
+#include <cstdio>
+
+#include "document/PictureFiles.h"
+
+namespace {
+
+int Usage() {
+  std::fputs(
+      "用法：quillmere_picture decode 图像文件 输出.ppm\n"
+      "      quillmere_picture encode 输入.ppm 输出.bmp\n",
+      stderr);
+  return 2;
+}
+
+int Failure(const QString& message) {
+  std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+  return 1;
+}
+
+bool WritePpm(const QString& path, const QImage& image, QString* error) {
+  QByteArray bytes = QStringLiteral("P6\n%1 %2\n255\n").arg(image.width()).arg(image.height()).toLatin1();
+  const qsizetype header = bytes.size();
+  bytes.resize(header + qsizetype(image.width()) * image.height() * 3);
+  uchar* d = reinterpret_cast<uchar*>(bytes.data()) + header;
+  for (int y = 0; y < image.height(); ++y) {
+    const auto* s = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    for (int x = 0; x < image.width(); ++x) {
+      *d++ = uchar(qRed(s[x]));
+      *d++ = uchar(qGreen(s[x]));
+      *d++ = uchar(qBlue(s[x]));
+    }
+  }
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    *error = QStringLiteral("无法写入“%1”").arg(path);
+    return false;
+  }
+  return true;
+}
+
+// Reads a binary PPM (P6, maximum value 255, comments allowed in the header).
+QImage ReadPpm(const QByteArray& bytes, QString* error) {
+  qsizetype p = 0;
+  const qsizetype n = bytes.size();
+  auto skipSpace = [&] {
+    while (p < n) {
+      if (bytes[p] == '#') {
+        while (p < n && bytes[p] != '\n') ++p;
+      } else if (bytes[p] == ' ' || bytes[p] == '\n' || bytes[p] == '\r' || bytes[p] == '\t') {
+        ++p;
+      } else {
+        break;
+      }
+    }
+  };
+  auto number = [&]() -> qint64 {
+    skipSpace();
+    qint64 v = -1;
+    while (p < n && bytes[p] >= '0' && bytes[p] <= '9' && v < (qint64(1) << 40))
+      v = (v < 0 ? 0 : v * 10) + (bytes[p++] - '0');
+    return v;
+  };
+  if (n < 2 || bytes[0] != 'P' || bytes[1] != '6') {
+    *error = QStringLiteral("不是二进制 PPM 图像（P6）");
+    return {};
+  }
+  p = 2;
+  const qint64 w = number(), h = number(), max = number();
+  if (w <= 0 || h <= 0 || max != 255 || p >= n) {
+    *error = QStringLiteral("PPM 文件头无效（只支持最大值 255）");
+    return {};
+  }
+  if (w > kMaxPictureSide || h > kMaxPictureSide) {
+    *error = QStringLiteral("图像尺寸过大（超过 %1 像素）").arg(kMaxPictureSide);
+    return {};
+  }
+  ++p;  // the single white space before the pixels
+  if (n - p < w * h * 3) {
+    *error = QStringLiteral("PPM 像素数据不完整");
+    return {};
+  }
+  QImage image(int(w), int(h), QImage::Format_RGB32);
+  if (image.isNull()) {
+    *error = QStringLiteral("内存不足");
+    return {};
+  }
+  const auto* s = reinterpret_cast<const uchar*>(bytes.constData()) + p;
+  for (int y = 0; y < h; ++y) {
+    auto* d = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = 0; x < w; ++x, s += 3) d[x] = qRgb(s[0], s[1], s[2]);
+  }
+  return image;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  const QStringList args = app.arguments();
+  if (args.size() != 4) return Usage();
+  const QString& command = args[1];
+  QString error;
+  if (command == QLatin1String("decode")) {
+    const PictureRead read = ReadPictureFile(args[2]);
+    if (!read.ok()) return Failure(read.error);
+    if (!WritePpm(args[3], read.image, &error)) return Failure(error);
+    return 0;
+  }
+  if (command == QLatin1String("encode")) {
+    QFile file(args[2]);
+    if (!file.open(QIODevice::ReadOnly)) return Failure(QStringLiteral("无法读取“%1”").arg(args[2]));
+    const QImage image = ReadPpm(file.readAll(), &error);
+    if (image.isNull()) return Failure(error);
+    if (!WriteBitmapFile(args[3], image, &error)) return Failure(error);
+    return 0;
+  }
+  return Usage();
+}

@@ -1,0 +1,16 @@
+#pragma once
+#include <QtGlobal>
+
+#include "document/PictureFiles.h"
+
+// The JPEG reader, over libjpeg. A file is a JPEG image when it starts with the start-of-image
+// marker (FF D8 FF), whatever its name.
+
+// True when `data` starts with the JPEG start-of-image marker.
+bool IsJpegData(const uchar* data, qsizetype size);
+
+// Decodes a JPEG image held in memory (baseline or progressive; greyscale, colour, CMYK or YCCK)
+// into an opaque Format_RGB32 picture. A damaged or truncated file gets a clear message and no
+// picture; libjpeg never ends the program and never prints. Pictures wider or taller than
+// kMaxPictureSide or larger than `maxPixels` are refused before any pixel is decoded.
+PictureRead ReadJpeg(const uchar* data, qsizetype size, qint64 maxPixels = kMaxPicturePixels);
