@@ -15,7 +15,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "dialogs/SetData.h"
+#include "dialogs/NumberText.h"
 
 const QRgb FontWindow::kStandardColors[16] = {
     qRgb(0, 0, 0),       qRgb(128, 0, 0),     qRgb(0, 128, 0),   qRgb(128, 128, 0),
@@ -158,7 +158,7 @@ QString FontWindow::ChosenFamily() const {
 }
 
 double FontWindow::ChosenSize() const {
-  const double v = SetData::LeadingNumber(SizeBox->currentText());
+  const double v = NumberText::LeadingNumber(SizeBox->currentText());
   if (!(v > 0)) return startSize_;
   return std::clamp(v, kMinSize, kMaxSize);
 }

@@ -7,53 +7,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
-#include <cmath>
 
+#include "dialogs/NumberText.h"
 #include "workspace/ToolCatalogue.h"
 
 namespace {
-
-// How a box's text reads as a number.
-struct NumberScan {
-  bool whole = false;   // the text (blanks around allowed) is a number, perhaps one being typed
-  bool digits = false;  // a leading number with at least one digit was found
-  QString leading;      // the text of the leading number, sign and digits as typed
-  double value = 0;     // its value; 0 when there is none or it is not finite
-};
-
-NumberScan Scan(const QString& text) {
-  NumberScan s;
-  int i = 0;
-  const int n = text.size();
-  while (i < n && text[i].isSpace()) ++i;
-  const int start = i;
-  if (i < n && (text[i] == u'+' || text[i] == u'-')) ++i;
-  int digitCount = 0;
-  while (i < n && text[i] >= u'0' && text[i] <= u'9') ++i, ++digitCount;
-  if (i < n && text[i] == u'.') {
-    ++i;
-    while (i < n && text[i] >= u'0' && text[i] <= u'9') ++i, ++digitCount;
-  }
-  const int end = i;
-  while (i < n && text[i].isSpace()) ++i;
-  // A lone sign or point is a number still being typed ("-" on the way to "-3"); its value is 0.
-  s.whole = i == n && end > start;
-  if (digitCount == 0) return s;
-  QString leading = text.mid(start, end - start);
-  bool ok = false;
-  const double v = leading.toDouble(&ok);
-  if (!ok || !std::isfinite(v)) {
-    // Hundreds of digits overflow to infinity: such a text holds no usable number.
-    s.whole = false;
-    return s;
-  }
-  s.digits = true;
-  s.value = v;
-  if (leading.startsWith(u'+')) leading.remove(0, 1);
-  if (leading.endsWith(u'.')) leading.chop(1);
-  s.leading = leading;
-  return s;
-}
 
 QComboBox* MakeValueBox(QWidget* parent, const char* name) {
   auto* box = new QComboBox(parent);
@@ -67,7 +25,7 @@ QComboBox* MakeValueBox(QWidget* parent, const char* name) {
 
 }  // namespace
 
-double SetData::LeadingNumber(const QString& text) { return Scan(text).value; }
+double SetData::LeadingNumber(const QString& text) { return NumberText::LeadingNumber(text); }
 
 SetData::SetData(QWidget* mainWindow)
     : QWidget(mainWindow, Qt::Tool | Qt::WindowStaysOnTopHint), mainWindow_(mainWindow) {
@@ -115,15 +73,10 @@ SetData::SetData(QWidget* mainWindow)
 void SetData::CheckBox(QComboBox* box, Box which) {
   if (checking_) return;  // our own rewrite of the text below
   const QString typed = box->currentText();
-  QString text = typed;
-  NumberScan s = Scan(text);
   // Not a number: the text becomes its leading number ("3abc" -> "3"; none -> "0").
-  if (!s.whole) {
-    text = s.digits ? s.leading : QStringLiteral("0");
-    s = Scan(text);
-  }
+  QString text = NumberText::AsNumber(typed);
   const bool positive = which == Box::SP || (which == Box::SZ && toolId_ != 118 && toolId_ != 119);
-  if (positive && !(s.value > 0)) text = QStringLiteral("5");
+  if (positive && !(NumberText::LeadingNumber(text) > 0)) text = QStringLiteral("5");
   if (text == typed) return;
   checking_ = true;
   box->setEditText(text);

@@ -29,9 +29,8 @@ class SetData : public QWidget {
   // True from the choice of a parameter tool until another tool is chosen or the window is closed.
   bool IsOpen() const { return open_; }
 
-  // The leading decimal number of `text`: optional blanks, an optional sign, digits with an optional
-  // fraction ("2.5", ".5", "2."); no exponent, so "1e3" gives 1. 0 when there is none; a number too
-  // long to be finite (hundreds of digits) counts as none.
+  // The leading decimal number of `text` as the boxes read it (see NumberText.h): "3abc" gives 3,
+  // "1e3" gives 1, a text without a number or with an endless run of digits gives 0.
   static double LeadingNumber(const QString& text);
 
   QFrame* Frame1 = nullptr;
