@@ -1,0 +1,656 @@
+#include "figures/Canvas.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPolygonF>
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <initializer_list>
+#include <vector>
+
+#include "figures/FloodFill.h"
+#include "figures/Rounding.h"
+
+namespace {
+
+constexpr QRgb kWhite = 0xFFFFFFFFu;
+constexpr uint32_t kOpaque = 0xFF000000u;
+
+// Shapes whose vertices lie farther than this off the raster are clipped by our own code before
+// they reach QPainter, which is slow or wrong with huge coordinates.
+constexpr double kNear = 4096;
+// Ellipses with a semi-axis above this are rasterised here row by row instead of by QPainter.
+constexpr double kBigShape = 16384;
+
+bool Finite(std::initializer_list<double> values) {
+  for (double v : values)
+    if (!IsUsable(v)) return false;
+  return true;
+}
+
+double Px(double v) { return RoundHalfEvenReal(v); }
+
+int PenWidthOf(int drawWidth) { return std::clamp(drawWidth, 1, 1024); }
+
+// Dash, dot and dash-dot apply at width 1 only; wider lines are solid.
+Qt::PenStyle PenStyleOf(int drawStyle, int width) {
+  if (width != 1) return Qt::SolidLine;
+  switch (drawStyle) {
+    case Canvas::kDash: return Qt::DashLine;
+    case Canvas::kDot: return Qt::DotLine;
+    case Canvas::kDashDot: return Qt::DashDotLine;
+    default: return Qt::SolidLine;
+  }
+}
+
+// Length of one repetition of the pattern, in pen widths.
+double DashPeriod(Qt::PenStyle s) {
+  switch (s) {
+    case Qt::DashLine: return 6;
+    case Qt::DotLine: return 3;
+    case Qt::DashDotLine: return 9;
+    default: return 0;
+  }
+}
+
+QPen MakePen(QRgb color, int drawWidth, int drawStyle, double dashOffset = 0) {
+  const int w = PenWidthOf(drawWidth);
+  const Qt::PenStyle style = PenStyleOf(drawStyle, w);
+  QPen pen(QColor::fromRgb(color), w, style, Qt::SquareCap, Qt::MiterJoin);
+  const double period = DashPeriod(style);
+  if (period > 0 && dashOffset > 0) pen.setDashOffset(std::fmod(dashOffset, period));
+  return pen;
+}
+
+QBrush MakeBrush(int fillStyle, QRgb color) {
+  const QColor c = QColor::fromRgb(color);
+  switch (fillStyle) {
+    case 0: return QBrush(c, Qt::SolidPattern);
+    case 2: return QBrush(c, Qt::HorPattern);
+    case 3: return QBrush(c, Qt::VerPattern);
+    case 4: return QBrush(c, Qt::BDiagPattern);
+    case 5: return QBrush(c, Qt::FDiagPattern);
+    case 6: return QBrush(c, Qt::CrossPattern);
+    case 7: return QBrush(c, Qt::DiagCrossPattern);
+    default: return QBrush(Qt::NoBrush);
+  }
+}
+
+void Prepare(QPainter& p) {
+  p.setRenderHint(QPainter::Antialiasing, false);
+  p.setRenderHint(QPainter::TextAntialiasing, false);
+  p.setBackgroundMode(Qt::TransparentMode);
+  p.setBrushOrigin(0, 0);
+}
+
+// A rectangle from real bounds, grown by `margin`, safe to convert to int.
+QRect Around(double x0, double y0, double x1, double y1, int margin) {
+  auto c = [](double v) { return static_cast<int>(std::clamp(v, -1.0e8, 1.0e8)); };
+  return QRect(QPoint(c(std::floor(std::min(x0, x1))) - margin, c(std::floor(std::min(y0, y1))) - margin),
+               QPoint(c(std::ceil(std::max(x0, x1))) + margin, c(std::ceil(std::max(y0, y1))) + margin));
+}
+
+// Liang-Barsky: clips the segment to the rectangle; t0 receives the parameter where it now starts.
+bool ClipSegment(double& x1, double& y1, double& x2, double& y2, double xmin, double ymin,
+                 double xmax, double ymax, double& t0) {
+  const double dx = x2 - x1, dy = y2 - y1;
+  double a = 0, b = 1;
+  auto edge = [&](double p, double q) {
+    if (p == 0) return q >= 0;
+    const double r = q / p;
+    if (p < 0) {
+      if (r > b) return false;
+      if (r > a) a = r;
+    } else {
+      if (r < a) return false;
+      if (r < b) b = r;
+    }
+    return true;
+  };
+  if (!edge(-dx, x1 - xmin) || !edge(dx, xmax - x1) || !edge(-dy, y1 - ymin) || !edge(dy, ymax - y1))
+    return false;
+  const double ox = x1, oy = y1;
+  x1 = ox + a * dx;
+  y1 = oy + a * dy;
+  x2 = ox + b * dx;
+  y2 = oy + b * dy;
+  t0 = a;
+  return true;
+}
+
+// Sutherland-Hodgman against an axis-aligned rectangle.
+QPolygonF ClipPolygon(const QPolygonF& in, double xmin, double ymin, double xmax, double ymax) {
+  QPolygonF poly = in;
+  for (int side = 0; side < 4 && !poly.isEmpty(); ++side) {
+    auto inside = [&](const QPointF& p) {
+      switch (side) {
+        case 0: return p.x() >= xmin;
+        case 1: return p.x() <= xmax;
+        case 2: return p.y() >= ymin;
+        default: return p.y() <= ymax;
+      }
+    };
+    auto cross = [&](const QPointF& a, const QPointF& b) {
+      double t;
+      switch (side) {
+        case 0: t = (xmin - a.x()) / (b.x() - a.x()); return QPointF(xmin, a.y() + t * (b.y() - a.y()));
+        case 1: t = (xmax - a.x()) / (b.x() - a.x()); return QPointF(xmax, a.y() + t * (b.y() - a.y()));
+        case 2: t = (ymin - a.y()) / (b.y() - a.y()); return QPointF(a.x() + t * (b.x() - a.x()), ymin);
+        default: t = (ymax - a.y()) / (b.y() - a.y()); return QPointF(a.x() + t * (b.x() - a.x()), ymax);
+      }
+    };
+    QPolygonF out;
+    out.reserve(poly.size() + 4);
+    for (qsizetype i = 0; i < poly.size(); ++i) {
+      const QPointF& cur = poly[i];
+      const QPointF& prev = poly[(i + poly.size() - 1) % poly.size()];
+      const bool ci = inside(cur), pi = inside(prev);
+      if (ci) {
+        if (!pi) out << cross(prev, cur);
+        out << cur;
+      } else if (pi) {
+        out << cross(prev, cur);
+      }
+    }
+    poly = out;
+  }
+  return poly;
+}
+
+// An axis-aligned ellipse too big for QPainter, drawn row by row: the outline is the ring between
+// the ellipses grown and shrunk by half the pen width, the interior takes the brush. Dash styles
+// are not applied at this size (such a figure never fits on the raster anyway).
+QRect BigEllipse(QImage& img, double cx, double cy, double a, double b, int penWidth, QRgb pen,
+                 int fillStyle, QRgb fill) {
+  const int w = img.width(), h = img.height();
+  const double hw = penWidth / 2.0;
+  const double A = a + hw, B = b + hw, Ai = a - hw, Bi = b - hw;
+  const int y0 = static_cast<int>(std::max(0.0, std::ceil(cy - B)));
+  const int y1 = static_cast<int>(std::min(h - 1.0, std::floor(cy + B)));
+  const uint8_t* hatch = HatchRows(fillStyle);
+  const bool solid = fillStyle == 0;
+  const uint32_t penPx = pen | kOpaque, fillPx = fill | kOpaque;
+  QRect touched;
+  auto clampX = [&](double v) { return static_cast<int>(std::clamp(v, -1.0, static_cast<double>(w))); };
+  for (int y = y0; y <= y1; ++y) {
+    const double dy = std::abs(y - cy);
+    if (dy > B) continue;
+    const double xo = A * std::sqrt((B - dy) * (B + dy)) / B;
+    const int ol = std::max(0, clampX(std::ceil(cx - xo)));
+    const int orr = std::min(w - 1, clampX(std::floor(cx + xo)));
+    if (ol > orr) continue;
+    auto* row = reinterpret_cast<uint32_t*>(img.scanLine(y));
+    int il = orr + 1, ir = orr;  // interior [il, ir], empty by default
+    if (Ai > 0 && Bi > 0 && dy < Bi) {
+      const double xi = Ai * std::sqrt((Bi - dy) * (Bi + dy)) / Bi;
+      il = std::max(ol, clampX(std::floor(cx - xi) + 1));
+      ir = std::min(orr, clampX(std::ceil(cx + xi) - 1));
+    }
+    for (int x = ol; x <= orr; ++x) {
+      if (x >= il && x <= ir) {
+        if (solid || (hatch && HatchPaints(hatch, x, y))) row[x] = fillPx;
+      } else {
+        row[x] = penPx;
+      }
+    }
+    touched |= QRect(QPoint(ol, y), QPoint(orr, y));
+  }
+  return touched;
+}
+
+// Nearest-neighbour copy or AND of a source rectangle into a destination rectangle, clipped to
+// both pictures. Source columns outside the picture leave the destination as it is.
+QRect Blit(QImage& dst, const QImage& source, int64_t dx, int64_t dy, int64_t dw, int64_t dh,
+           int64_t sx, int64_t sy, int64_t sw, int64_t sh, bool mirrorX, bool mirrorY,
+           Canvas::RasterOp op) {
+  if (source.isNull() || dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return QRect();
+  const int64_t W = dst.width(), H = dst.height();
+  const int64_t x0 = std::max<int64_t>(0, dx), x1 = std::min<int64_t>(W - 1, dx + dw - 1);
+  const int64_t y0 = std::max<int64_t>(0, dy), y1 = std::min<int64_t>(H - 1, dy + dh - 1);
+  if (x0 > x1 || y0 > y1) return QRect();
+
+  // Reading from the raster while writing it would smear; the format must be 32-bit opaque.
+  QImage src;
+  if (source.constBits() == dst.constBits())
+    src = source.copy();
+  else if (source.format() != QImage::Format_RGB32)
+    src = source.convertToFormat(QImage::Format_RGB32);
+  else
+    src = source;
+  const int64_t SW = src.width(), SH = src.height();
+
+  auto map = [](int64_t k, int64_t d, int64_t s, bool mirror) -> int64_t {
+    if (mirror) k = d - 1 - k;
+    if (d == s) return k;
+    return static_cast<int64_t>(std::floor((static_cast<double>(k) + 0.5) * static_cast<double>(s) /
+                                           static_cast<double>(d)));
+  };
+  std::vector<int> cols(static_cast<size_t>(x1 - x0 + 1));
+  bool identity = !mirrorX && dw == sw;
+  for (int64_t x = x0; x <= x1; ++x) {
+    const int64_t s = sx + map(x - dx, dw, sw, mirrorX);
+    cols[static_cast<size_t>(x - x0)] = (s >= 0 && s < SW) ? static_cast<int>(s) : -1;
+    if (s < 0 || s >= SW) identity = false;
+  }
+  const bool isAnd = op == Canvas::RasterOp::And;
+  for (int64_t y = y0; y <= y1; ++y) {
+    const int64_t s = sy + map(y - dy, dh, sh, mirrorY);
+    if (s < 0 || s >= SH) continue;
+    const auto* in = reinterpret_cast<const uint32_t*>(src.constScanLine(static_cast<int>(s)));
+    auto* out = reinterpret_cast<uint32_t*>(dst.scanLine(static_cast<int>(y)));
+    if (identity) {
+      const uint32_t* from = in + cols[0];
+      uint32_t* to = out + x0;
+      const size_t n = cols.size();
+      if (isAnd) {
+        for (size_t i = 0; i < n; ++i) to[i] &= from[i] | kOpaque;
+      } else {
+        for (size_t i = 0; i < n; ++i) to[i] = from[i] | kOpaque;
+      }
+      continue;
+    }
+    for (size_t i = 0; i < cols.size(); ++i) {
+      const int c = cols[i];
+      if (c < 0) continue;
+      if (isAnd)
+        out[x0 + static_cast<int64_t>(i)] &= in[c] | kOpaque;
+      else
+        out[x0 + static_cast<int64_t>(i)] = in[c] | kOpaque;
+    }
+  }
+  return QRect(QPoint(static_cast<int>(x0), static_cast<int>(y0)),
+               QPoint(static_cast<int>(x1), static_cast<int>(y1)));
+}
+
+}  // namespace
+
+Canvas::Canvas(int width, int height)
+    : raster_(std::clamp(width, 1, kMaxSide), std::clamp(height, 1, kMaxSide), QImage::Format_RGB32) {
+  raster_.fill(kWhite);
+}
+
+bool Canvas::Resize(int width, int height) {
+  if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide) return false;
+  if (width == Width() && height == Height()) return true;
+  QImage next(width, height, QImage::Format_RGB32);
+  next.fill(kWhite);
+  const int cw = std::min(width, Width()), ch = std::min(height, Height());
+  for (int y = 0; y < ch; ++y)
+    std::memcpy(next.scanLine(y), raster_.constScanLine(y), static_cast<size_t>(cw) * 4);
+  raster_ = next;
+  MarkAllDamaged();
+  return true;
+}
+
+// ---- Lines and boxes ----
+
+void Canvas::Line(double x1, double y1, double x2, double y2) { Line(x1, y1, x2, y2, ForeColor); }
+
+void Canvas::Line(double x1, double y1, double x2, double y2, QRgb color) {
+  if (!Finite({x1, y1, x2, y2})) return;
+  double ax = Px(x1), ay = Px(y1), bx = Px(x2), by = Px(y2);
+  const int pw = PenWidthOf(DrawWidth);
+  const double m = pw + 2, W = Width(), H = Height();
+  if (std::max(ax, bx) < -m || std::min(ax, bx) > W - 1 + m || std::max(ay, by) < -m ||
+      std::min(ay, by) > H - 1 + m)
+    return;
+  double offset = 0;
+  auto far = [&](double x, double y) { return x < -kNear || y < -kNear || x > W + kNear || y > H + kNear; };
+  if (far(ax, ay) || far(bx, by)) {
+    const double len = std::hypot(bx - ax, by - ay);
+    double t0 = 0;
+    const double e = m + 16;
+    if (!ClipSegment(ax, ay, bx, by, -e, -e, W - 1 + e, H - 1 + e, t0)) return;
+    offset = t0 * len;
+  }
+  {
+    QPainter p(&raster_);
+    Prepare(p);
+    p.setPen(MakePen(color, DrawWidth, DrawStyle, offset));
+    if (ax == bx && ay == by)
+      p.drawPoint(QPointF(ax, ay));
+    else
+      p.drawLine(QLineF(ax, ay, bx, by));
+  }
+  Touch(Around(ax, ay, bx, by, pw + 2));
+}
+
+void Canvas::LineRel(double x1, double y1, double a, double b) { Line(x1, y1, x1 + a, y1 + b); }
+
+void Canvas::Box(double x1, double y1, double x2, double y2) {
+  if (!Finite({x1, y1, x2, y2})) return;
+  double l = Px(std::min(x1, x2)), r = Px(std::max(x1, x2));
+  double t = Px(std::min(y1, y2)), b = Px(std::max(y1, y2));
+  const int pw = PenWidthOf(DrawWidth);
+  const double m = pw + 2, W = Width(), H = Height();
+  if (r < -m || l > W - 1 + m || b < -m || t > H - 1 + m) return;
+  // Edges beyond the raster move to just outside it: the pixels on the raster stay the same.
+  const int L = static_cast<int>(std::max(l, -m)), R = static_cast<int>(std::min(r, W - 1 + m));
+  const int T = static_cast<int>(std::max(t, -m)), B = static_cast<int>(std::min(b, H - 1 + m));
+  {
+    QPainter p(&raster_);
+    Prepare(p);
+    p.setPen(MakePen(ForeColor, DrawWidth, DrawStyle));
+    if (L == R || T == B) {
+      if (L == R && T == B)
+        p.drawPoint(QPoint(L, T));
+      else
+        p.drawLine(QLine(L, T, R, B));
+    } else {
+      p.setBrush(MakeBrush(FillStyle, FillColor));
+      p.drawRect(QRect(L, T, R - L, B - T));
+    }
+  }
+  Touch(QRect(QPoint(L - pw - 2, T - pw - 2), QPoint(R + pw + 2, B + pw + 2)));
+}
+
+void Canvas::BoxRel(double x, double y, double a, double b) { Box(x, y, x + a, y + b); }
+
+void Canvas::FilledBoxRel(double x, double y, double a, double b, QRgb color) {
+  if (!Finite({x, y, a, b})) return;
+  const double x2 = x + a, y2 = y + b;
+  if (!Finite({x2, y2})) return;
+  const double l = std::max(0.0, Px(std::min(x, x2))), r = std::min(Width() - 1.0, Px(std::max(x, x2)));
+  const double t = std::max(0.0, Px(std::min(y, y2))), btm = std::min(Height() - 1.0, Px(std::max(y, y2)));
+  if (l > r || t > btm) return;
+  const int L = static_cast<int>(l), R = static_cast<int>(r), T = static_cast<int>(t), B = static_cast<int>(btm);
+  const uint32_t px = color | kOpaque;
+  for (int yy = T; yy <= B; ++yy) {
+    auto* row = reinterpret_cast<uint32_t*>(raster_.scanLine(yy));
+    std::fill(row + L, row + R + 1, px);
+  }
+  Touch(QRect(QPoint(L, T), QPoint(R, B)));
+}
+
+// ---- Circles, ellipses, rounded rectangles, polygons ----
+
+namespace {
+// Draws the ellipse centred at (cx, cy) with semi-axes a, b (whole or half pixels) with the
+// canvas's pen and brush; returns the rectangle that may have changed.
+QRect EllipseShape(QImage& raster, const Canvas& c, double cx, double cy, double a, double b) {
+  const int pw = PenWidthOf(c.DrawWidth);
+  const double m = pw + 2, W = raster.width(), H = raster.height();
+  if (cx + a < -m || cx - a > W - 1 + m || cy + b < -m || cy - b > H - 1 + m) return QRect();
+  if (a > kBigShape || b > kBigShape)
+    return BigEllipse(raster, cx, cy, a, b, pw, c.ForeColor, c.FillStyle, c.FillColor);
+  {
+    QPainter p(&raster);
+    Prepare(p);
+    p.setPen(MakePen(c.ForeColor, c.DrawWidth, c.DrawStyle));
+    p.setBrush(MakeBrush(c.FillStyle, c.FillColor));
+    p.drawEllipse(QRectF(cx - a, cy - b, 2 * a, 2 * b));
+  }
+  return Around(cx - a, cy - b, cx + a, cy + b, pw + 2);
+}
+}  // namespace
+
+void Canvas::Circle(double cx, double cy, double r) {
+  if (!Finite({cx, cy, r})) return;
+  const double rr = Px(r);
+  if (rr < 0) return;
+  Touch(EllipseShape(raster_, *this, Px(cx), Px(cy), rr, rr));
+}
+
+void Canvas::Ellipse(int left, int top, int right, int bottom) {
+  const double l = std::min(left, right), r = std::max(left, right);
+  const double t = std::min(top, bottom), b = std::max(top, bottom);
+  Touch(EllipseShape(raster_, *this, (l + r) / 2, (t + b) / 2, (r - l) / 2, (b - t) / 2));
+}
+
+void Canvas::RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) {
+  double l = std::min(left, right), r = std::max(left, right);
+  double t = std::min(top, bottom), b = std::max(top, bottom);
+  const int pw = PenWidthOf(DrawWidth);
+  const double W = Width(), H = Height();
+  const double m0 = pw + 2;
+  if (r < -m0 || l > W - 1 + m0 || b < -m0 || t > H - 1 + m0) return;
+  // Corner radii: at most half the box, and never absurd.
+  double rx = std::min({std::abs(static_cast<double>(cornerWidth)) / 2, (r - l) / 2, kBigShape});
+  double ry = std::min({std::abs(static_cast<double>(cornerHeight)) / 2, (b - t) / 2, kBigShape});
+  // Edges far beyond the raster move in, keeping the corners off the raster.
+  const double mx = m0 + 2 * rx + 2, my = m0 + 2 * ry + 2;
+  l = std::max(l, -mx);
+  r = std::min(r, W - 1 + mx);
+  t = std::max(t, -my);
+  b = std::min(b, H - 1 + my);
+  {
+    QPainter p(&raster_);
+    Prepare(p);
+    p.setPen(MakePen(ForeColor, DrawWidth, DrawStyle));
+    p.setBrush(MakeBrush(FillStyle, FillColor));
+    if (rx <= 0 || ry <= 0)
+      p.drawRect(QRectF(l, t, r - l, b - t));
+    else
+      p.drawRoundedRect(QRectF(l, t, r - l, b - t), rx, ry, Qt::AbsoluteSize);
+  }
+  Touch(Around(l, t, r, b, pw + 2));
+}
+
+void Canvas::Polygon(const QPoint* points, int count) {
+  if (!points || count < 1) return;
+  const int pw = PenWidthOf(DrawWidth);
+  const double m = pw + 2, W = Width(), H = Height();
+  QPolygonF poly;
+  poly.reserve(count);
+  bool far = false;
+  double x0 = 1e18, y0 = 1e18, x1 = -1e18, y1 = -1e18;
+  for (int i = 0; i < count; ++i) {
+    const double x = points[i].x(), y = points[i].y();
+    poly << QPointF(x, y);
+    far = far || x < -kNear || y < -kNear || x > W + kNear || y > H + kNear;
+    x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x), y1 = std::max(y1, y);
+  }
+  if (x1 < -m || x0 > W - 1 + m || y1 < -m || y0 > H - 1 + m) return;
+  if (far) {
+    const double e = m + 16;
+    poly = ClipPolygon(poly, -e, -e, W - 1 + e, H - 1 + e);
+    if (poly.isEmpty()) return;
+    const QRectF br = poly.boundingRect();
+    x0 = br.left(), y0 = br.top(), x1 = br.right(), y1 = br.bottom();
+  }
+  {
+    QPainter p(&raster_);
+    Prepare(p);
+    p.setPen(MakePen(ForeColor, DrawWidth, DrawStyle));
+    p.setBrush(MakeBrush(FillStyle, FillColor));
+    if (poly.size() == 1)
+      p.drawPoint(poly[0]);
+    else
+      p.drawPolygon(poly);
+  }
+  Touch(Around(x0, y0, x1, y1, pw + 2));
+}
+
+// ---- Points ----
+
+void Canvas::PSet(double x, double y) {
+  if (!Finite({x, y})) return;
+  const double fx = Px(x), fy = Px(y);
+  const int w = PenWidthOf(DrawWidth);
+  if (fx < -w || fy < -w || fx > Width() + w || fy > Height() + w) return;
+  const int px = static_cast<int>(fx), py = static_cast<int>(fy);
+  if (w == 1) {
+    SetPixel(px, py, ForeColor);
+    return;
+  }
+  // A round dot of diameter w: centred on the pixel corner (x, y) for even w, on the centre of
+  // pixel (x, y) for odd w, covering the pixels whose centres lie within w / 2.
+  const bool even = (w % 2) == 0;
+  const int lo = even ? -w / 2 : -(w - 1) / 2, hi = even ? w / 2 - 1 : (w - 1) / 2;
+  const double off = even ? 0.5 : 0.0, r2 = (w / 2.0) * (w / 2.0);
+  const uint32_t c = ForeColor | kOpaque;
+  for (int j = lo; j <= hi; ++j) {
+    const int yy = py + j;
+    if (yy < 0 || yy >= Height()) continue;
+    auto* row = reinterpret_cast<uint32_t*>(raster_.scanLine(yy));
+    for (int i = lo; i <= hi; ++i) {
+      const int xx = px + i;
+      if (xx < 0 || xx >= Width()) continue;
+      const double dx = i + off, dy = j + off;
+      if (dx * dx + dy * dy <= r2) row[xx] = c;
+    }
+  }
+  Touch(QRect(QPoint(px + lo, py + lo), QPoint(px + hi, py + hi)));
+}
+
+QRgb Canvas::Point(double x, double y) const {
+  if (!Finite({x, y})) return kNoPixel;
+  const double fx = Px(x), fy = Px(y);
+  if (fx < 0 || fy < 0 || fx >= Width() || fy >= Height()) return kNoPixel;
+  return GetPixel(static_cast<int>(fx), static_cast<int>(fy));
+}
+
+void Canvas::SetPixel(int x, int y, QRgb color) {
+  if (x < 0 || y < 0 || x >= Width() || y >= Height()) return;
+  reinterpret_cast<uint32_t*>(raster_.scanLine(y))[x] = color | kOpaque;
+  Touch(QRect(x, y, 1, 1));
+}
+
+QRgb Canvas::GetPixel(int x, int y) const {
+  if (x < 0 || y < 0 || x >= Width() || y >= Height()) return kNoPixel;
+  return reinterpret_cast<const uint32_t*>(raster_.constScanLine(y))[x] | kOpaque;
+}
+
+// ---- Pictures ----
+
+void Canvas::PaintPicture(const QImage& picture, double x, double y) {
+  PaintPicture(picture, x, y, picture.width(), picture.height(), 0, 0, picture.width(),
+               picture.height(), RasterOp::Copy);
+}
+
+void Canvas::PaintPicture(const QImage& picture, double x, double y, double width, double height,
+                          double srcX, double srcY, double srcWidth, double srcHeight, RasterOp op) {
+  if (picture.isNull() || !Finite({x, y, width, height, srcX, srcY, srcWidth, srcHeight})) return;
+  int64_t dx = RoundHalfEven(x), dy = RoundHalfEven(y);
+  int64_t dw = RoundHalfEven(width), dh = RoundHalfEven(height);
+  const bool mirrorX = dw < 0, mirrorY = dh < 0;
+  // A negative size mirrors; the destination then extends to the left of (upwards from) x (y).
+  if (mirrorX) {
+    dw = -dw;
+    dx -= dw;
+  }
+  if (mirrorY) {
+    dh = -dh;
+    dy -= dh;
+  }
+  Touch(Blit(raster_, picture, dx, dy, dw, dh, RoundHalfEven(srcX), RoundHalfEven(srcY),
+             RoundHalfEven(srcWidth), RoundHalfEven(srcHeight), mirrorX, mirrorY, op));
+}
+
+void Canvas::BitBlt(int x, int y, int width, int height, const QImage& source, int srcX, int srcY,
+                    RasterOp op) {
+  Touch(Blit(raster_, source, x, y, width, height, srcX, srcY, width, height, false, false, op));
+}
+
+void Canvas::ExtFloodFill(int x, int y, QRgb color, int fillType) {
+  Touch(FloodFillRegion(raster_, x, y, color, fillType, FillStyle, FillColor));
+}
+
+void Canvas::TextOutA(int x, int y, const QByteArray& text, int length) {
+  if (length <= 0 || text.isEmpty()) return;
+  const QByteArray bytes = text.left(std::min<qsizetype>(length, text.size()));
+  QStringDecoder decoder("GBK");
+  QString s = decoder.decode(bytes);
+  // Bytes that are no character of the code page show as the code page's '?'.
+  s.replace(QChar(QChar::ReplacementCharacter), QLatin1Char('?'));
+  if (s.isEmpty()) return;
+  QFont font = Font;
+  font.setStyleStrategy(QFont::NoAntialias);
+  const QFontMetrics fm(font, &raster_);
+  const int64_t em = std::max(fm.height(), fm.maxWidth()) + 2;
+  const int64_t advance = fm.horizontalAdvance(s);
+  const int64_t left = static_cast<int64_t>(x) - em, right = static_cast<int64_t>(x) + advance + em;
+  const int64_t top = static_cast<int64_t>(y) - em, bottom = static_cast<int64_t>(y) + fm.height() + em;
+  if (right < 0 || bottom < 0 || left >= Width() || top >= Height()) return;
+  {
+    QPainter p(&raster_);
+    Prepare(p);
+    p.setFont(font);
+    p.setPen(QColor::fromRgb(ForeColor));
+    p.drawText(QPointF(x, static_cast<double>(y) + fm.ascent()), s);
+  }
+  auto c = [](int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, -1, kMaxSide + 1)); };
+  Touch(QRect(QPoint(c(left), c(top)), QPoint(c(right), c(bottom))));
+}
+
+// ---- Capture and restore ----
+
+QImage Canvas::Image() const { return raster_; }
+
+void Canvas::CopyInto(QImage& target) const {
+  if (target.size() == raster_.size() && target.format() == raster_.format() && target.isDetached() &&
+      target.constBits() != raster_.constBits()) {
+    const size_t n = static_cast<size_t>(Width()) * 4;
+    for (int y = 0; y < Height(); ++y) std::memcpy(target.scanLine(y), raster_.constScanLine(y), n);
+    return;
+  }
+  target = raster_.copy();
+}
+
+void Canvas::SetPicture(const QImage& picture) {
+  if (!picture.isNull() && picture.constBits() == raster_.constBits() && picture.size() == raster_.size()) {
+    MarkAllDamaged();
+    return;
+  }
+  const QImage src = (picture.isNull() || picture.format() == QImage::Format_RGB32)
+                         ? picture
+                         : picture.convertToFormat(QImage::Format_RGB32);
+  const int cw = std::min(src.width(), Width()), ch = std::min(src.height(), Height());
+  const size_t rowBytes = static_cast<size_t>(Width()) * 4;
+  for (int y = 0; y < Height(); ++y) {
+    auto* row = reinterpret_cast<uint32_t*>(raster_.scanLine(y));
+    int from = 0;
+    if (y < ch) {
+      std::memcpy(row, src.constScanLine(y), static_cast<size_t>(cw) * 4);
+      from = cw;
+    }
+    if (from == 0)
+      std::memset(row, 0xFF, rowBytes);
+    else
+      std::fill(row + from, row + Width(), kWhite);
+  }
+  MarkAllDamaged();
+}
+
+void Canvas::Clear() {
+  raster_.fill(kWhite);
+  MarkAllDamaged();
+}
+
+void Canvas::Restore(const QImage& backing) {
+  if (backing.size() != raster_.size() || backing.format() != QImage::Format_RGB32) {
+    SetPicture(backing);
+    damage_ = QRect();
+    return;
+  }
+  if (!damage_.isEmpty() && backing.constBits() != raster_.constBits()) {
+    const int x = damage_.left(), n = damage_.width();
+    for (int y = damage_.top(); y <= damage_.bottom(); ++y)
+      std::memcpy(reinterpret_cast<uint32_t*>(raster_.scanLine(y)) + x,
+                  reinterpret_cast<const uint32_t*>(backing.constScanLine(y)) + x,
+                  static_cast<size_t>(n) * 4);
+    screenDamage_ |= damage_;
+  }
+  damage_ = QRect();
+}
+
+void Canvas::MarkAllDamaged() {
+  damage_ = raster_.rect();
+  screenDamage_ = raster_.rect();
+}
+
+QRect Canvas::TakeScreenDamage() {
+  const QRect r = screenDamage_;
+  screenDamage_ = QRect();
+  return r;
+}
+
+void Canvas::Touch(const QRect& r) {
+  const QRect c = r & raster_.rect();
+  if (c.isEmpty()) return;
+  damage_ |= c;
+  screenDamage_ |= c;
+}

@@ -1,0 +1,253 @@
+#include "figures/FloodFill.h"
+
+#include <QBrush>
+#include <QPainter>
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <cstring>
+#include <vector>
+
+#include <emmintrin.h>
+
+namespace {
+
+using Tile = std::array<uint8_t, 8>;
+
+Qt::BrushStyle HatchBrush(int fillStyle) {
+  switch (fillStyle) {
+    case 2: return Qt::HorPattern;
+    case 3: return Qt::VerPattern;
+    case 4: return Qt::BDiagPattern;
+    case 5: return Qt::FDiagPattern;
+    case 6: return Qt::CrossPattern;
+    case 7: return Qt::DiagCrossPattern;
+    default: return Qt::NoBrush;
+  }
+}
+
+// Reads the hatch tiles off Qt's own brushes once, so that our fill and Qt's box fill agree.
+const std::array<Tile, 8>& Tiles() {
+  static const std::array<Tile, 8> tiles = [] {
+    std::array<Tile, 8> t{};
+    for (int style = 2; style <= 7; ++style) {
+      QImage img(16, 16, QImage::Format_RGB32);
+      img.fill(0xFFFFFFFFu);
+      {
+        QPainter p(&img);
+        p.setPen(Qt::NoPen);
+        p.setBackgroundMode(Qt::TransparentMode);
+        p.setBrush(QBrush(Qt::black, HatchBrush(style)));
+        p.drawRect(QRect(0, 0, 16, 16));
+      }
+      for (int y = 0; y < 8; ++y) {
+        uint8_t bits = 0;
+        for (int x = 0; x < 8; ++x)
+          if ((img.pixel(x, y) & 0xFFFFFFu) == 0) bits |= static_cast<uint8_t>(1u << x);
+        t[style][y] = bits;
+      }
+    }
+    return t;
+  }();
+  return tiles;
+}
+
+// A span of the row `y` still to be explored: the parent row y - dy was filled over [xl, xr].
+struct Segment {
+  int y, xl, xr, dy;
+};
+
+// Reused between fills: the fill never allocates per pixel, and after the first big fill it does
+// not allocate at all. The canvas is drawn on the user-interface thread only.
+struct Buffers {
+  std::vector<Segment> stack;
+  std::vector<int> rowMin, rowMax;
+};
+Buffers& Work() {
+  static Buffers b;
+  return b;
+}
+
+constexpr uint32_t kOpaque = 0xFF000000u;
+
+// First index in [x, last] whose pixel differs from t, or last + 1.
+inline int RunRight(const uint32_t* row, int x, int last, uint32_t t) {
+  const __m128i tv = _mm_set1_epi32(static_cast<int>(t));
+  while (x + 7 <= last) {
+    __m128i a = _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x)), tv);
+    __m128i b = _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x + 4)), tv);
+    const unsigned m = static_cast<unsigned>(_mm_movemask_epi8(a)) |
+                       (static_cast<unsigned>(_mm_movemask_epi8(b)) << 16);
+    if (m != 0xFFFFFFFFu) return x + (__builtin_ctz(~m) >> 2);
+    x += 8;
+  }
+  while (x <= last && row[x] == t) ++x;
+  return x;
+}
+
+// Last index in [0, x] going left from x whose pixels all equal t: returns the smallest l with
+// row[l..x] == t (x must match).
+inline int RunLeft(const uint32_t* row, int x, uint32_t t) {
+  const __m128i tv = _mm_set1_epi32(static_cast<int>(t));
+  while (x - 4 >= 0) {
+    __m128i a = _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x - 4)), tv);
+    int m = _mm_movemask_epi8(a);
+    if (m != 0xFFFF) return x - 4 + ((32 - __builtin_clz(~static_cast<unsigned>(m) & 0xFFFFu)) >> 2);
+    x -= 4;
+  }
+  while (x > 0 && row[x - 1] == t) --x;
+  return x;
+}
+
+// Surface mode: the region is the pixels equal to `target`; painting writes `paint` (which must
+// differ from target, so that filled pixels no longer belong to the region).
+struct SurfacePolicy {
+  uint32_t target, paint;
+  bool Match(uint32_t p) const { return p == target; }
+  int Right(const uint32_t* row, int x, int last) const { return RunRight(row, x, last, target); }
+  int Left(const uint32_t* row, int x) const { return RunLeft(row, x, target); }
+  void Paint(uint32_t* row, int l, int r) const { std::fill(row + l, row + r + 1, paint); }
+};
+
+// Border mode: the region is the opaque pixels that are not `border`; painting clears the alpha
+// byte (the mark), keeping the colour for the hatch gaps.
+struct BorderPolicy {
+  uint32_t border;
+  bool Match(uint32_t p) const { return p != border && (p & kOpaque) == kOpaque; }
+  int Right(const uint32_t* row, int x, int last) const {
+    while (x <= last && Match(row[x])) ++x;
+    return x;
+  }
+  int Left(const uint32_t* row, int x) const {
+    while (x > 0 && Match(row[x - 1])) --x;
+    return x;
+  }
+  void Paint(uint32_t* row, int l, int r) const {
+    for (int x = l; x <= r; ++x) row[x] &= ~kOpaque;
+  }
+};
+
+// Span fill with an explicit stack. Each filled span pushes the row beyond it in its own
+// direction, and back towards its parent only the parts that stick out past the parent's span.
+template <class Policy>
+QRect Spans(uchar* bits, qsizetype stride, int w, int h, int sx, int sy, const Policy& pol,
+            bool trackRows) {
+  Buffers& buf = Work();
+  std::vector<Segment>& stack = buf.stack;
+  stack.clear();
+  if (trackRows) {
+    buf.rowMin.assign(static_cast<size_t>(h), INT_MAX);
+    buf.rowMax.assign(static_cast<size_t>(h), -1);
+  }
+  int minX = INT_MAX, maxX = -1, minY = sy, maxY = sy;
+  auto rowPtr = [&](int y) { return reinterpret_cast<uint32_t*>(bits + stride * y); };
+  auto fill = [&](uint32_t* row, int y, int l, int r) {
+    pol.Paint(row, l, r);
+    if (l < minX) minX = l;
+    if (r > maxX) maxX = r;
+    if (y < minY) minY = y;
+    if (y > maxY) maxY = y;
+    if (trackRows) {
+      int& a = buf.rowMin[static_cast<size_t>(y)];
+      int& b = buf.rowMax[static_cast<size_t>(y)];
+      if (l < a) a = l;
+      if (r > b) b = r;
+    }
+  };
+  auto push = [&](int y, int l, int r, int dy) {
+    if (y >= 0 && y < h) stack.push_back(Segment{y, l, r, dy});
+  };
+
+  {
+    uint32_t* row = rowPtr(sy);
+    int l = pol.Left(row, sx);
+    int r = pol.Right(row, sx + 1, w - 1) - 1;
+    fill(row, sy, l, r);
+    push(sy + 1, l, r, 1);
+    push(sy - 1, l, r, -1);
+  }
+  while (!stack.empty()) {
+    const Segment s = stack.back();
+    stack.pop_back();
+    uint32_t* row = rowPtr(s.y);
+    int x = s.xl;
+    if (pol.Match(row[x])) {
+      int l = pol.Left(row, x);
+      int r = pol.Right(row, x + 1, w - 1) - 1;
+      fill(row, s.y, l, r);
+      push(s.y + s.dy, l, r, s.dy);
+      if (l < s.xl) push(s.y - s.dy, l, s.xl - 1, -s.dy);
+      if (r > s.xr) push(s.y - s.dy, s.xr + 1, r, -s.dy);
+      x = r + 2;
+    } else {
+      ++x;
+    }
+    while (x <= s.xr) {
+      while (x <= s.xr && !pol.Match(row[x])) ++x;
+      if (x > s.xr) break;
+      int r = pol.Right(row, x + 1, w - 1) - 1;
+      fill(row, s.y, x, r);
+      push(s.y + s.dy, x, r, s.dy);
+      if (r > s.xr) push(s.y - s.dy, s.xr + 1, r, -s.dy);
+      x = r + 2;
+    }
+  }
+  if (maxX < 0) return QRect();
+  return QRect(QPoint(minX, minY), QPoint(maxX, maxY));
+}
+
+// Turns the marked pixels (alpha cleared) of the filled rows into the brush's pixels.
+void ResolveMarks(uchar* bits, qsizetype stride, const QRect& box, const uint8_t* hatch,
+                  uint32_t fill) {
+  const Buffers& buf = Work();
+  for (int y = box.top(); y <= box.bottom(); ++y) {
+    const int l = buf.rowMin[static_cast<size_t>(y)], r = buf.rowMax[static_cast<size_t>(y)];
+    if (l > r) continue;
+    uint32_t* row = reinterpret_cast<uint32_t*>(bits + stride * y);
+    const unsigned pattern = hatch ? hatch[y & 7] : 0xFFu;
+    for (int x = l; x <= r; ++x) {
+      const uint32_t p = row[x];
+      if (p & kOpaque) continue;
+      row[x] = ((pattern >> (x & 7)) & 1u) ? fill : (p | kOpaque);
+    }
+  }
+}
+
+}  // namespace
+
+const uint8_t* HatchRows(int fillStyle) {
+  if (fillStyle < 2 || fillStyle > 7) return nullptr;
+  return Tiles()[static_cast<size_t>(fillStyle)].data();
+}
+
+QRect FloodFillRegion(QImage& image, int x, int y, QRgb color, int fillType, int fillStyle,
+                      QRgb fillColor) {
+  if (image.isNull() || image.format() != QImage::Format_RGB32) return QRect();
+  const int w = image.width(), h = image.height();
+  if (x < 0 || y < 0 || x >= w || y >= h) return QRect();
+  const uint8_t* hatch = HatchRows(fillStyle);
+  if (fillStyle != 0 && !hatch) return QRect();  // transparent brush: nothing to paint
+
+  const uint32_t key = color | kOpaque;
+  const uint32_t fill = fillColor | kOpaque;
+  const qsizetype stride = image.bytesPerLine();
+  const uint32_t seed = reinterpret_cast<const uint32_t*>(image.constScanLine(y))[x];
+
+  if (fillType == 0) {
+    if (seed == key) return QRect();
+    uchar* bits = image.bits();
+    QRect box = Spans(bits, stride, w, h, x, y, BorderPolicy{key}, true);
+    ResolveMarks(bits, stride, box, hatch, fill);
+    return box;
+  }
+  if (seed != key) return QRect();
+  if (!hatch) {
+    if (fill == key) return QRect();  // the region already has the fill colour
+    return Spans(image.bits(), stride, w, h, x, y, SurfacePolicy{key, fill}, false);
+  }
+  uchar* bits = image.bits();
+  QRect box = Spans(bits, stride, w, h, x, y, SurfacePolicy{key, key & ~kOpaque}, true);
+  ResolveMarks(bits, stride, box, hatch, fill);
+  return box;
+}
