@@ -1,12 +1,15 @@
 #include "figures/RodBlockIncline.h"
 
 #include <QPoint>
+#include <algorithm>
 #include <cmath>
 
 #include "figures/Canvas.h"
 #include "figures/Rounding.h"
 
 namespace {
+
+constexpr double kThickestRod = 1.0e6;
 
 // Vertex coordinates are rounded halves to even and clamped to the 32-bit range of a vertex, so a
 // huge thickness or drag clips instead of wrapping around.
@@ -23,8 +26,11 @@ void DrawRod(Canvas& canvas, const DragGeometry& g, const ParameterValues& param
   const double x1 = g.PressPoint.x, y1 = g.PressPoint.y;
   const double x2 = g.CurrentPoint.x, y2 = g.CurrentPoint.y;
   const double w = g.DragOffset.x, h = g.DragOffset.y;
-  const double t = params.SP;
-  if (!IsUsableDrag(g) || !IsUsable(t)) return;
+  if (!IsUsableDrag(g) || !IsUsable(params.SP)) return;
+  // A rod thicker than any picture's diagonal covers the same pixels as one of that thickness;
+  // limiting it keeps the far vertices pointing the true way instead of being clamped into
+  // another direction.
+  const double t = std::clamp(params.SP, -kThickestRod, kThickestRod);
   if (w == 0 && h == 0) return;
   if (w == 0) {
     canvas.Box(x1, y1, x2 + t, y2);  // t wide, to the right of a vertical drag

@@ -10,12 +10,26 @@
 
 namespace {
 
-// Strokes along a floor whose spacing is below one pixel: many strokes round to the same end
-// pixels and so paint the same pixels. Only the first stroke of each distinct pair of rounded
-// ends is drawn, and the counter jumps from one pair to the next, so the cost follows the
-// number of pixels, not the number of strokes. Positions are start + k * step.
-void DrawDenseFloorStrokes(Canvas& canvas, double start, double step, double end, double lo,
-                           double hi, double y1, double dy) {
+// Strokes along a floor, x = start, start + step, ... while x <= end, each from (x, y1) by
+// (-dy, dy). Strokes whose ends round to the same pixels as the stroke before paint the same
+// pixels, so only the first of them is drawn. Down to a sixteenth of a pixel the counter is
+// accumulated one step at a time (at most sixteen strokes per pixel of the picture); below that
+// it jumps from one pair of rounded ends to the next (positions start + k * step), so the cost
+// follows the number of pixels, not the number of strokes.
+void DrawFloorStrokes(Canvas& canvas, double start, double step, double end, double lo,
+                      double hi, double y1, double dy) {
+  int64_t lastA = std::numeric_limits<int64_t>::min(), lastB = lastA;
+  auto stroke = [&](double x) {
+    const int64_t a = RoundHalfEven(x), b = RoundHalfEven(x - dy);
+    if (a == lastA && b == lastB) return;
+    canvas.LineRel(x, y1, -dy, dy);
+    lastA = a;
+    lastB = b;
+  };
+  if (step >= 1.0 / 16) {
+    figures::ForEachStep(start, step, end, lo, hi, stroke);
+    return;
+  }
   double k = 0;
   double x = start;
   if (x < lo) {
@@ -23,23 +37,16 @@ void DrawDenseFloorStrokes(Canvas& canvas, double start, double step, double end
     if (!std::isfinite(k)) return;
     x = start + k * step;
   }
-  int64_t lastA = std::numeric_limits<int64_t>::min(), lastB = lastA;
-  // Each pair of rounded ends is reached within a few steps of the counter, and the visible part
-  // of the floor holds at most two pairs per pixel; the cap only guards against steps too small
-  // to move the counter at all.
+  // Each pair of rounded ends is reached within a few turns, and the visible part of the floor
+  // holds at most two pairs per pixel; the budget only guards against a step too small to move
+  // the counter at all.
   int64_t budget = 8 * static_cast<int64_t>(hi - lo + 2);
   while (x <= end && x <= hi && budget-- > 0) {
-    const int64_t a = RoundHalfEven(x), b = RoundHalfEven(x - dy);
-    if (a != lastA || b != lastB) {
-      canvas.LineRel(x, y1, -dy, dy);
-      lastA = a;
-      lastB = b;
-    }
+    if (x >= lo) stroke(x);
     // The next position at which either end may round to another pixel.
     const double bound =
         std::min(std::floor(x + 0.5) + 0.5, std::floor(x - dy + 0.5) + 0.5 + dy);
-    const double next = std::floor((bound - start) / step) - 1;
-    k = std::max(k + 1, next);
+    k = std::max(k + 1, std::floor((bound - start) / step) - 1);
     x = start + k * step;
   }
 }
@@ -83,12 +90,7 @@ void DrawHatchedSurface(Canvas& canvas, const DragGeometry& g) {
     const double xs = x2 < x1 ? x2 : x1;
     const double xe = x2 < x1 ? x1 : x2;
     const double lo = -ady - margin, hi = width + ady + margin;
-    if (ady >= 1) {
-      figures::ForEachStep(xs + 5, ady, xe, lo, hi,
-                           [&](double x) { canvas.LineRel(x, y1, -dy, dy); });
-    } else {
-      DrawDenseFloorStrokes(canvas, xs + 5, ady, xe, lo, hi, y1, dy);
-    }
+    DrawFloorStrokes(canvas, xs + 5, ady, xe, lo, hi, y1, dy);
   } else if (ady > adx) {
     // Wall: the line through the press point, strokes to the side the pointer went to, each
     // running down and away from the wall.
