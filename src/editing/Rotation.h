@@ -1,0 +1,16 @@
+#pragma once
+#include <QImage>
+
+// Rotation of the floating selection about its centre, always from the unrotated selection (the
+// rotation base) so that repeated small steps do not blur the picture.
+
+// Side of the square that holds the selection at any angle: its diagonal sqrt(w^2 + h^2),
+// rounded to the nearest whole pixel, halves to even.
+int RotationSide(int w, int h);
+
+// Renders `base` turned by `angleDegrees` (positive turns clockwise on screen) into `buffer`,
+// which becomes an S x S white square (S = RotationSide of the base; its buffer is reused when it
+// already has that size). Each pixel of the square takes the base pixel it maps back onto, by
+// nearest neighbour with the angle's radians taken as degrees x 3.1416 / 180; pixels that map
+// outside the base stay white. At angle 0 the base comes back whole, with no white border.
+void RenderRotation(const QImage& base, double angleDegrees, QImage& buffer);
