@@ -1,0 +1,66 @@
+#pragma once
+#include <QStringList>
+#include <deque>
+
+#include "dialogs/DialogSeam.h"
+
+// A dialog seam for tests: answers come from queues the test fills, and every question, message and
+// address is recorded. An empty queue answers like a cancel.
+class ScriptedDialogs : public DialogSeam {
+ public:
+  ScriptedDialogs() { SetDialogSeam(this); }
+  ~ScriptedDialogs() override { SetDialogSeam(nullptr); }
+
+  std::deque<QMessageBox::StandardButton> answers;
+  std::deque<QString> openNames;
+  std::deque<QString> saveNames;
+  std::deque<std::optional<QColor>> colors;
+  std::deque<std::optional<std::pair<QFont, QRgb>>> fonts;
+
+  QStringList asked;     // "title|text" of every question
+  QStringList told;      // "title|text" of every message
+  QStringList dialogs;   // "title|initial name|filter" of every file dialog
+  QList<QUrl> urls;
+
+  QMessageBox::StandardButton Ask(QWidget*, const QString& title, const QString& text,
+                                  QMessageBox::StandardButtons buttons) override {
+    asked << title + "|" + text;
+    if (answers.empty()) return buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel : QMessageBox::No;
+    auto a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+  void Tell(QWidget*, const QString& title, const QString& text, bool) override { told << title + "|" + text; }
+  QString OpenFileName(QWidget*, const QString& title, const QString& initial, const QString& filter) override {
+    dialogs << title + "|" + initial + "|" + filter;
+    return Take(openNames);
+  }
+  QString SaveFileName(QWidget*, const QString& title, const QString& initial, const QString& filter) override {
+    dialogs << title + "|" + initial + "|" + filter;
+    return Take(saveNames);
+  }
+  std::optional<QColor> PickColor(QWidget*, const QColor&) override {
+    if (colors.empty()) return std::nullopt;
+    auto c = colors.front();
+    colors.pop_front();
+    return c;
+  }
+  std::optional<std::pair<QFont, QRgb>> PickFont(QWidget*, const QFont&, QRgb) override {
+    if (fonts.empty()) return std::nullopt;
+    auto f = fonts.front();
+    fonts.pop_front();
+    return f;
+  }
+  bool OpenUrl(const QUrl& url) override {
+    urls << url;
+    return true;
+  }
+
+ private:
+  static QString Take(std::deque<QString>& q) {
+    if (q.empty()) return {};
+    QString s = q.front();
+    q.pop_front();
+    return s;
+  }
+};

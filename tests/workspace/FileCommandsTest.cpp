@@ -1,0 +1,166 @@
+// New, open, save, exit and closing the window, with the questions answered by a scripted seam.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "document/PictureFiles.h"
+#include "support/WindowDriver.h"
+
+namespace {
+const QString kQuestion = QStringLiteral("是否保存改变|图像已经改变，是否保存图像？");
+
+void DrawSomething(WindowDriver& d) {
+  d.ClickTool(7);
+  d.Drag({40, 30}, {120, 90});
+}
+}  // namespace
+
+TEST(FileCommands, NewOnAnUnchangedPictureDoesNothing) {
+  WindowDriver d;
+  d.w().Menu_File_New->trigger();
+  EXPECT_TRUE(d.dialogs.asked.isEmpty());
+  EXPECT_EQ(d.w().windowTitle(), QStringLiteral("※Quillmere※"));
+}
+
+TEST(FileCommands, NewAnsweredNoClearsThePicture) {
+  WindowDriver d;
+  DrawSomething(d);
+  d.dialogs.answers = {QMessageBox::No};
+  d.w().Menu_File_New->trigger();
+  EXPECT_EQ(d.dialogs.asked, QStringList{kQuestion});
+  EXPECT_EQ(d.Pixel(40, 30), kWhite);
+  EXPECT_FALSE(d.w().State.ImageChanged);
+  EXPECT_EQ(d.w().windowTitle(), QStringLiteral("※Quillmere※～～新建图像"));
+  EXPECT_EQ(d.w().Picture.Size(), QSize(600, 220));
+}
+
+TEST(FileCommands, NewAnsweredYesSavesAndKeepsThePicture) {
+  WindowDriver d;
+  QTemporaryDir dir;
+  DrawSomething(d);
+  const QString name = dir.filePath("图1.bmp");
+  d.dialogs.answers = {QMessageBox::Yes};
+  d.dialogs.saveNames = {name};
+  d.w().Menu_File_New->trigger();
+  EXPECT_EQ(d.Pixel(40, 30), kBlack);
+  PictureRead back = ReadPictureFile(name);
+  ASSERT_TRUE(back.ok()) << back.error.toStdString();
+  EXPECT_EQ(back.image, d.Image().convertToFormat(QImage::Format_RGB32));
+  EXPECT_EQ(d.w().windowTitle(), QStringLiteral("※Quillmere※～～") + name);
+  EXPECT_EQ(d.dialogs.dialogs[0], QStringLiteral("“Quillmere”图像保存为：||位图文件 (*.bmp)"));
+}
+
+TEST(FileCommands, SaveWritesABitmapWhateverTheNameAndCancelMarksChanged) {
+  WindowDriver d;
+  QTemporaryDir dir;
+  for (const char* n : {"a.jpg", "noext"}) {
+    const QString name = dir.filePath(n);
+    d.dialogs.saveNames = {name};
+    d.w().Menu_File_Save->trigger();
+    QFile f(name);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << n;
+    EXPECT_EQ(f.read(2), QByteArray("BM")) << n;
+  }
+  EXPECT_FALSE(d.w().State.ImageChanged) << "saving does not set the flag";
+  d.w().Menu_File_Save->trigger();  // cancelled
+  EXPECT_TRUE(d.w().State.ImageChanged);
+  // The dialog remembers the last name for the next one.
+  EXPECT_TRUE(d.dialogs.dialogs[1].contains(dir.filePath("a.jpg")));
+}
+
+TEST(FileCommands, OpenShowsThePictureAndEnlargesTheCanvasForALargerOne) {
+  WindowDriver d;
+  QTemporaryDir dir;
+  QImage big(800, 300, QImage::Format_RGB32);
+  big.fill(qRgb(0, 0, 255));
+  big.setPixel(799, 299, qRgb(255, 0, 0));
+  const QString name = dir.filePath("big.bmp");
+  QString error;
+  ASSERT_TRUE(WriteBitmapFile(name, big, &error)) << error.toStdString();
+  d.dialogs.openNames = {name};
+  d.w().Menu_File_Open->trigger();
+  EXPECT_TRUE(d.dialogs.asked.isEmpty()) << "an unchanged picture is not asked about";
+  EXPECT_EQ(d.dialogs.dialogs[0], QStringLiteral("打开||位图文件 (*.bmp);;Jpeg图像(*.jpg)"));
+  EXPECT_EQ(d.w().Picture.Size(), QSize(800, 300));
+  EXPECT_EQ(d.Pixel(799, 299), 0xffff0000u);
+  EXPECT_TRUE(d.w().State.ImageChanged);
+  EXPECT_TRUE(d.w().windowTitle().endsWith("big.bmp"));
+
+  // A smaller picture leaves the rest white and the canvas as large as it was.
+  QImage small(10, 10, QImage::Format_RGB32);
+  small.fill(Qt::black);
+  ASSERT_TRUE(WriteBitmapFile(dir.filePath("small.bmp"), small, &error));
+  d.dialogs.answers = {QMessageBox::No};
+  d.dialogs.openNames = {dir.filePath("small.bmp")};
+  d.w().Menu_File_Open->trigger();
+  EXPECT_EQ(d.dialogs.asked.size(), 1) << "opening set the changed flag, so the second open asks";
+  EXPECT_EQ(d.w().Picture.Size(), QSize(800, 300));
+  EXPECT_EQ(d.Pixel(9, 9), kBlack);
+  EXPECT_EQ(d.Pixel(10, 10), kWhite);
+}
+
+TEST(FileCommands, UnreadableFileChangesNothing) {
+  WindowDriver d;
+  QTemporaryDir dir;
+  DrawSomething(d);
+  d.w().State.ImageChanged = false;
+  const QImage before = d.Image();
+  const QString title = d.w().windowTitle();
+  QFile f(dir.filePath("broken.bmp"));
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("BM this is not a picture");
+  f.close();
+  for (QString name : {dir.filePath("broken.bmp"), dir.filePath("missing.jpg")}) {
+    d.dialogs.openNames = {name};
+    d.w().Menu_File_Open->trigger();
+    EXPECT_EQ(d.Image(), before);
+    EXPECT_EQ(d.w().windowTitle(), title);
+    EXPECT_FALSE(d.w().State.ImageChanged);
+  }
+  EXPECT_EQ(d.dialogs.told.size(), 2);
+}
+
+TEST(FileCommands, FailedSaveSaysSoAndChangesNothing) {
+  WindowDriver d;
+  QTemporaryDir dir;
+  QFile blocker(dir.filePath("file"));
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  const QString title = d.w().windowTitle();
+  d.dialogs.saveNames = {dir.filePath("file/inside.bmp")};
+  d.w().Menu_File_Save->trigger();
+  EXPECT_EQ(d.dialogs.told.size(), 1);
+  EXPECT_EQ(d.w().windowTitle(), title);
+}
+
+TEST(FileCommands, ClosingAsksAndOnlyClosesWhenTheWorkIsSafe) {
+  QTemporaryDir dir;
+  {  // Yes, then the save dialog is cancelled: the window stays open with the picture.
+    WindowDriver d;
+    DrawSomething(d);
+    d.dialogs.answers = {QMessageBox::Yes};
+    EXPECT_FALSE(d.w().close());
+    EXPECT_TRUE(d.w().isVisible());
+    EXPECT_EQ(d.Pixel(40, 30), kBlack);
+  }
+  {  // Cancel keeps it open; No closes without saving.
+    WindowDriver d;
+    DrawSomething(d);
+    d.dialogs.answers = {QMessageBox::Cancel};
+    EXPECT_FALSE(d.w().close());
+    d.dialogs.answers = {QMessageBox::No};
+    EXPECT_TRUE(d.w().close());
+    EXPECT_EQ(d.dialogs.asked.size(), 2);
+  }
+  {  // Yes and a real save closes; Exit asks the same question.
+    WindowDriver d;
+    DrawSomething(d);
+    d.dialogs.answers = {QMessageBox::Yes};
+    d.dialogs.saveNames = {dir.filePath("closing.bmp")};
+    d.w().Menu_File_Exit->trigger();
+    EXPECT_FALSE(d.w().isVisible());
+    EXPECT_EQ(d.dialogs.asked, QStringList{kQuestion});
+    EXPECT_TRUE(QFile::exists(dir.filePath("closing.bmp")));
+  }
+}
