@@ -1,0 +1,265 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+
+#include <jpeglib.h>
+
+#include "document/JpegReader.h"
+#include "document/PictureFiles.h"
+#include "document/PictureTestFiles.h"
+
+using namespace picture_test;
+
+namespace {
+
+struct JpegSpec {
+  int width = 37;
+  int height = 23;
+  J_COLOR_SPACE input = JCS_RGB;
+  int components = 3;
+  J_COLOR_SPACE stored = JCS_UNKNOWN;  // JCS_UNKNOWN: libjpeg's default for the input
+  bool progressive = false;
+  int quality = 100;
+  std::function<void(int, int, uchar*)> pixel;  // fills `components` samples
+};
+
+// Compresses with libjpeg's own compressor, as cameras and other programs do.
+QByteArray MakeJpeg(const JpegSpec& s) {
+  jpeg_compress_struct c;
+  jpeg_error_mgr err;
+  c.err = jpeg_std_error(&err);
+  jpeg_create_compress(&c);
+  unsigned char* out = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&c, &out, &size);
+  c.image_width = JDIMENSION(s.width);
+  c.image_height = JDIMENSION(s.height);
+  c.input_components = s.components;
+  c.in_color_space = s.input;
+  jpeg_set_defaults(&c);
+  if (s.stored != JCS_UNKNOWN) jpeg_set_colorspace(&c, s.stored);
+  jpeg_set_quality(&c, s.quality, TRUE);
+  if (s.progressive) jpeg_simple_progression(&c);
+  jpeg_start_compress(&c, TRUE);
+  std::vector<uchar> row(size_t(s.width) * s.components);
+  while (c.next_scanline < c.image_height) {
+    for (int x = 0; x < s.width; ++x) s.pixel(x, int(c.next_scanline), &row[size_t(x) * s.components]);
+    JSAMPROW r = row.data();
+    jpeg_write_scanlines(&c, &r, 1);
+  }
+  jpeg_finish_compress(&c);
+  jpeg_destroy_compress(&c);
+  QByteArray bytes(reinterpret_cast<const char*>(out), qsizetype(size));
+  std::free(out);
+  return bytes;
+}
+
+// A smooth picture that survives compression closely.
+QRgb Smooth(int x, int y) { return qRgb(x * 6, y * 10, 128 + x - y); }
+
+void SmoothRgb(int x, int y, uchar* p) {
+  const QRgb c = Smooth(x, y);
+  p[0] = uchar(qRed(c));
+  p[1] = uchar(qGreen(c));
+  p[2] = uchar(qBlue(c));
+}
+
+// The largest difference of any channel between the picture and `expected`; every pixel opaque.
+int MaxDifference(const QImage& image, const std::function<QRgb(int, int)>& expected) {
+  int worst = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) {
+      const QRgb a = image.pixel(x, y), b = expected(x, y);
+      if (qAlpha(a) != 255) return 1000;
+      worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                        std::abs(qBlue(a) - qBlue(b))});
+    }
+  return worst;
+}
+
+struct ColorCase {
+  const char* name;
+  JpegSpec spec;
+  std::function<QRgb(int, int)> expected;
+  bool compareWithQt;
+};
+
+std::vector<ColorCase> ColorCases() {
+  JpegSpec baseline;
+  baseline.pixel = SmoothRgb;
+  JpegSpec progressive = baseline;
+  progressive.progressive = true;
+  JpegSpec grey;
+  grey.input = JCS_GRAYSCALE;
+  grey.components = 1;
+  grey.pixel = [](int x, int y, uchar* p) { p[0] = uchar(x * 5 + y); };
+  // Adobe's convention: CMYK stored inverted, 255 meaning no ink. With no black ink the cyan,
+  // magenta and yellow samples read back as red, green and blue.
+  JpegSpec cmyk;
+  cmyk.input = JCS_CMYK;
+  cmyk.components = 4;
+  cmyk.stored = JCS_CMYK;
+  cmyk.pixel = [](int x, int y, uchar* p) {
+    SmoothRgb(x, y, p);
+    p[3] = y < 10 ? 255 : 128;  // the lower part half black
+  };
+  JpegSpec ycck = cmyk;
+  ycck.stored = JCS_YCCK;
+  auto cmykExpected = [](int x, int y) {
+    const QRgb c = Smooth(x, y);
+    const int k = y < 10 ? 255 : 128;
+    return qRgb((qRed(c) * k + 127) / 255, (qGreen(c) * k + 127) / 255, (qBlue(c) * k + 127) / 255);
+  };
+  return {
+      {"Baseline", baseline, Smooth, true},
+      {"Progressive", progressive, Smooth, true},
+      {"Greyscale", grey, [](int x, int y) { return qRgb(x * 5 + y, x * 5 + y, x * 5 + y); }, true},
+      {"AdobeCmyk", cmyk, cmykExpected, false},
+      {"AdobeYcck", ycck, cmykExpected, false},
+  };
+}
+
+TEST(JpegReader, DecodesEveryColourKindToOpaqueRgb) {
+  for (const ColorCase& c : ColorCases()) {
+    const QByteArray file = MakeJpeg(c.spec);
+    const PictureRead r = ReadPicture(file);
+    ASSERT_TRUE(r.ok()) << c.name << ": " << r.error.toStdString();
+    ASSERT_EQ(r.image.format(), QImage::Format_RGB32);
+    ASSERT_EQ(r.image.size(), QSize(c.spec.width, c.spec.height)) << c.name;
+    EXPECT_LE(MaxDifference(r.image, c.expected), 6) << c.name;
+    if (c.compareWithQt) {
+      QImage qt;
+      ASSERT_TRUE(qt.loadFromData(file, "JPEG"));
+      qt = qt.convertToFormat(QImage::Format_RGB32);
+      EXPECT_LE(MaxDifference(r.image, [&](int x, int y) { return qt.pixel(x, y); }), 1) << c.name;
+    }
+  }
+}
+
+TEST(JpegReader, DamagedFilesGetAReason) {
+  JpegSpec spec;
+  spec.width = 64;
+  spec.height = 48;
+  spec.pixel = [](int x, int y, uchar* p) { p[0] = uchar(x * 4); p[1] = uchar(x * y); p[2] = uchar(y * 5); };
+  const QByteArray good = MakeJpeg(spec);
+  const qsizetype sof = good.indexOf("\xFF\xC0");
+  ASSERT_GT(sof, 0);
+  QByteArray wide = good;
+  wide[sof + 7] = char(0x50);  // width 0x5000 = 20480
+  wide[sof + 8] = char(0x00);
+  QByteArray zeroHigh = good;
+  zeroHigh[sof + 5] = 0;
+  zeroHigh[sof + 6] = 0;
+  QByteArray garbage = good.left(3);
+  for (int i = 0; i < 500; ++i) garbage.append(char((i * 7919) >> 3));
+  spec.progressive = true;
+  const QByteArray progressive = MakeJpeg(spec);
+  const struct {
+    const char* name;
+    QByteArray bytes;
+    const char* message;
+  } cases[] = {
+      {"Truncated", good.left(good.size() * 6 / 10), "JPEG 图像已损坏：文件不完整"},
+      {"TruncatedProgressive", progressive.left(progressive.size() / 2), "JPEG 图像已损坏：文件不完整"},
+      {"HeaderOnly", good.left(sof + 4), "JPEG 图像已损坏"},
+      {"TooWide", wide, "图像尺寸过大（超过 16384 像素）"},
+      {"ZeroHeight", zeroHigh, "JPEG 图像已损坏"},
+      {"Garbage", garbage, "JPEG 图像已损坏"},
+  };
+  for (const auto& c : cases) {
+    const PictureRead r = ReadPicture(c.bytes);
+    EXPECT_FALSE(r.ok()) << c.name;
+    EXPECT_TRUE(r.error.contains(QString::fromUtf8(c.message))) << c.name << ": " << r.error.toStdString();
+  }
+  // Within the side limit but above the budget of the caller.
+  const auto* d = reinterpret_cast<const uchar*>(good.constData());
+  EXPECT_TRUE(ReadJpeg(d, good.size(), 64 * 48).ok());
+  EXPECT_TRUE(ReadJpeg(d, good.size(), 64 * 48 - 1).error.contains(QStringLiteral("图像过大")));
+}
+
+TEST(JpegReader, EveryPrefixOfAFileIsReadOrRefusedWithoutHarm) {
+  JpegSpec spec;
+  spec.width = 19;
+  spec.height = 11;
+  spec.progressive = true;
+  spec.pixel = SmoothRgb;
+  const QByteArray file = MakeJpeg(spec);
+  for (qsizetype n = 0; n < file.size(); n += 3) {
+    const QByteArray cut(file.constData(), n);
+    const PictureRead r = ReadPicture(cut);
+    EXPECT_FALSE(r.ok()) << n;
+    EXPECT_FALSE(r.error.isEmpty()) << n;
+  }
+}
+
+// Writes the fuzzers' seed pictures when QM_WRITE_FUZZ_CORPUS names the corpus folder
+// (fuzz/corpus): small bitmaps of every kind the reader knows and a few JPEG images.
+TEST(FuzzCorpus, WritesSeedPicturesWhenAsked) {
+  const QString root = qEnvironmentVariable("QM_WRITE_FUZZ_CORPUS");
+  if (root.isEmpty()) GTEST_SKIP() << "set QM_WRITE_FUZZ_CORPUS to write the seed pictures";
+  QDir().mkpath(root + "/bmp");
+  QDir().mkpath(root + "/jpeg");
+  auto save = [](const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+  };
+  std::vector<quint32> palette;
+  for (int i = 0; i < 256; ++i) palette.push_back(quint32(i * 0x010203));
+  auto indexed = [&](int header, int bits, int w, int h, bool topDown) {
+    BmpSpec s;
+    s.headerSize = header;
+    s.width = w;
+    s.height = topDown ? -h : h;
+    s.bits = bits;
+    s.palette.assign(palette.begin(), palette.begin() + (1 << bits));
+    s.pixels = PackRows(w, h, bits, [&](int x, int y) { return quint32(x + y) % (1u << bits); }, topDown);
+    return BuildBmp(s);
+  };
+  int n = 0;
+  auto bmp = [&](const QByteArray& b) { save(QStringLiteral("%1/bmp/seed%2.bmp").arg(root).arg(n++, 2, 10, QChar('0')), b); };
+  for (int bits : {1, 2, 4, 8}) bmp(indexed(40, bits, 9, 5, false));
+  bmp(indexed(12, 8, 6, 4, false));
+  bmp(indexed(64, 4, 6, 4, false));
+  bmp(indexed(124, 8, 5, 3, true));
+  for (int bits : {16, 24, 32}) {
+    BmpSpec s;
+    s.width = 7;
+    s.height = -3;
+    s.bits = bits;
+    s.pixels = PackRows(7, 3, bits, [](int x, int y) { return quint32(x * 0x1234567 + y * 0x89ABC); }, true);
+    bmp(BuildBmp(s));
+    if (bits != 24) {
+      s.compression = 3;
+      s.masksAfterHeader = bits == 16;
+      s.headerSize = bits == 16 ? 40 : 56;
+      s.masks = bits == 16 ? std::vector<quint32>{0xF800, 0x7E0, 0x1F} : std::vector<quint32>{0xFF0000, 0xFF00, 0xFF, 0xFF000000};
+      bmp(BuildBmp(s));
+    }
+  }
+  for (bool rle4 : {false, true}) {
+    BmpSpec s;
+    s.width = 7;
+    s.height = 4;
+    s.bits = rle4 ? 4 : 8;
+    s.compression = rle4 ? 2 : 1;
+    s.palette.assign(palette.begin(), palette.begin() + 16);
+    const char stream[] = {3, 5, 0, 0, 0, 3, 1, 2, 3, 0, 0, 2, 1, 1, 2, 7, 0, 0, 0, 1};
+    s.pixels = QByteArray(stream, sizeof stream);
+    bmp(BuildBmp(s));
+  }
+  n = 0;
+  for (const ColorCase& c : ColorCases()) {
+    JpegSpec spec = c.spec;
+    spec.quality = 75;
+    spec.width = 16 + n;
+    spec.height = 9 + n;
+    save(QStringLiteral("%1/jpeg/seed%2.jpg").arg(root).arg(n++, 2, 10, QChar('0')), MakeJpeg(spec));
+  }
+}
+
+}  // namespace
