@@ -265,6 +265,45 @@ QRect Blit(QImage& dst, const QImage& source, int64_t dx, int64_t dy, int64_t dw
                QPoint(static_cast<int>(x1), static_cast<int>(y1)));
 }
 
+
+// The one-pixel outline of the box (L, T)-(R, B) (L < R, T < B), clipped to the raster. Dashes
+// follow the pen patterns: dash 4 on 2 off, dot 1 on 2 off, dash-dot 4-2-1-2.
+void OutlineBox(QImage& img, int L, int T, int R, int B, QRgb color, int drawStyle) {
+  static constexpr bool kDashOn[6] = {1, 1, 1, 1, 0, 0};
+  static constexpr bool kDotOn[3] = {1, 0, 0};
+  static constexpr bool kDashDotOn[9] = {1, 1, 1, 1, 0, 0, 1, 0, 0};
+  const bool* on = nullptr;
+  int period = 1;
+  if (drawStyle == Canvas::kDash) on = kDashOn, period = 6;
+  if (drawStyle == Canvas::kDot) on = kDotOn, period = 3;
+  if (drawStyle == Canvas::kDashDot) on = kDashDotOn, period = 9;
+  const int w = img.width(), h = img.height();
+  const uint32_t px = color | kOpaque;
+  int phase = 0;
+  auto plot = [&](int x, int y) {
+    if ((!on || on[phase]) && x >= 0 && y >= 0 && x < w && y < h)
+      reinterpret_cast<uint32_t*>(img.scanLine(y))[x] = px;
+    if (++phase == period) phase = 0;
+  };
+  if (!on) {
+    // Solid: whole rows and columns at once.
+    const int l = std::max(L, 0), r = std::min(R, w - 1), t = std::max(T, 0), b = std::min(B, h - 1);
+    for (int y : {T, B})
+      if (y >= 0 && y < h && l <= r) {
+        auto* row = reinterpret_cast<uint32_t*>(img.scanLine(y));
+        std::fill(row + l, row + r + 1, px);
+      }
+    for (int x : {L, R})
+      if (x >= 0 && x < w)
+        for (int y = t; y <= b; ++y) reinterpret_cast<uint32_t*>(img.scanLine(y))[x] = px;
+    return;
+  }
+  for (int x = L; x < R; ++x) plot(x, T);
+  for (int y = T; y < B; ++y) plot(R, y);
+  for (int x = R; x > L; --x) plot(x, B);
+  for (int y = B; y > T; --y) plot(L, y);
+}
+
 }  // namespace
 
 Canvas::Canvas(int width, int height)
@@ -330,18 +369,34 @@ void Canvas::Box(double x1, double y1, double x2, double y2) {
   // Edges beyond the raster move to just outside it: the pixels on the raster stay the same.
   const int L = static_cast<int>(std::max(l, -m)), R = static_cast<int>(std::min(r, W - 1 + m));
   const int T = static_cast<int>(std::max(t, -m)), B = static_cast<int>(std::min(b, H - 1 + m));
-  {
+  if (L == R || T == B) {
     QPainter p(&raster_);
     Prepare(p);
     p.setPen(MakePen(ForeColor, DrawWidth, DrawStyle));
-    if (L == R || T == B) {
-      if (L == R && T == B)
-        p.drawPoint(QPoint(L, T));
-      else
-        p.drawLine(QLine(L, T, R, B));
+    if (L == R && T == B)
+      p.drawPoint(QPoint(L, T));
+    else
+      p.drawLine(QLine(L, T, R, B));
+  } else {
+    QPainter p(&raster_);
+    Prepare(p);
+    // Interior first, exactly the pixels inside the outline, hatches aligned to the origin.
+    const QBrush brush = MakeBrush(FillStyle, FillColor);
+    if (brush.style() != Qt::NoBrush && R - L >= 2 && B - T >= 2) {
+      p.setPen(Qt::NoPen);
+      p.setBrush(brush);
+      p.drawRect(QRect(L + 1, T + 1, R - L - 1, B - T - 1));
+    }
+    if (pw == 1) {
+      // Qt's one-pixel stroke loses a corner pixel when the box runs off the raster, so the
+      // one-pixel outline is walked here, the dash pattern running round from the top-left.
+      p.end();
+      OutlineBox(raster_, L, T, R, B, ForeColor, DrawStyle);
     } else {
-      p.setBrush(MakeBrush(FillStyle, FillColor));
-      p.drawRect(QRect(L, T, R - L, B - T));
+      p.setPen(MakePen(ForeColor, DrawWidth, DrawStyle));
+      p.setBrush(Qt::NoBrush);
+      const QPoint corners[4] = {QPoint(L, T), QPoint(R, T), QPoint(R, B), QPoint(L, B)};
+      p.drawPolygon(corners, 4);
     }
   }
   Touch(QRect(QPoint(L - pw - 2, T - pw - 2), QPoint(R + pw + 2, B + pw + 2)));
@@ -461,7 +516,8 @@ void Canvas::Polygon(const QPoint* points, int count) {
     else
       p.drawPolygon(poly);
   }
-  Touch(Around(x0, y0, x1, y1, pw + 2));
+  // Mitred joins of sharp angles stick out up to the miter limit (2 pen widths) past a vertex.
+  Touch(Around(x0, y0, x1, y1, 3 * pw + 2));
 }
 
 // ---- Points ----
