@@ -117,6 +117,7 @@ TEST_F(SetDataTest, ChangeCheckTable) {
     const char* cs;
   };
   const std::string many(400, '9');
+  const std::string manyThenLetter = many + "x";
   const Case cases[] = {
       {"3abc", "3", "3", "3", "3"},
       {"2.5", "2.5", "2.5", "2.5", "2.5"},
@@ -134,7 +135,7 @@ TEST_F(SetDataTest, ChangeCheckTable) {
       {"-inf", "5", "5", "0", "0"},
       {"-", "5", "5", "-", "-"},  // a sign being typed
       {many.c_str(), "5", "5", "0", "0"},
-      {(many + "x").c_str(), "5", "5", "0", "0"},
+      {manyThenLetter.c_str(), "5", "5", "0", "0"},
   };
   for (const Case& c : cases) {
     const QString typed = QString::fromUtf8(c.typed);
