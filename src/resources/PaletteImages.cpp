@@ -28,14 +28,13 @@ void MeterSymbol(Pad& d, char letter) {
 // A box meter with a dial, a needle and a letter, terminals on top (apparatus form).
 void MeterBox(Pad& d, char letter, bool centreZero) {
   d.Pen().Fill(Metal).RoundRect(2, 5, 19, 16, 2);
-  d.Pen().Fill(Paper).Rect(4, 7, 15, 7);
-  d.Pen(1, Grey).NoFill().Arc(11.5, 15, 6, 6, 35, 110);
+  d.Pen().Fill(Paper).Rect(4, 7, 15, 5);
   d.Pen(1, Red);
   if (centreZero)
-    d.Line(11.5, 14, 11.5, 8.5);
+    d.Line(11.5, 12, 11.5, 8);
   else
-    d.Line(11.5, 14, 7.5, 9.5);
-  d.Pen(1.2).Glyph(letter, 11.5, 17.5, 4.6);
+    d.Line(11.5, 12, 8, 8.5);
+  d.Pen(1.3).Glyph(letter, 11.5, 16.5, 6);
   d.Pen().Fill(Ink);
   d.Rect(5, 3, 2, 2);
   d.Rect(16, 3, 2, 2);
@@ -151,15 +150,15 @@ void Wedge(Pad& d, bool risesRight) {
 void ChargeField(Pad& d, bool positive) {
   const QColor c = positive ? Red : Blue;
   d.Pen(1, Ink);
-  for (int i = 0; i < 8; ++i) {
-    const qreal a = i * Pi / 4;
+  for (int i = 0; i < 6; ++i) {
+    const qreal a = i * Pi / 3 + Pi / 6;
     const qreal ca = std::cos(a), sa = std::sin(a);
-    const qreal r1 = 4.5, r2 = 11;
+    const qreal r1 = 4.5, r2 = 11.5;
     d.Line(11.5 + r1 * ca, 11.5 + r1 * sa, 11.5 + r2 * ca, 11.5 + r2 * sa);
     if (positive)
-      d.Barbs(11.5 + 9.5 * ca, 11.5 + 9.5 * sa, 11.5, 11.5, 2.8, 1.8);
+      d.Barbs(11.5 + 10 * ca, 11.5 + 10 * sa, 11.5, 11.5, 3, 2);
     else
-      d.Barbs(11.5 + 6.5 * ca, 11.5 + 6.5 * sa, 11.5 + 12 * ca, 11.5 + 12 * sa, 2.8, 1.8);
+      d.Barbs(11.5 + 6.5 * ca, 11.5 + 6.5 * sa, 11.5 + 12 * ca, 11.5 + 12 * sa, 3, 2);
   }
   d.Pen(1, c).Fill(positive ? PinkTint : Tint).Circle(11.5, 11.5, 3.5);
   d.Pen(1.2, c).Glyph(positive ? '+' : '-', 11.5, 11.5, 5);
@@ -547,20 +546,22 @@ void TwoWaySymbol(Pad& d, qreal y) {
 }
 void SpdtSymbol(Pad& d) { TwoWaySymbol(d, 12); }
 void DpdtSymbol(Pad& d) {
-  d.p.save();
-  d.p.translate(0, -6.5);
-  d.p.scale(1, 0.75);
-  TwoWaySymbol(d, 12);
-  d.p.restore();
-  d.p.save();
-  d.p.translate(0, 5.5);
-  d.p.scale(1, 0.75);
-  TwoWaySymbol(d, 12);
-  d.p.restore();
+  // Two poles whose blades move together (dashed link), each with two throws.
+  for (qreal y : {7.0, 17.0}) {
+    d.Pen();
+    d.Line(2, y, 4, y);
+    d.Line(18, y - 3, 21, y - 3);
+    d.Line(18, y + 3, 21, y + 3);
+    d.Line(6, y - 0.7, 15.5, y - 3);
+    d.Pen().Fill(Paper);
+    d.Circle(5, y, 1.3);
+    d.Circle(17, y - 3, 1.3);
+    d.Circle(17, y + 3, 1.3);
+  }
   QPen link(Grey, 1, Qt::SolidLine, Qt::FlatCap);
   link.setDashPattern({1.5, 1.5});
   d.p.setPen(link);
-  d.Line(11.5, 3.5, 11.5, 14.5);
+  d.Line(11, 5.5, 11, 15.5);
 }
 
 void ParallelResistors(Pad& d) {
@@ -869,14 +870,24 @@ void Axes3D(Pad& d) {
 }
 
 void EasedCurve(Pad& d) {
-  // A curve that bends ever more tightly: a clothoid-like arc.
-  QPainterPath path(QPointF(2, 20));
-  qreal x = 2, y = 20, heading = 0;
-  for (int i = 0; i < 70; ++i) {
-    heading += i * 0.0016;
-    x += 0.42 * std::cos(heading);
-    y -= 0.42 * std::sin(heading);
-    path.lineTo(x, y);
+  // A curve that bends ever more tightly (its curvature grows along it), fitted into the button.
+  QPolygonF pts;
+  qreal x = 0, y = 0, heading = 0;
+  for (int i = 0; i < 90; ++i) {
+    pts << QPointF(x, y);
+    heading += i * 0.0011;
+    x += std::cos(heading);
+    y -= std::sin(heading);
+  }
+  const QRectF box = pts.boundingRect();
+  const qreal k = std::min(18 / box.width(), 17 / box.height());
+  QPainterPath path;
+  for (int i = 0; i < pts.size(); ++i) {
+    const QPointF q(3 + (pts[i].x() - box.left()) * k, 20 - (box.bottom() - pts[i].y()) * k);
+    if (i == 0)
+      path.moveTo(q);
+    else
+      path.lineTo(q);
   }
   d.RoundPen(1.2).NoFill().Path(path);
 }
@@ -923,7 +934,7 @@ void Escalator(Pad& d) {
 void TickerTape(Pad& d) {
   d.Pen().Fill(Paper).Rect(1, 8, 21, 7);
   d.Pen();
-  const qreal xs[] = {3, 5, 8, 12, 17};
+  const qreal xs[] = {3, 5.5, 9, 13.5, 19};
   for (qreal x : xs) d.Dot(x, 11.5, 0.9);
 }
 

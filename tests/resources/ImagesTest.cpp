@@ -107,6 +107,42 @@ TEST(ImagesTest, TwiceTheScaleDrawsTwiceTheDetail) {
   }
 }
 
+TEST(ImagesTest, HighDensityScreensGetFullResolutionPixmaps) {
+  // What a toolbar asks for on a 200 % or 150 % screen: the logical size times the scale, in pixels.
+  const struct {
+    QIcon icon;
+    QSize logical;
+    qreal dpr;
+    QSize pixels;
+  } cases[] = {{PaletteImage(12), {24, 24}, 2.0, {48, 48}},
+               {PaletteImage(12), {24, 24}, 1.5, {36, 36}},
+               {ToolbarImage(3), {24, 24}, 2.0, {48, 48}},
+               {ToolbarImage(20), {48, 16}, 2.0, {96, 32}},
+               {ProgramIcon(), {16, 16}, 2.0, {32, 32}}};
+  for (const auto& c : cases) {
+    const QPixmap pm = c.icon.pixmap(c.logical, c.dpr);
+    EXPECT_EQ(pm.size(), c.pixels) << c.dpr;
+    EXPECT_DOUBLE_EQ(pm.devicePixelRatio(), c.dpr);
+    EXPECT_GT(InkPixels(pm.toImage().convertToFormat(QImage::Format_ARGB32)), 0);
+  }
+  // Painting through a painter on a 200 % device draws at full resolution too.
+  QImage target(48, 48, QImage::Format_ARGB32_Premultiplied);
+  target.setDevicePixelRatio(2.0);
+  target.fill(Qt::white);
+  {
+    QPainter p(&target);
+    PaletteImage(10).paint(&p, QRect(0, 0, 24, 24));
+  }
+  QImage direct(48, 48, QImage::Format_ARGB32_Premultiplied);
+  direct.fill(Qt::white);
+  {
+    QPainter p(&direct);
+    p.drawImage(0, 0, Render(PaletteImage(10), QSize(48, 48)));
+  }
+  target.setDevicePixelRatio(1.0);
+  EXPECT_EQ(target.convertToFormat(QImage::Format_RGB32), direct.convertToFormat(QImage::Format_RGB32));
+}
+
 // The rows of a style picture that carry ink in its middle column.
 std::vector<int> InkRows(const QImage& image, int x) {
   std::vector<int> rows;
