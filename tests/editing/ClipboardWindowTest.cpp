@@ -1,0 +1,234 @@
+// Copy, cut, paste and delete through the real window with the in-process clipboard: what goes on
+// the clipboard, how a paste lands, enlarges the canvas and is undone, Paste following the
+// clipboard, and the refusal of pictures too large to paste.
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QtEndian>
+#include <functional>
+
+#include "support/EditingDriver.h"
+
+using namespace editing;
+
+namespace {
+
+const QRect kSel(30, 20, 60, 50);
+
+QClipboard* Clip() { return QGuiApplication::clipboard(); }
+
+// A white picture with a black frame and a blue dot: what a user copies from elsewhere.
+QImage Clipping(int w, int h) {
+  QImage img(w, h, QImage::Format_RGB32);
+  img.fill(kWhite);
+  for (int x = 0; x < w; ++x) img.setPixel(x, 0, kBlack), img.setPixel(x, h - 1, kBlack);
+  for (int y = 0; y < h; ++y) img.setPixel(0, y, kBlack), img.setPixel(w - 1, y, kBlack);
+  img.setPixel(w / 2, h / 2, kBlue);
+  return img;
+}
+
+bool PasteOffered(ImageDraw& w) { return Enabled(w, w.Menu_Edit_Paster); }
+
+}  // namespace
+
+TEST(ClipboardWindow, CopyPutsTheSelectionsOwnPixelsAsPngAndBmp) {
+  WindowDriver d;
+  ImageDraw& w = d.w();
+  const QImage picture = Pattern();
+  PutPicture(d, picture);
+  Clip()->clear();
+  w.RefreshPasteCommand();
+  ASSERT_FALSE(PasteOffered(w));
+  Select(d, kSel);
+  MoveSelection(d, 15, 10);  // overlapping its old place: the canvas there is no longer the selection
+  QTest::mouseClick(w.Tbar->widgetForAction(w.Menu_Edit_Copy), Qt::LeftButton);
+  EXPECT_TRUE(PasteOffered(w)) << "Paste is offered at once";
+  EXPECT_EQ(Clip()->image().convertToFormat(QImage::Format_RGB32), picture.copy(kSel));
+  const QMimeData* data = Clip()->mimeData();
+  ASSERT_NE(data, nullptr);
+  for (const char* format : {"image/png", "image/bmp"}) {
+    ASSERT_TRUE(data->hasFormat(format)) << format;
+    EXPECT_EQ(QImage::fromData(data->data(format)).convertToFormat(QImage::Format_RGB32), picture.copy(kSel)) << format;
+  }
+}
+
+TEST(ClipboardWindow, CopyWithoutASelectionEmptiesTheClipboard) {
+  WindowDriver d;
+  ImageDraw& w = d.w();
+  Clip()->setImage(Clipping(20, 20));
+  // Ctrl+C typed on the canvas (character code 3) copies even with nothing selected.
+  KeyDown(d, Qt::Key_C, Qt::ControlModifier, QString(QChar(3)));
+  EXPECT_FALSE(Clip()->mimeData() && Clip()->mimeData()->hasImage());
+  EXPECT_TRUE(PasteOffered(w)) << "offered until the next look at the clipboard";
+  w.RefreshPasteCommand();
+  EXPECT_FALSE(PasteOffered(w));
+}
+
+TEST(ClipboardWindow, PasteFollowsTheClipboard) {
+  WindowDriver d;
+  ImageDraw& w = d.w();
+  Clip()->clear();
+  w.RefreshPasteCommand();
+  EXPECT_FALSE(PasteOffered(w));
+  Clip()->setImage(Clipping(30, 20));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return PasteOffered(w); }, 300));
+  Clip()->setText(QStringLiteral("F=ma"));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !PasteOffered(w); }, 300)) << "text is no picture";
+  const QImage before = d.Image();
+  w.PasteClipboard();  // reached between two looks at the clipboard: does nothing
+  EXPECT_EQ(d.Image(), before);
+  EXPECT_FALSE(w.SelectIMG->isVisible());
+  EXPECT_FALSE(Enabled(w, w.Menu_Edit_Undo));
+}
+
+TEST(ClipboardWindow, CutOfAMovedSelectionCopiesItAndTakesItAway) {
+  WindowDriver d;
+  ImageDraw& w = d.w();
+  const QImage picture = Pattern();
+  PutPicture(d, picture);
+  Select(d, kSel);
+  MoveSelection(d, 200, 50);
+  w.Menu_Edit_Cut->trigger();
+  EXPECT_EQ(Clip()->image().convertToFormat(QImage::Format_RGB32), picture.copy(kSel));
+  EXPECT_EQ(Differences(d.Image(), Cleared(picture, kSel)), 0);
+  EXPECT_FALSE(w.SelectIMG->isVisible());
+  EXPECT_TRUE(Enabled(w, w.Menu_Edit_Undo));
+  EXPECT_FALSE(Enabled(w, w.Menu_Edit_Cut));
+  EXPECT_FALSE(Enabled(w, w.Menu_Edit_Copy));
+  EXPECT_TRUE(PasteOffered(w));
+}
+
+TEST(ClipboardWindow, PasteFloatsTheClippingAtTheTopLeftOverThePicture) {
+  WindowDriver d;
+  ImageDraw& w = d.w();
+  const QImage picture = Pattern();
+  PutPicture(d, picture);
+  const QImage clip = Clipping(100, 50);
+  Clip()->setImage(clip);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return PasteOffered(w); }, 300));
+  QTest::mouseClick(w.Tbar->widgetForAction(w.Menu_Edit_Paster), Qt::LeftButton);
+
+  EXPECT_EQ(Differences(d.Image(), AndAt(picture, clip, {0, 0})), 0) << "white parts let the picture show";
+  EXPECT_TRUE(w.SelectIMG->isVisible());
+  EXPECT_TRUE(w.SelectIMG->border);
+  EXPECT_EQ(w.SelectIMG->geometry(), QRect(0, 0, 100, 50));
+  EXPECT_TRUE(w.State.SelectionLifted);
+  EXPECT_TRUE(w.State.ImageChanged);
+  for (QAction* a : {w.Menu_Edit_Undo, w.Menu_Edit_Copy, w.Menu_Edit_Cut, w.Menu_Edit_Del})
+    EXPECT_TRUE(Enabled(w, a)) << a->objectName().toStdString();
+
+  // The pasted selection moves at once and clears nothing beneath it.
+  MoveSelection(d, 200, 100);
+  EXPECT_EQ(Differences(d.Image(), AndAt(picture, clip, {200, 100})), 0);
+  // Delete takes it away again, whether moved or not.
+  w.Menu_Edit_Del->trigger();
+  EXPECT_EQ(d.Image(), picture);
+
+  WindowDriver e;
+  PutPicture(e, picture);
+  e.w().PasteClipboard();
+  e.w().Menu_Edit_Del->trigger();
+  EXPECT_EQ(e.Image(), picture) << "delete of an unmoved paste removes the paste, not the picture";
+}
+
+TEST(ClipboardWindow, UndoRightAfterPasteReturnsToThePictureBefore) {
+  WindowDriver d;
+  ImageDraw& w = d.w();
+  const QImage picture = Pattern();
+  PutPicture(d, picture);
+  Clip()->setImage(Clipping(40, 40));
+  w.PasteClipboard();
+  w.Menu_Edit_Undo->trigger();
+  EXPECT_EQ(d.Image(), picture);
+}
+
+TEST(ClipboardWindow, PasteLargerThanTheCanvasEnlargesItInEachDirection) {
+  struct Case {
+    QSize clip, canvas;
+  };
+  const Case cases[] = {{{700, 100}, {700, 220}}, {{100, 300}, {600, 300}}, {{800, 400}, {800, 400}}, {{600, 220}, {600, 220}}};
+  for (const Case& c : cases) {
+    WindowDriver d;
+    ImageDraw& w = d.w();
+    const QImage picture = Pattern();
+    PutPicture(d, picture);
+    const QImage clip = Clipping(c.clip.width(), c.clip.height());
+    Clip()->setImage(clip);
+    w.PasteClipboard();
+    EXPECT_EQ(w.Picture.Size(), c.canvas) << c.clip.width() << "x" << c.clip.height();
+    EXPECT_EQ(w.Draw_PIC->size(), c.canvas);
+    QImage grown(c.canvas, QImage::Format_RGB32);
+    grown.fill(kWhite);
+    grown = AndAt(AndAt(grown, picture, {0, 0}), clip, {0, 0});
+    EXPECT_EQ(Differences(d.Image(), grown), 0) << c.clip.width() << "x" << c.clip.height();
+    // Moved on, it floats over the picture as it was before the paste, white where the canvas grew.
+    MoveSelection(d, 5, 5);
+    QImage before(c.canvas, QImage::Format_RGB32);
+    before.fill(kWhite);
+    before = AndAt(before, picture, {0, 0});
+    EXPECT_EQ(Differences(d.Image(), AndAt(before, clip, {5, 5})), 0) << c.clip.width() << "x" << c.clip.height();
+  }
+}
+
+TEST(ClipboardWindow, TransparentPartsOfAPastedPictureLeaveThePicture) {
+  WindowDriver d;
+  const QImage picture = Pattern();
+  PutPicture(d, picture);
+  QImage clip(20, 20, QImage::Format_ARGB32);
+  clip.fill(Qt::transparent);
+  clip.setPixel(5, 5, kBlack);
+  Clip()->setImage(clip);
+  d.w().PasteClipboard();
+  EXPECT_EQ(d.Pixel(5, 5), kBlack);
+  QImage expected = picture;
+  expected.setPixel(5, 5, kBlack);
+  EXPECT_EQ(Differences(d.Image(), expected), 0);
+}
+
+TEST(ClipboardWindow, PicturesTooLargeToPasteAreRefusedWithAMessage) {
+  const QImage picture = Pattern();
+  // Too wide for any canvas; too many pixels (10000 x 10000, 400 MB) given only as a PNG header.
+  auto wide = [] {
+    Clip()->setImage(QImage(16385, 2, QImage::Format_RGB32));
+  };
+  auto huge = [] {
+    auto* data = new QMimeData;
+    const QByteArray png = PngHeaderOnly(10000, 10000);
+    data->setData(QStringLiteral("application/x-qt-image"), png);
+    data->setData(QStringLiteral("image/png"), png);
+    Clip()->setMimeData(data);
+  };
+  int n = 0;
+  for (const auto& put : std::initializer_list<std::function<void()>>{wide, huge}) {
+    ++n;
+    WindowDriver d;
+    ImageDraw& w = d.w();
+    PutPicture(d, picture);
+    put();
+    w.PasteClipboard();
+    ASSERT_EQ(d.dialogs.told.size(), 1) << n;
+    EXPECT_TRUE(d.dialogs.told[0].contains(QStringLiteral("太大"))) << d.dialogs.told[0].toStdString();
+    EXPECT_EQ(d.Image(), picture) << n;
+    EXPECT_EQ(w.Picture.Size(), QSize(600, 220));
+    EXPECT_FALSE(w.SelectIMG->isVisible());
+    EXPECT_FALSE(Enabled(w, w.Menu_Edit_Undo));
+    EXPECT_FALSE(w.State.ImageChanged);
+  }
+}
+
+TEST(ClipboardWindow, PasteAfterASelectionLeavesNoStaleRotation) {
+  WindowDriver d;
+  ImageDraw& w = d.w();
+  const QImage picture = Pattern();
+  PutPicture(d, picture);
+  Select(d, kSel);
+  Clip()->setImage(Clipping(40, 30));
+  w.PasteClipboard();
+  // The rotation base still holds the earlier selection: flips and turns wait for a new selection.
+  EXPECT_FALSE(Enabled(w, w.Menu_Rot_Nss));
+  EXPECT_FALSE(Enabled(w, w.Menu_Rot_Sp));
+  EXPECT_FALSE(Enabled(w, w.Menu_Rot_S));
+}
