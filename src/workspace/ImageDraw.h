@@ -156,6 +156,9 @@ class ImageDraw : public QMainWindow {
   void ScrollCanvas();      // canvas left/top from the scroll bars
   void HandlePress(ResizeHandle* handle, QPointF pos);
   void HandleDrag(ResizeHandle* handle, QPointF pos);
+  // The canvas pixel under the pointer at a display scale above 100 %: the one that shows the
+  // centre of the screen pixel the pointer is on. At 100 % and below the position is unchanged.
+  static QPointF CanvasPoint(QPointF position, double devicePixelRatio);
 
   // ---- Help (ImageDraw_Help.cpp) ----
   void ShowProgramDescription();

@@ -1,0 +1,479 @@
+// Canvas size and the viewport: resize handles, scroll bars, drawing on a scrolled canvas, the
+// window's smallest size, and the picture at a display scale of 200 %.
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include <QCoreApplication>
+#include <QPainter>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QScrollBar>
+#include <QTest>
+
+#include "figures/DrawFigure.h"
+#include "figures/Rounding.h"
+#include "support/WindowDriver.h"
+#include "workspace/Viewport.h"
+
+namespace {
+
+// The picture a figure gives when drawn directly on a white canvas of the given size.
+QImage Expected(QSize size, int toolId, QPointF from, QPointF to) {
+  Canvas c(size.width(), size.height());
+  DragGeometry g;
+  g.PressPoint = {from.x(), from.y()};
+  g.CurrentPoint = {to.x(), to.y()};
+  DrawFigure(c, g, toolId, {});
+  return c.Image();
+}
+
+struct ViewportDriver : WindowDriver {
+  ViewportDriver() {
+    QApplication::setActiveWindow(window.get());
+    QApplication::processEvents();
+  }
+
+  // Gives the canvas the keyboard focus, which shows the handles.
+  void FocusCanvas() {
+    window->Draw_PIC->setFocus(Qt::MouseFocusReason);
+    QApplication::processEvents();
+  }
+
+  // Drags a handle by `delta` (pixels of the viewport) in `steps` moves. Every event is given in
+  // the handle's own coordinates at that moment, as the window system does while the handle
+  // moves under the pointer.
+  void DragHandle(ResizeHandle* h, QPointF delta, int steps = 4) {
+    const QPointF grip(2, 3);
+    const QPointF start = QPointF(h->pos()) + grip;
+    Send(h, QEvent::MouseButtonPress, grip, Qt::LeftButton, Qt::LeftButton);
+    QPointF pointer = start;
+    for (int i = 1; i <= steps; ++i) {
+      pointer = start + delta * (double(i) / steps);
+      Send(h, QEvent::MouseMove, pointer - QPointF(h->pos()), Qt::NoButton, Qt::LeftButton);
+    }
+    Send(h, QEvent::MouseButtonRelease, pointer - QPointF(h->pos()), Qt::LeftButton, Qt::NoButton);
+  }
+
+  // Mouse through the window system: the event reaches whatever widget lies under the pointer,
+  // which keeps it until the release. `p` is in `target`'s coordinates.
+  QPoint InWindow(QWidget* target, QPoint p) { return target->mapTo(window.get(), p); }
+  void WindowPress(QWidget* target, QPoint p) {
+    QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, InWindow(target, p));
+  }
+  void WindowMove(QWidget* target, QPoint p) { QTest::mouseMove(window->windowHandle(), InWindow(target, p)); }
+  void WindowRelease(QWidget* target, QPoint p) {
+    QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, InWindow(target, p));
+  }
+  void WindowDrag(QWidget* target, QPoint from, QPoint to, int steps = 3) {
+    WindowPress(target, from);
+    for (int i = 1; i <= steps; ++i) WindowMove(target, from + (to - from) * i / steps);
+    WindowRelease(target, to);
+  }
+
+  QSize CanvasSize() { return window->Picture.Size(); }
+
+  // The handles sit where the placement rule puts them for the canvas's present place and size.
+  void ExpectHandlesPlaced() {
+    ImageDraw& w = *window;
+    const QRect c = w.Draw_PIC->geometry();
+    const int right = c.x() + c.width(), bottom = c.y() + c.height();
+    EXPECT_EQ(w.RL->pos(), QPoint(right, static_cast<int>(RoundHalfEven(bottom / 2.0))));
+    EXPECT_EQ(w.UD->pos(), QPoint(static_cast<int>(RoundHalfEven(right / 2.0)), bottom));
+    EXPECT_EQ(w.RLUD->pos(), QPoint(c.x() + c.width(), c.y() + c.height()));
+  }
+};
+
+}  // namespace
+
+TEST(Viewport, FocusShowsHandlesAtTheCanvasEdgesAndLosingItHidesThem) {
+  ViewportDriver d;
+  ImageDraw& w = d.w();
+  w.Draw_PIC->clearFocus();
+  QApplication::processEvents();
+  EXPECT_FALSE(w.RL->isVisible());
+  d.FocusCanvas();
+  ASSERT_TRUE(w.Draw_PIC->hasFocus());
+  for (ResizeHandle* h : {w.RL, w.UD, w.RLUD}) {
+    EXPECT_TRUE(h->isVisible()) << h->objectName().toStdString();
+    EXPECT_EQ(h->size(), QSize(5, 5));
+  }
+  EXPECT_EQ(w.RL->pos(), QPoint(600, 110));
+  EXPECT_EQ(w.UD->pos(), QPoint(300, 220));
+  EXPECT_EQ(w.RLUD->pos(), QPoint(600, 220));
+  EXPECT_EQ(w.RL->cursor().shape(), Qt::SizeHorCursor);
+  EXPECT_EQ(w.UD->cursor().shape(), Qt::SizeVerCursor);
+  EXPECT_EQ(w.RLUD->cursor().shape(), Qt::SizeFDiagCursor);
+
+  // Neither a handle nor a scroll bar takes the focus from the canvas when pressed.
+  d.WindowPress(w.RLUD, {2, 2});
+  d.WindowRelease(w.RLUD, {2, 2});
+  EXPECT_TRUE(w.Draw_PIC->hasFocus());
+  EXPECT_EQ(w.HScr->focusPolicy() & Qt::ClickFocus, 0);
+
+  w.Draw_PIC->clearFocus();
+  QApplication::processEvents();
+  for (ResizeHandle* h : {w.RL, w.UD, w.RLUD}) EXPECT_FALSE(h->isVisible());
+}
+
+TEST(Viewport, HandleDragsResizeTheCanvasWithinItsLimits) {
+  struct Case {
+    const char* handle;
+    QPointF delta;
+    QSize expected;
+  };
+  const Case cases[] = {
+      {"RL", {100, 0}, {700, 220}},       // wider
+      {"RL", {-250, 40}, {350, 220}},     // narrower; vertical movement is no matter for RL
+      {"UD", {30, 80}, {600, 300}},       // taller; horizontal movement is no matter for UD
+      {"UD", {0, -100}, {600, 120}},      // lower
+      {"RLUD", {600, 580}, {1200, 800}},  // both
+      {"RLUD", {-40, 10}, {560, 230}},
+      {"RL", {-700, 0}, {50, 220}},        // stops at the smallest canvas
+      {"UD", {0, -400}, {600, 50}},
+      {"RLUD", {-1000, -1000}, {50, 50}},
+      {"RL", {17000, 0}, {Canvas::kMaxSide, 220}},  // stops at the largest picture
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.handle) + " by " + std::to_string(c.delta.x()) + "," + std::to_string(c.delta.y()));
+    ViewportDriver d;
+    d.FocusCanvas();
+    auto* h = d.w().F_PIC->findChild<ResizeHandle*>(c.handle);
+    ASSERT_NE(h, nullptr);
+    d.DragHandle(h, c.delta);
+    EXPECT_EQ(d.CanvasSize(), c.expected);
+    EXPECT_EQ(d.w().Draw_PIC->size(), c.expected);
+    d.ExpectHandlesPlaced();
+    for (ResizeHandle* x : {d.w().RL, d.w().UD, d.w().RLUD}) EXPECT_TRUE(x->isVisible());
+  }
+}
+
+TEST(Viewport, ShrinkingThenGrowingKeepsTheTopLeftAndWhitensTheNewArea) {
+  ViewportDriver d;
+  ImageDraw& w = d.w();
+  d.ClickTool(7);  // rectangle
+  d.Drag({10, 10}, {580, 200});
+  const QImage before = d.Image();
+  d.FocusCanvas();
+  d.DragHandle(w.RLUD, {-400, -100});  // 200 x 120: the rectangle's right and bottom are cut off
+  ASSERT_EQ(d.CanvasSize(), QSize(200, 120));
+  EXPECT_EQ(d.Image(), before.copy(0, 0, 200, 120));
+  d.DragHandle(w.RLUD, {400, 100});
+  ASSERT_EQ(d.CanvasSize(), QSize(600, 220));
+  QImage expected = before.copy(0, 0, 200, 120).copy(0, 0, 600, 220);
+  for (int y = 0; y < 220; ++y)
+    for (int x = 0; x < 600; ++x)
+      if (x >= 200 || y >= 120) expected.setPixel(x, y, kWhite);
+  EXPECT_EQ(d.Image(), expected.convertToFormat(d.Image().format()));
+}
+
+TEST(Viewport, HandleFollowsThePointerBackOutAfterStoppingAtTheMinimum) {
+  ViewportDriver d;
+  ImageDraw& w = d.w();
+  d.FocusCanvas();
+  // Press, go far inwards, come back part of the way: the handle stayed at 50 meanwhile, so the
+  // width grows only by the distance moved outward of the handle's press point.
+  const QPointF grip(2, 2);
+  const QPointF start = QPointF(w.RL->pos()) + grip;  // 602 in the viewport
+  WindowDriver::Send(w.RL, QEvent::MouseButtonPress, grip, Qt::LeftButton, Qt::LeftButton);
+  auto moveTo = [&](double x) {
+    WindowDriver::Send(w.RL, QEvent::MouseMove, QPointF(x, start.y()) - QPointF(w.RL->pos()), Qt::NoButton,
+                       Qt::LeftButton);
+  };
+  moveTo(20);
+  EXPECT_EQ(d.CanvasSize().width(), 50);
+  moveTo(40);
+  EXPECT_EQ(d.CanvasSize().width(), 50) << "the pointer is still left of the handle's grip";
+  moveTo(152);
+  EXPECT_EQ(d.CanvasSize().width(), 150);
+  EXPECT_EQ(w.RL->x(), 150);
+}
+
+TEST(Viewport, UnusablePointerPositionsAndOversizedCanvasesChangeNothing) {
+  ViewportDriver d;
+  ImageDraw& w = d.w();
+  d.FocusCanvas();
+  w.HandlePress(w.RLUD, {2, 2});
+  w.HandleDrag(w.RLUD, {std::numeric_limits<double>::quiet_NaN(), 40});
+  EXPECT_EQ(d.CanvasSize(), QSize(600, 258));
+  w.HandleDrag(w.RLUD, {std::numeric_limits<double>::infinity(), 2});
+  EXPECT_EQ(d.CanvasSize(), QSize(600, 258));
+
+  EXPECT_FALSE(w.SetCanvasSize(Canvas::kMaxSide + 1, 300));
+  EXPECT_FALSE(w.SetCanvasSize(300, 1 << 30));
+  EXPECT_EQ(d.CanvasSize(), QSize(600, 258));
+  EXPECT_EQ(w.Draw_PIC->size(), QSize(600, 258));
+  EXPECT_TRUE(w.SetCanvasSize(-5, 20));
+  EXPECT_EQ(d.CanvasSize(), QSize(50, 50));
+}
+
+TEST(Viewport, ScrollBarsFollowTheCanvasSizeAgainstTheViewport) {
+  ViewportDriver d;
+  ImageDraw& w = d.w();
+  const int F = w.F_PIC->width(), G = w.F_PIC->height();
+  const int B = w.VScr->width(), C = w.HScr->height();
+  ASSERT_GT(B, 0);
+  ASSERT_GT(C, 0);
+  struct Case {
+    int width, height;
+  };
+  const Case cases[] = {{F - B, G - C}, {F - B + 1, G - C + 1}, {F + 100, G + 300}, {100, G + 2000}, {F * 3, 60}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
+    ASSERT_TRUE(w.SetCanvasSize(c.width, c.height));
+    const bool wide = c.width > F - B, tall = c.height > G - C;
+    EXPECT_EQ(w.HScr->isEnabled(), wide);
+    EXPECT_EQ(w.VScr->isEnabled(), tall);
+    EXPECT_EQ(w.HScr->minimum(), 0);
+    EXPECT_EQ(w.VScr->minimum(), 0);
+    if (wide) {
+      EXPECT_EQ(w.HScr->maximum(), c.width - F + B + 10);
+      EXPECT_EQ(w.HScr->pageStep(), F - B);
+      EXPECT_GT(w.HScr->singleStep(), 1);
+      EXPECT_LT(w.HScr->singleStep(), w.HScr->pageStep());
+    }
+    if (tall) {
+      EXPECT_EQ(w.VScr->maximum(), c.height - G + C + 10);
+    }
+  }
+}
+
+TEST(Viewport, CanvasSevenHundredWideInASixHundredWideViewport) {
+  ViewportDriver d;
+  ImageDraw& w = d.w();
+  w.resize(w.width() + 600 - w.F_PIC->width(), w.height());
+  QApplication::processEvents();
+  ASSERT_EQ(w.F_PIC->width(), 600);
+  ASSERT_TRUE(w.SetCanvasSize(700, 220));
+  const int B = w.VScr->width();
+  EXPECT_TRUE(w.HScr->isEnabled());
+  EXPECT_EQ(w.HScr->maximum(), 110 + B);
+  w.HScr->setValue(w.HScr->maximum());
+  // Scrolled to the end, 10 pixels of empty viewport show between the canvas and the bar.
+  EXPECT_EQ(w.Draw_PIC->geometry().right() + 1, 600 - B - 10);
+}
+
+TEST(Viewport, ScrollingMovesTheCanvasButNotTheHandles) {
+  ViewportDriver d;
+  ImageDraw& w = d.w();
+  d.FocusCanvas();
+  d.DragHandle(w.RLUD, {600, 580});
+  ASSERT_EQ(d.CanvasSize(), QSize(1200, 800));
+  const QPoint rl = w.RL->pos(), ud = w.UD->pos(), rlud = w.RLUD->pos();
+  w.HScr->setValue(70);
+  w.VScr->setValue(30);
+  EXPECT_EQ(w.Draw_PIC->pos(), QPoint(-70, -30));
+  EXPECT_EQ(w.RL->pos(), rl);
+  EXPECT_EQ(w.UD->pos(), ud);
+  EXPECT_EQ(w.RLUD->pos(), rlud);
+
+  // Shown again, the handles take the scrolled place: the edge handles in the middle of the
+  // visible part of their edges.
+  w.HideResizeHandles();
+  w.ShowResizeHandles();
+  EXPECT_EQ(w.RL->pos(), QPoint(1130, 385));
+  EXPECT_EQ(w.UD->pos(), QPoint(565, 770));
+  EXPECT_EQ(w.RLUD->pos(), QPoint(1130, 770));
+
+  // Back to a canvas the viewport holds: no scrolling, the canvas at the top left again.
+  d.DragHandle(w.RLUD, {-900, -700});
+  EXPECT_FALSE(w.HScr->isEnabled());
+  EXPECT_FALSE(w.VScr->isEnabled());
+  EXPECT_EQ(w.Draw_PIC->pos(), QPoint(0, 0));
+  EXPECT_EQ(w.HScr->value(), 0);
+}
+
+TEST(Viewport, DrawingOnAScrolledCanvasLandsOnThePixelsUnderThePointer) {
+  ViewportDriver d;
+  ImageDraw& w = d.w();
+  ASSERT_TRUE(w.SetCanvasSize(1200, 800));
+  w.HScr->setValue(w.HScr->maximum());
+  w.VScr->setValue(w.VScr->maximum());
+  ASSERT_LT(w.Draw_PIC->x(), -300);
+  d.ClickTool(7);  // rectangle
+  // Through the window: the pointer is over the canvas's far corner.
+  d.WindowDrag(w.Draw_PIC, {1100, 700}, {1180, 780});
+  EXPECT_EQ(d.Image(), Expected({1200, 800}, 7, {1100, 700}, {1180, 780}));
+  EXPECT_TRUE(w.State.ImageChanged);
+}
+
+TEST(Viewport, HandleDraggedThroughTheWindowKeepsThePointer) {
+  ViewportDriver d;
+  ImageDraw& w = d.w();
+  d.FocusCanvas();
+  // The pointer leaves the small handle at once; the handle keeps receiving the moves.
+  d.WindowPress(w.RLUD, {2, 2});
+  const QPoint grip = d.InWindow(w.RLUD, {2, 2});
+  for (int i = 1; i <= 5; ++i) QTest::mouseMove(w.windowHandle(), grip + QPoint(-40 * i, -20 * i));
+  QTest::mouseRelease(w.windowHandle(), Qt::LeftButton, {}, grip + QPoint(-200, -100));
+  EXPECT_EQ(d.CanvasSize(), QSize(400, 120));
+  EXPECT_EQ(d.InWindow(w.RLUD, {2, 2}), grip + QPoint(-200, -100));
+}
+
+TEST(Viewport, PastingALargePictureUpdatesTheScrollBars) {
+  ViewportDriver d;
+  ImageDraw& w = d.w();
+  d.FocusCanvas();
+  EXPECT_FALSE(w.HScr->isEnabled());
+  EXPECT_FALSE(w.VScr->isEnabled());
+  // Paste grows the canvas to hold the picture.
+  ASSERT_TRUE(w.SetCanvasSize(2000, 1500));
+  EXPECT_TRUE(w.HScr->isEnabled());
+  EXPECT_TRUE(w.VScr->isEnabled());
+  EXPECT_EQ(w.HScr->maximum(), 2000 - w.F_PIC->width() + w.VScr->width() + 10);
+  EXPECT_EQ(w.VScr->maximum(), 1500 - w.F_PIC->height() + w.HScr->height() + 10);
+  d.ExpectHandlesPlaced();
+  // The new area is shown white at once.
+  const QImage shown = w.Draw_PIC->grab().toImage();
+  EXPECT_EQ(shown.pixel(1990, 1490) | 0xff000000u, kWhite);
+}
+
+TEST(Viewport, WindowNeverSmallerThanItsMinimumAndScrollBarsFollowIt) {
+  ViewportDriver d;
+  ImageDraw& w = d.w();
+  w.resize(300, 200);
+  QApplication::processEvents();
+  EXPECT_GE(w.width(), 640);
+  EXPECT_GE(w.height(), 420);
+  const int W = w.F_PIC->width(), H = w.F_PIC->height();
+  EXPECT_EQ(w.VScr->geometry(), QRect(W - w.VScr->width(), -1, w.VScr->width(), H - w.HScr->height()));
+  EXPECT_EQ(w.HScr->geometry(), QRect(0, H - w.HScr->height(), W, w.HScr->height()));
+  EXPECT_TRUE(w.HScr->isEnabled()) << "a 600-pixel canvas does not fit the smallest window";
+
+  w.resize(1400, 900);
+  QApplication::processEvents();
+  EXPECT_FALSE(w.HScr->isEnabled());
+  EXPECT_EQ(w.HScr->geometry().right() + 1, w.F_PIC->width());
+  EXPECT_EQ(w.Draw_PIC->pos(), QPoint(0, 0));
+}
+
+TEST(Viewport, SurfaceShowsThePictureUnchangedAtNormalScale) {
+  ViewportDriver d;
+  d.ClickTool(9);  // ellipse
+  d.Drag({20, 20}, {300, 200});
+  const QImage shown = d.w().Draw_PIC->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(shown, d.Image().convertToFormat(QImage::Format_RGB32));
+}
+
+// ---- Display scale 200 % ----
+// These run in a program of their own started with QT_SCALE_FACTOR=2 (see the test after them);
+// in a program at another scale they skip.
+
+namespace {
+bool AtScaleTwo() { return qGuiApp->devicePixelRatio() == 2.0; }
+}  // namespace
+
+TEST(ScaleTwo, EachPicturePixelIsATwoByTwoBlock) {
+  if (!AtScaleTwo()) GTEST_SKIP() << "runs at a display scale of 200 %";
+  ViewportDriver d;
+  ImageDraw& w = d.w();
+  d.ClickTool(6);  // straight line: single-pixel steps
+  d.Drag({3, 5}, {250, 190});
+  d.ClickTool(9);  // ellipse
+  d.Drag({300, 10}, {590, 210});
+  w.Picture.SetPixel(0, 0, qRgb(255, 0, 0));
+  w.Picture.SetPixel(599, 219, qRgb(0, 0, 255));
+  w.Picture.SetPixel(1, 1, qRgb(0, 200, 0));
+  w.Refresh();
+  const QPixmap grabbed = w.Draw_PIC->grab();
+  ASSERT_EQ(grabbed.devicePixelRatio(), 2.0);
+  const QImage shown = grabbed.toImage().convertToFormat(QImage::Format_RGB32);
+  const QImage picture = d.Image().convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(shown.size(), picture.size() * 2);
+  int wrong = 0;
+  for (int y = 0; y < shown.height(); ++y)
+    for (int x = 0; x < shown.width(); ++x)
+      if (shown.pixel(x, y) != picture.pixel(x / 2, y / 2) && ++wrong <= 5)
+        ADD_FAILURE() << "screen pixel " << x << "," << y;
+  EXPECT_EQ(wrong, 0);
+}
+
+TEST(ScaleTwo, DragsMapToTheSameCanvasPixelsAsAtNormalScale) {
+  if (!AtScaleTwo()) GTEST_SKIP() << "runs at a display scale of 200 %";
+  ViewportDriver d;
+  ImageDraw& w = d.w();
+  d.ClickTool(7);  // rectangle
+  d.WindowDrag(w.Draw_PIC, {40, 30}, {120, 90});
+  EXPECT_EQ(d.Image(), Expected({600, 220}, 7, {40, 30}, {120, 90}));
+
+  // Scrolled canvas, through the window.
+  ASSERT_TRUE(w.SetCanvasSize(1200, 800));
+  w.HScr->setValue(w.HScr->maximum());
+  w.VScr->setValue(w.VScr->maximum());
+  d.WindowDrag(w.Draw_PIC, {1100, 700}, {1180, 780});
+  QImage expected = Expected({1200, 800}, 7, {40, 30}, {120, 90});
+  Canvas both(1200, 800);
+  both.SetPicture(expected);
+  DragGeometry g;
+  g.PressPoint = {1100, 700};
+  g.CurrentPoint = {1180, 780};
+  DrawFigure(both, g, 7, {});
+  EXPECT_EQ(d.Image(), both.Image());
+}
+
+TEST(ScaleTwo, HandleDragsResizeByTheSamePixels) {
+  if (!AtScaleTwo()) GTEST_SKIP() << "runs at a display scale of 200 %";
+  ViewportDriver d;
+  ImageDraw& w = d.w();
+  d.FocusCanvas();
+  d.WindowPress(w.RLUD, {2, 2});
+  const QPoint grip = d.InWindow(w.RLUD, {2, 2});
+  for (int i = 1; i <= 4; ++i) QTest::mouseMove(w.windowHandle(), grip + QPoint(25 * i, -10 * i));
+  QTest::mouseRelease(w.windowHandle(), Qt::LeftButton, {}, grip + QPoint(100, -40));
+  EXPECT_EQ(d.CanvasSize(), QSize(700, 180));
+  EXPECT_EQ(w.RLUD->pos(), QPoint(700, 180));
+}
+
+TEST(Viewport, PictureIsAsSharpAtTwoHundredPercent) {
+  if (AtScaleTwo()) GTEST_SKIP() << "starts the 200 % tests; not from inside them";
+  QProcess child;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QT_SCALE_FACTOR", "2");
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  env.remove("GTEST_FILTER");
+  child.setProcessEnvironment(env);
+  child.setProcessChannelMode(QProcess::MergedChannels);
+  child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=ScaleTwo.*"});
+  ASSERT_TRUE(child.waitForStarted(30000));
+  ASSERT_TRUE(child.waitForFinished(300000));
+  const QString out = QString::fromLocal8Bit(child.readAll());
+  EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(child.exitCode(), 0) << out.toStdString();
+  EXPECT_TRUE(out.contains("[  PASSED  ] 3 tests")) << out.toStdString();
+  EXPECT_FALSE(out.contains("SKIPPED")) << out.toStdString();
+}
+
+TEST(Viewport, PointerPositionsAtHighScaleNameTheCanvasPixelShownUnderThem) {
+  struct Case {
+    double position, ratio, pixel;
+  };
+  const Case cases[] = {
+      {100, 2, 100},    {100.5, 2, 100},    {101, 2, 101},   {101.5, 2, 101},  {-0.5, 2, -1},
+      {150 / 1.5, 1.5, 100}, {151 / 1.5, 1.5, 100}, {152 / 1.5, 1.5, 101}, {153 / 1.5, 1.5, 102},
+      {3.25, 4, 3},     {3.75, 4, 3},       {3.7, 1, 3.7},   {3.7, 0.5, 3.7},
+  };
+  for (const Case& c : cases) {
+    const QPointF p = ImageDraw::CanvasPoint({c.position, c.position}, c.ratio);
+    EXPECT_EQ(p, QPointF(c.pixel, c.pixel)) << c.position << " at " << c.ratio;
+  }
+  EXPECT_EQ(ImageDraw::CanvasPoint({7.5, 2.5}, std::numeric_limits<double>::quiet_NaN()), QPointF(7.5, 2.5));
+
+  // The same pixel the screen shows there: each column of a picture painted unsmoothed at the
+  // scale, as the surface paints it, against the column the pointer names.
+  for (double ratio : {1.25, 1.5, 1.75, 2.0, 3.0}) {
+    QImage picture(64, 1, QImage::Format_RGB32);
+    for (int x = 0; x < 64; ++x) picture.setPixel(x, 0, qRgb(x, 0, 0));
+    QImage screen(static_cast<int>(64 * ratio), 1, QImage::Format_RGB32);
+    screen.fill(Qt::white);
+    {
+      QPainter p(&screen);
+      p.scale(ratio, ratio);
+      p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+      p.drawImage(QRect(0, 0, 64, 1), picture, QRect(0, 0, 64, 1));
+    }
+    for (int n = 0; n < screen.width(); ++n) {
+      const double named = ImageDraw::CanvasPoint({n / ratio, 0}, ratio).x();
+      EXPECT_EQ(named, qRed(screen.pixel(n, 0))) << "screen column " << n << " at " << ratio;
+    }
+  }
+}
