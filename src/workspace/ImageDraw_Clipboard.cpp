@@ -25,15 +25,21 @@ bool PastableSize(QSize s) {
          qint64{s.width()} * s.height() * 4 <= kMaxPastePixelBytes;
 }
 
-// The size of the clipboard's picture, read from its header where the data is an encoded image,
-// so that an enormous picture is refused before it is decoded. Invalid when unknown.
-QSize ClipboardPictureSize(const QMimeData& data) {
-  if (data.hasFormat(QStringLiteral("application/x-qt-image"))) {
-    const QVariant v = data.imageData();
-    if (v.canConvert<QImage>()) {
-      const QImage img = qvariant_cast<QImage>(v);
-      if (!img.isNull()) return img.size();
-    }
+// The clipboard's picture. Pictures offered by other programs come as encoded files (PNG, BMP,
+// ...): their size is read from the header first, so that an enormous picture is refused before it
+// is decoded; `size` receives the size found (invalid when there is no picture).
+QImage ReadClipboardPicture(const QClipboard& clipboard, const QMimeData& data, QSize* size) {
+  *size = QSize();
+  auto fromImageData = [&]() -> QImage {
+    if (!data.hasImage()) return {};
+    const QImage img = qvariant_cast<QImage>(data.imageData());
+    if (!img.isNull()) *size = img.size();
+    return img;
+  };
+  // Our own copy (or a picture set in this process) is at hand as it is.
+  if (clipboard.ownsClipboard()) {
+    const QImage own = fromImageData();
+    if (!own.isNull()) return own;
   }
   for (const QString& format : data.formats()) {
     if (!format.startsWith(QLatin1String("image/"))) continue;
@@ -43,9 +49,15 @@ QSize ClipboardPictureSize(const QMimeData& data) {
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     const QSize s = reader.size();
-    if (s.isValid()) return s;
+    if (!s.isValid()) continue;
+    *size = s;
+    if (!PastableSize(s)) return {};
+    // Room for the largest picture paste accepts (the reader's default bound is lower).
+    reader.setAllocationLimit(static_cast<int>(kMaxPastePixelBytes / (1024 * 1024)) + 16);
+    const QImage img = reader.read();
+    if (!img.isNull()) return img;
   }
-  return {};
+  return fromImageData();
 }
 
 // Pasted pixels are opaque: transparent parts become white, so that AND leaves the picture
@@ -125,7 +137,8 @@ void ImageDraw::PasteClipboard() {
   QClipboard* clipboard = QGuiApplication::clipboard();
   const QMimeData* data = clipboard->mimeData();
   if (!data || !data->hasImage()) return;
-  const QSize size = ClipboardPictureSize(*data);
+  QSize size;
+  QImage image = ReadClipboardPicture(*clipboard, *data, &size);
   if (size.isValid() && !PastableSize(size)) {
     Dialogs().Tell(this, QStringLiteral("粘贴"),
                    QStringLiteral("剪贴板中的图像太大（%1 × %2 像素），无法粘贴。\n"
@@ -137,16 +150,7 @@ void ImageDraw::PasteClipboard() {
                    true);
     return;
   }
-  QImage image = clipboard->image();
   if (image.isNull()) return;
-  if (!PastableSize(image.size())) {
-    Dialogs().Tell(this, QStringLiteral("粘贴"),
-                   QStringLiteral("剪贴板中的图像太大（%1 × %2 像素），无法粘贴。")
-                       .arg(image.width())
-                       .arg(image.height()),
-                   true);
-    return;
-  }
   image = OpaqueRgb(image);
   if (image.isNull()) return;
 
