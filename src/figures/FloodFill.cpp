@@ -168,29 +168,49 @@ QRect Spans(uchar* bits, qsizetype stride, int w, int h, int sx, int sy, const P
     push(sy - 1, l, r, -1);
   }
   while (!stack.empty()) {
-    const Segment s = stack.back();
+    Segment s = stack.back();
     stack.pop_back();
-    uint32_t* row = rowPtr(s.y);
-    int x = s.xl;
-    if (pol.Match(row[x])) {
-      int l = pol.Left(row, x);
-      int r = pol.Right(row, x + 1, w - 1) - 1;
-      fill(row, s.y, l, r);
-      push(s.y + s.dy, l, r, s.dy);
-      if (l < s.xl) push(s.y - s.dy, l, s.xl - 1, -s.dy);
-      if (r > s.xr) push(s.y - s.dy, s.xr + 1, r, -s.dy);
-      x = r + 2;
-    } else {
-      ++x;
-    }
-    while (x <= s.xr) {
-      while (x <= s.xr && !pol.Match(row[x])) ++x;
-      if (x > s.xr) break;
-      int r = pol.Right(row, x + 1, w - 1) - 1;
-      fill(row, s.y, x, r);
-      push(s.y + s.dy, x, r, s.dy);
-      if (r > s.xr) push(s.y - s.dy, s.xr + 1, r, -s.dy);
-      x = r + 2;
+    // The first span found in a row is explored next without going through the stack: a
+    // narrow corridor then costs a few comparisons per row.
+    for (;;) {
+      uint32_t* row = rowPtr(s.y);
+      const int ny = s.y + s.dy;
+      if (ny >= 0 && ny < h)
+        __builtin_prefetch(reinterpret_cast<const char*>(rowPtr(ny)) + static_cast<qsizetype>(s.xl) * 4);
+      bool haveNext = false;
+      Segment next{};
+      auto child = [&](int l, int r) {
+        if (ny < 0 || ny >= h) return;
+        if (!haveNext) {
+          next = Segment{ny, l, r, s.dy};
+          haveNext = true;
+        } else {
+          stack.push_back(Segment{ny, l, r, s.dy});
+        }
+      };
+      int x = s.xl;
+      if (pol.Match(row[x])) {
+        const int l = pol.Left(row, x);
+        const int r = pol.Right(row, x + 1, w - 1) - 1;
+        fill(row, s.y, l, r);
+        child(l, r);
+        if (l < s.xl) push(s.y - s.dy, l, s.xl - 1, -s.dy);
+        if (r > s.xr) push(s.y - s.dy, s.xr + 1, r, -s.dy);
+        x = r + 2;
+      } else {
+        ++x;
+      }
+      while (x <= s.xr) {
+        while (x <= s.xr && !pol.Match(row[x])) ++x;
+        if (x > s.xr) break;
+        const int r = pol.Right(row, x + 1, w - 1) - 1;
+        fill(row, s.y, x, r);
+        child(x, r);
+        if (r > s.xr) push(s.y - s.dy, s.xr + 1, r, -s.dy);
+        x = r + 2;
+      }
+      if (!haveNext) break;
+      s = next;
     }
   }
   if (maxX < 0) return QRect();

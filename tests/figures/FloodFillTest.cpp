@@ -138,7 +138,7 @@ TEST(FloodFillTest, BorderModeFillsUpToTheBorderColour) {
 TEST(FloodFillTest, AgreesWithAPixelByPixelFill) {
   std::mt19937 rng(42);
   const QRgb colours[3] = {kWhite, kBlack, kGreen};
-  for (int round = 0; round < 30; ++round) {
+  for (int round = 0; round < 300; ++round) {
     const int w = 1 + static_cast<int>(rng() % 50), h = 1 + static_cast<int>(rng() % 40);
     QImage img(w, h, QImage::Format_RGB32);
     for (int y = 0; y < h; ++y)
