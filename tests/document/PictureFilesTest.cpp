@@ -131,7 +131,12 @@ TEST(PictureFiles, SaveIntoAPlaceThatCannotHoldAFileFailsClearly) {
   EXPECT_FALSE(WriteBitmapFile(dir.filePath("n.bmp"), QImage(), &error));
   EXPECT_EQ(ReadAll(plainFile), QByteArray("x"));
   EXPECT_FALSE(QFile::exists(dir.filePath("n.bmp")));
+}
 
+TEST(PictureFiles, SaveIntoAReadOnlyFolderFailsClearly) {
+  QTemporaryDir dir;
+  const QImage picture = PatternPicture(3, 3);
+  QString error;
   // A read-only folder, where the user running the tests is not allowed to bypass it.
   QDir(dir.path()).mkdir("locked");
   const QString locked = dir.filePath("locked");
