@@ -277,3 +277,25 @@ TEST(SelectionWindow, PressOnTheFrameDuringAnotherDragDoesNothing) {
   EXPECT_EQ(w.SelectIMG->geometry(), kSel);
   EXPECT_EQ(Differences(d.Image(), picture), 0) << "moved by nothing: the pixels are back in place";
 }
+
+TEST(SelectionWindow, PointerEventsThroughTheWindowSystemMoveTheSelection) {
+  // Presses delivered as the window system does (focus on click, implicit grab of the frame).
+  WindowDriver d;
+  ImageDraw& w = d.w();
+  const QImage picture = Pattern();
+  PutPicture(d, picture);
+  d.ClickTool(1);
+  QTest::mousePress(w.Draw_PIC, Qt::LeftButton, {}, kSel.topLeft());
+  QTest::mouseMove(w.Draw_PIC, kSel.bottomRight());
+  QTest::mouseRelease(w.Draw_PIC, Qt::LeftButton, {}, kSel.topLeft() + QPoint(kSel.width(), kSel.height()));
+  ASSERT_TRUE(w.SelectIMG->isVisible());
+  ASSERT_EQ(w.SelectIMG->geometry(), kSel);
+  QTest::mousePress(w.SelectIMG, Qt::LeftButton, {}, {5, 5});
+  QTest::mouseMove(w.SelectIMG, {55, 25});
+  QTest::mouseRelease(w.SelectIMG, Qt::LeftButton, {}, {105, 45});
+  EXPECT_TRUE(w.SelectIMG->isVisible()) << "a press on the frame keeps the selection";
+  EXPECT_EQ(w.SelectIMG->geometry(), kSel.translated(100, 40));
+  EXPECT_EQ(Differences(d.Image(), AndAt(Cleared(picture, kSel), picture.copy(kSel), kSel.topLeft() + QPoint(100, 40))), 0);
+  QTest::keyClick(w.Draw_PIC, Qt::Key_Right);
+  EXPECT_EQ(w.SelectIMG->geometry(), kSel.translated(101, 40));
+}
