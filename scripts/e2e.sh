@@ -1,0 +1,355 @@
+#!/usr/bin/env bash
+# End-to-end checks of the built program on a real X server (Xvfb), driven from outside with
+# xdotool, xclip and a close request, reading the screen with ImageMagick; then a check that
+# `cmake --install` lays out the program, desktop entry, icons and metainfo, and that they validate.
+# Prints one line per check and `N passed, M failed`; exits non-zero when a check failed.
+#
+# Usage: scripts/e2e.sh [path/to/quillmere]
+#   The program defaults to $QUILLMERE_BIN, else <build>/quillmere, where <build> is
+#   $QM_BUILD_DIR or build/release (the build that the install check uses too).
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+build=${QM_BUILD_DIR:-build/release}
+case $build in /*) ;; *) build=$root/$build ;; esac
+bin=${1:-${QUILLMERE_BIN:-$build/quillmere}}
+case $bin in /*) ;; *) bin=$root/$bin ;; esac
+
+if [ -z "${QM_E2E_DISPLAY:-}" ]; then
+  if [ ! -x "$bin" ]; then
+    echo "no program at $bin (build it: cmake --build $build --target quillmere)" >&2
+    exit 2
+  fi
+  # A private X server for the whole run; the checks below run inside it.
+  exec timeout 300 env QM_E2E_DISPLAY=1 QM_BUILD_DIR="$build" \
+    xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$bin"
+fi
+
+# The program under test talks to the X server, whatever the caller set for the tests before.
+unset QT_QPA_PLATFORM
+export LC_ALL=C.UTF-8
+work=$(mktemp -d)
+pid=""
+clip_pid=""
+cleanup() {
+  [ -n "$clip_pid" ] && kill "$clip_pid" 2>/dev/null
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+passed=0
+failed=0
+pass() { passed=$((passed + 1)); echo "PASS  $1"; }
+fail() { failed=$((failed + 1)); echo "FAIL  $1${2:+: $2}"; }
+
+# ---- Reading the screen: a screenshot as PPM, examined by a small standard-library program ----
+cat >"$work/screen.py" <<'PY'
+import sys
+
+def load(path):
+    with open(path, "rb") as f:
+        data = f.read()
+    fields, pos = [], 0
+    while len(fields) < 4:                     # P6, width, height, maxval; comments skipped
+        while data[pos:pos + 1].isspace():
+            pos += 1
+        if data[pos:pos + 1] == b"#":
+            pos = data.index(b"\n", pos) + 1
+            continue
+        end = pos
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(data[pos:end])
+        pos = end
+    assert fields[0] == b"P6" and fields[3] == b"255", "not an 8-bit PPM"
+    return int(fields[1]), int(fields[2]), data[pos + 1:]
+
+W, H, D = load(sys.argv[2])
+WHITE = b"\xff\xff\xff"
+
+def px(x, y):
+    if not (0 <= x < W and 0 <= y < H):
+        return None
+    i = (y * W + x) * 3
+    return tuple(D[i:i + 3])
+
+def is_white(x, y):
+    return px(x, y) == (255, 255, 255)
+
+def is_dark(x, y):
+    p = px(x, y)
+    return p is not None and max(p) < 80
+
+def white_run(x, y, n):
+    i = (y * W + x) * 3
+    return x >= 0 and x + n <= W and 0 <= y < H and D[i:i + 3 * n] == WHITE * n
+
+def find_picture(pw=600, ph=220):
+    """Top-left of a white pw x ph rectangle with non-white pixels just outside its edges."""
+    run = WHITE * pw
+    for y in range(H - ph + 1):
+        row = D[y * W * 3:(y + 1) * W * 3]
+        i = row.find(run)
+        while i >= 0:
+            if i % 3 == 0:
+                x = i // 3
+                if not is_white(x - 1, y) and not is_white(x, y - 1) and not is_white(x + pw, y) \
+                        and all(white_run(x, yy, pw) for yy in range(y, y + ph)) \
+                        and not is_white(x, y + ph) and not is_white(x + pw // 2, y + ph):
+                    return x, y
+            i = row.find(run, i + 1)
+    return None
+
+def box_outline(x1, y1, x2, y2):
+    """A 1-pixel dark outline exactly on the box x1..x2, y1..y2, white just inside and outside."""
+    side = [(x, y1) for x in range(x1, x2 + 1)] + [(x, y2) for x in range(x1, x2 + 1)] \
+         + [(x1, y) for y in range(y1, y2 + 1)] + [(x2, y) for y in range(y1, y2 + 1)]
+    light = [p for p in side if not is_dark(*p)]
+    if light:
+        return f"{len(light)} of {len(side)} outline pixels not black, first at {light[0]}: {px(*light[0])}"
+    for x in range(x1 + 1, x2):
+        for y in range(y1 + 1, y2):
+            if not is_white(x, y):
+                return f"inside not white at {(x, y)}: {px(x, y)}"
+    ring = [(x, y1 - 1) for x in range(x1 - 1, x2 + 2)] + [(x, y2 + 1) for x in range(x1 - 1, x2 + 2)] \
+         + [(x1 - 1, y) for y in range(y1, y2 + 1)] + [(x2 + 1, y) for y in range(y1, y2 + 1)]
+    dirty = [p for p in ring if not is_white(*p)]
+    if dirty:
+        return f"outside the box not white at {dirty[0]}: {px(*dirty[0])}"
+    return None
+
+def all_colour(x, y, w, h, rgb, tol=0):
+    for yy in range(y, y + h):
+        for xx in range(x, x + w):
+            p = px(xx, yy)
+            if p is None or max(abs(a - b) for a, b in zip(p, rgb)) > tol:
+                return f"{(xx, yy)} is {p}, not {rgb}"
+    return None
+
+cmd, a = sys.argv[1], [int(v) for v in sys.argv[3:]]
+if cmd == "find-picture":
+    found = find_picture()
+    if not found:
+        sys.exit("no white 600 x 220 picture on the screen")
+    print(*found)
+elif cmd == "box":
+    problem = box_outline(*a)
+    if problem:
+        sys.exit(problem)
+elif cmd == "colour":
+    problem = all_colour(a[0], a[1], a[2], a[3], tuple(a[4:7]))
+    if problem:
+        sys.exit(problem)
+elif cmd == "size":
+    print(W, H)
+else:
+    sys.exit(f"unknown command {cmd}")
+PY
+# Screenshots are of the main window only (quicker than the whole screen): coordinates below are
+# the window's, and the pointer is moved relative to the window too.
+shot() { /usr/bin/import -window "$wid" -depth 8 "ppm:$work/shot.ppm" 2>/dev/null; }
+move() { xdotool mousemove --window "$wid" "$1" "$2"; }
+screen() { python3 "$work/screen.py" "$1" "$work/shot.ppm" "${@:2}"; }
+# Retries `screen ...` on fresh screenshots until it succeeds (15 tries, about 10 s); the last
+# answer is left in $answer.
+answer=""
+wait_screen() {
+  local i
+  for i in $(seq 1 15); do
+    shot
+    if answer=$(screen "$@" 2>&1); then return 0; fi
+    sleep 0.2
+  done
+  return 1
+}
+window_exists() { xdotool search --name "$1" >/dev/null 2>&1; }
+# Waits until no window has the title $1 (about 5 s at most).
+wait_gone() {
+  local i
+  for i in $(seq 1 50); do window_exists "$1" || return 0; sleep 0.1; done
+  return 1
+}
+# Asks a window to close, as a window manager's close button does (WM_DELETE_WINDOW).
+request_close() {
+  python3 - "$1" <<'PY'
+import ctypes, sys
+from ctypes import c_int, c_long, c_ulong, c_void_p, c_char_p
+x = ctypes.cdll.LoadLibrary("libX11.so.6")
+x.XOpenDisplay.restype, x.XOpenDisplay.argtypes = c_void_p, [c_char_p]
+x.XInternAtom.restype, x.XInternAtom.argtypes = c_ulong, [c_void_p, c_char_p, c_int]
+x.XSendEvent.argtypes = [c_void_p, c_ulong, c_int, c_long, c_void_p]
+x.XFlush.argtypes = x.XCloseDisplay.argtypes = [c_void_p]
+class ClientMessage(ctypes.Structure):
+    _fields_ = [("type", c_int), ("serial", c_ulong), ("send_event", c_int), ("display", c_void_p),
+                ("window", c_ulong), ("message_type", c_ulong), ("format", c_int), ("data", c_long * 5)]
+class Event(ctypes.Union):
+    _fields_ = [("xclient", ClientMessage), ("pad", c_long * 24)]
+d = x.XOpenDisplay(None)
+if not d:
+    sys.exit("cannot open the display")
+e = Event()
+e.xclient.type = 33  # ClientMessage
+e.xclient.window = int(sys.argv[1])
+e.xclient.message_type = x.XInternAtom(d, b"WM_PROTOCOLS", 0)
+e.xclient.format = 32
+e.xclient.data[0] = x.XInternAtom(d, b"WM_DELETE_WINDOW", 0)
+e.xclient.data[1] = 0  # CurrentTime
+x.XSendEvent(d, int(sys.argv[1]), 0, 0, ctypes.byref(e))
+x.XFlush(d)
+x.XCloseDisplay(d)
+PY
+}
+# Drags with the left button from ($1,$2) to ($3,$4) in window pixels, through a few steps.
+drag() {
+  local i steps=8
+  move "$1" "$2"
+  xdotool mousedown 1
+  for i in $(seq 1 $steps); do
+    move $(($1 + ($3 - $1) * i / steps)) $(($2 + ($4 - $2) * i / steps))
+  done
+  xdotool mouseup 1
+}
+
+title='^※Quillmere※$'
+cd "$work"   # undo leaves its redo file in the working folder
+
+# ---- Start-up: the window and its white 600 x 220 picture ----
+"$bin" >"$work/program.log" 2>&1 &
+pid=$!
+wid=$(timeout 20 xdotool search --sync --onlyvisible --name "$title" 2>/dev/null | head -n 1)
+if [ -n "$wid" ] && [ "$(xdotool getwindowname "$wid")" = "※Quillmere※" ]; then
+  pass "start-up: the window \"※Quillmere※\" appears"
+else
+  fail "start-up: the window \"※Quillmere※\" appears" "no such window within 20 s"
+  sed 's/^/    /' "$work/program.log"
+  echo "$passed passed, $failed failed"
+  exit 1
+fi
+xdotool windowfocus --sync "$wid" 2>/dev/null
+if wait_screen find-picture; then
+  read -r px py <<<"$answer"
+  pass "start-up: a white 600 x 220 picture, at ($px, $py) in the window"
+else
+  fail "start-up: a white 600 x 220 picture" "$answer"
+  px=""
+fi
+
+if [ -n "$px" ]; then
+  # ---- The road of one figure: palette button 7 "画矩形", drag, undo ----
+  # The palette is a 5-column grid of 28-pixel buttons, its columns spread evenly over the column
+  # left of the picture (window margin 2, panel margin 1), its first row at the picture's top.
+  gridw=$(( px - 2 - 2 - 2 ))
+  bx=$(( 3 + gridw * 3 / 10 ))       # column 2 of 5: centre at 1.5 / 5 of the grid's width
+  by=$(( py + 1 + 28 + 14 ))         # row 2
+  move "$bx" "$by"
+  xdotool click 1
+  drag $((px + 40)) $((py + 30)) $((px + 120)) $((py + 90))
+  move $((px + 590)) $((py + 300))   # the pointer out of the picture
+  if wait_screen box $((px + 40)) $((py + 30)) $((px + 120)) $((py + 90)); then
+    pass "rectangle: palette button 7, drag (40,30)-(120,90) leaves its outline, white inside"
+  else
+    fail "rectangle: palette button 7, drag (40,30)-(120,90) leaves its outline" "$answer"
+  fi
+
+  xdotool windowfocus --sync "$wid" 2>/dev/null
+  xdotool key alt+e
+  # The open menu is a visible window titled with the program's name; its first entry is 取消.
+  menu=$(timeout 5 xdotool search --sync --onlyvisible --name '^Quillmere$' 2>/dev/null | head -n 1)
+  [ -n "$menu" ] && xdotool key Return
+  if wait_screen colour $((px + 30)) $((py + 20)) 101 81 255 255 255; then
+    pass "undo: 编辑 > 取消 removes the rectangle"
+  else
+    fail "undo: 编辑 > 取消 removes the rectangle" "$answer"
+  fi
+
+  # ---- Clipboard shared with another program: a PNG from xclip, pasted at the top left ----
+  /usr/bin/convert -size 40x30 "xc:#2060c0" "$work/clip.png"
+  xclip -quiet -selection clipboard -t image/png -i "$work/clip.png" >/dev/null 2>&1 &
+  clip_pid=$!
+  pasted=""
+  for i in $(seq 1 20); do   # Paste is offered within a timer period or two of the clipboard change
+    xdotool windowfocus --sync "$wid" 2>/dev/null
+    xdotool key ctrl+v
+    sleep 0.2
+    shot
+    if answer=$(screen colour $((px + 2)) $((py + 2)) 36 26 32 96 192); then pasted=1; break; fi
+  done
+  if [ -n "$pasted" ]; then
+    pass "clipboard: a PNG put there by xclip is pasted at the top left of the picture (Ctrl+V)"
+  else
+    fail "clipboard: a PNG put there by xclip is pasted at the top left of the picture" "$answer"
+  fi
+
+  # ---- Closing with unsaved work asks first ----
+  request_close "$wid"
+  dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '是否保存改变' 2>/dev/null | head -n 1)
+  if [ -n "$dialog" ] && kill -0 "$pid" 2>/dev/null && window_exists "$title"; then
+    pass "close request with unsaved work: \"是否保存改变\" appears, the window stays"
+  else
+    fail "close request with unsaved work: \"是否保存改变\" appears, the window stays" \
+      "${dialog:+the program or its window is gone}${dialog:-no question within 10 s}"
+  fi
+  if [ -n "$dialog" ]; then
+    xdotool windowfocus --sync "$dialog" 2>/dev/null
+    xdotool key Escape
+    if wait_gone '是否保存改变' && kill -0 "$pid" 2>/dev/null && window_exists "$title"; then
+      pass "close question answered Cancel: the window stays open"
+    else
+      fail "close question answered Cancel: the window stays open"
+    fi
+    request_close "$wid"
+    dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '是否保存改变' 2>/dev/null | head -n 1)
+    [ -n "$dialog" ] && xdotool windowfocus --sync "$dialog" 2>/dev/null && xdotool key alt+n
+    for i in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    if ! kill -0 "$pid" 2>/dev/null; then
+      wait "$pid"; status=$?
+      pid=""
+      if [ "$status" -eq 0 ]; then pass "close question answered No: the program ends"
+      else fail "close question answered No: the program ends" "exit status $status"; fi
+    else
+      fail "close question answered No: the program ends" "still running after 5 s"
+    fi
+  fi
+fi
+[ -n "$pid" ] && kill "$pid" 2>/dev/null && { wait "$pid" 2>/dev/null; pid=""; }
+
+# ---- Installation: program, desktop entry, icons, metainfo ----
+if [ -f "$build/CMakeCache.txt" ]; then
+  if cmake --build "$build" --target quillmere quillmere_picture quillmere_icons >"$work/build.log" 2>&1 &&
+     cmake --install "$build" --prefix "$work/prefix" >"$work/install.log" 2>&1; then
+    missing=()
+    for f in bin/quillmere bin/quillmere_picture share/applications/org.quillmere.Quillmere.desktop \
+             share/metainfo/org.quillmere.Quillmere.metainfo.xml share/icons/hicolor/scalable/apps/quillmere.svg; do
+      [ -s "$work/prefix/$f" ] || missing+=("$f")
+    done
+    for s in 16 24 32 48 64 128 256; do
+      f=share/icons/hicolor/${s}x${s}/apps/quillmere.png
+      if [ "$(identify -format '%wx%h' "$work/prefix/$f" 2>/dev/null)" != "${s}x${s}" ]; then missing+=("$f"); fi
+    done
+    if [ ${#missing[@]} -eq 0 ]; then pass "install: program, picture tool, desktop entry, metainfo, 7 PNG icons and the SVG"
+    else fail "install: files missing or wrong" "${missing[*]}"; fi
+    desktop=$work/prefix/share/applications/org.quillmere.Quillmere.desktop
+    if command -v desktop-file-validate >/dev/null; then
+      if out=$(desktop-file-validate "$desktop" 2>&1) && ! grep -q 'error:' <<<"$out"; then
+        pass "install: the desktop entry validates (desktop-file-validate)"
+      else fail "install: the desktop entry validates" "$out"; fi
+    else
+      echo "SKIP  install: desktop-file-validate is not installed (package desktop-file-utils)"
+    fi
+    if command -v appstreamcli >/dev/null; then
+      if out=$(appstreamcli validate --no-net "$work/prefix/share/metainfo/org.quillmere.Quillmere.metainfo.xml" 2>&1); then
+        pass "install: the metainfo validates (appstreamcli validate)"
+      else fail "install: the metainfo validates" "$out"; fi
+    else
+      echo "SKIP  install: appstreamcli is not installed (package appstream)"
+    fi
+  else
+    fail "install: cmake --install $build" "$(tail -n 5 "$work/build.log" "$work/install.log")"
+  fi
+else
+  echo "SKIP  install: no CMake build in $build"
+fi
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
