@@ -1,12 +1,12 @@
-// quillmere_bench's main(): a QGuiApplication on the offscreen platform (text and images need one),
+// quillmere_bench's main(): a QApplication on the offscreen platform (the window benchmarks build real widgets),
 // then Google Benchmark.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
+#include <QApplication>
 
 int main(int argc, char** argv) {
   if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
+  QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();

@@ -24,6 +24,8 @@ void ImageDraw::SetEditCommands(bool enabled) {
 void ImageDraw::BeginGesture(Qt::MouseButton button, Qt::KeyboardModifiers, double x, double y) {
   if (button != Qt::LeftButton || State.ToolId <= 0) return;
   if (!IsUsable(x) || !IsUsable(y)) return;
+  // A second click with the text tool moves an unstamped text: the backing copy must not hold it.
+  if (State.ToolId == 3) TypeTxtWindow->RemovePreview();
   History.Snapshot(Picture);
   Picture.Restore(History.Img_Copy);  // the backing copy now equals the picture: damage starts empty
   State.PressPoint = {x, y};
