@@ -13,6 +13,10 @@ cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/nul
 cmake --build build/release -j "$jobs"
 ctest --test-dir build/release --output-on-failure
 
+echo "== Clipboard with other programs, on a real X server =="
+xvfb-run -a -s "-screen 0 1280x1024x24" env QT_QPA_PLATFORM=xcb \
+  build/release/editing_tests --gtest_filter='XClipboard*'
+
 echo "== Build and test (AddressSanitizer + UndefinedBehaviorSanitizer) =="
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQM_SANITIZE=ON -DQM_BUILD_BENCH=OFF >/dev/null
 cmake --build build/asan -j "$jobs"
