@@ -6,6 +6,7 @@
 // order.
 #include <algorithm>
 
+#include "dialogs/DialogSeam.h"
 #include "editing/Rotation.h"
 #include "figures/Rounding.h"
 #include "workspace/ImageDraw.h"
@@ -37,19 +38,26 @@ void ImageDraw::SetSelectionCommands(bool enabled) {
   Sel.baseLeft = Sel.left;
   Sel.baseTop = Sel.top;
   Sel.IMG_Slt = Sel.IMG_Select;
+  // The rotation buffer is made at the first rotation (a large selection must not cost a square
+  // of its diagonal every time it is made); only its side is needed now.
   const int side = RotationSide(Sel.IMG_Slt.width(), Sel.IMG_Slt.height());
-  if (side > 0) {
-    Sel.Rot = QImage(side, side, QImage::Format_RGB32);
-    Sel.Rot.fill(kClearWhite);
-  } else {
-    Sel.Rot = QImage();
-  }
+  Sel.Rot = QImage();
   // The top-left of the rotation square centred on the selection.
   State.SelectionOrigin.left = Sel.width / 2 + Sel.left - side / 2.0;
   State.SelectionOrigin.top = Sel.height / 2 + Sel.top - side / 2.0;
 }
 
 void ImageDraw::RotateSelection(double degrees) {
+  // The turned selection must fit on a canvas: its square may not exceed the largest side.
+  const int side = RotationSide(Sel.IMG_Slt.width(), Sel.IMG_Slt.height());
+  if (side > Canvas::kMaxSide) {
+    Dialogs().Tell(this, QStringLiteral("旋转"),
+                   QStringLiteral("选区太大：旋转后的图像边长为 %1 像素，超过了 %2 像素，无法旋转。")
+                       .arg(side)
+                       .arg(Canvas::kMaxSide),
+                   true);
+    return;
+  }
   State.RotationAngle += degrees;
   RenderSelectionRotation();
   PlaceRotation();

@@ -227,3 +227,17 @@ TEST(RotationWindow, UndoAfterRotationReturnsToTheBackingCopy) {
   w.Menu_Edit_Undo->trigger();
   EXPECT_EQ(d.Image(), drawn);
 }
+
+TEST(RotationWindow, ASelectionWhoseSquareWouldExceedTheLargestCanvasIsNotTurned) {
+  WindowDriver d;
+  ImageDraw& w = d.w();
+  ASSERT_TRUE(w.SetCanvasSize(Canvas::kMaxSide, 200));
+  Select(d, QRect(0, 0, Canvas::kMaxSide, 200));  // diagonal 16385.2
+  const QImage before = d.Image();
+  w.Menu_Rot_Nss->trigger();
+  ASSERT_EQ(d.dialogs.told.size(), 1);
+  EXPECT_TRUE(d.dialogs.told[0].contains(QStringLiteral("无法旋转")));
+  EXPECT_EQ(w.State.RotationAngle, 0);
+  EXPECT_EQ(d.Image(), before);
+  EXPECT_EQ(w.SelectIMG->geometry(), QRect(0, 0, Canvas::kMaxSide, 200));
+}
