@@ -94,6 +94,7 @@ bool ImageDraw::SetCanvasSize(int width, int height) {
 }
 
 void ImageDraw::CanvasResized() {
+  if (!Draw_PIC || !HScr || !VScr) return;  // the panels are still being built
   // The surface always has the picture's size, never below the smallest canvas.
   if (Picture.Width() < kMinSide || Picture.Height() < kMinSide)
     Picture.Resize(std::max(Picture.Width(), kMinSide), std::max(Picture.Height(), kMinSide));
@@ -107,6 +108,7 @@ void ImageDraw::CanvasResized() {
 }
 
 void ImageDraw::ViewportResized() {
+  if (!HScr || !VScr) return;  // the panels are still being built
   const int W = F_PIC->width(), H = F_PIC->height();
   const int barWidth = VScr->sizeHint().width();
   const int barHeight = HScr->sizeHint().height();
