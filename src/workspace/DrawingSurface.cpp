@@ -46,17 +46,17 @@ void DrawingSurface::paintEvent(QPaintEvent* event) {
 }
 
 void DrawingSurface::mousePressEvent(QMouseEvent* e) {
-  const QPointF pos = e->position();
+  const QPointF pos = ImageDraw::CanvasPoint(e->position(), devicePixelRatio());
   owner_->BeginGesture(e->button(), e->modifiers(), pos.x(), pos.y());
 }
 
 void DrawingSurface::mouseMoveEvent(QMouseEvent* e) {
-  const QPointF pos = e->position();
+  const QPointF pos = ImageDraw::CanvasPoint(e->position(), devicePixelRatio());
   owner_->TrackGesture(e->buttons(), e->modifiers(), pos.x(), pos.y());
 }
 
 void DrawingSurface::mouseReleaseEvent(QMouseEvent* e) {
-  const QPointF pos = e->position();
+  const QPointF pos = ImageDraw::CanvasPoint(e->position(), devicePixelRatio());
   owner_->EndGesture(e->button(), e->modifiers(), pos.x(), pos.y());
 }
 
@@ -98,16 +98,16 @@ void SelectionFrame::paintEvent(QPaintEvent*) {
 }
 
 void SelectionFrame::mousePressEvent(QMouseEvent* e) {
-  const QPointF pos = e->position();
+  const QPointF pos = ImageDraw::CanvasPoint(e->position(), devicePixelRatio());
   owner_->SelectionPress(e->button(), pos.x(), pos.y());
 }
 
 void SelectionFrame::mouseMoveEvent(QMouseEvent* e) {
-  const QPointF pos = e->position();
+  const QPointF pos = ImageDraw::CanvasPoint(e->position(), devicePixelRatio());
   owner_->SelectionMove(e->buttons(), pos.x(), pos.y());
 }
 
 void SelectionFrame::mouseReleaseEvent(QMouseEvent* e) {
-  const QPointF pos = e->position();
+  const QPointF pos = ImageDraw::CanvasPoint(e->position(), devicePixelRatio());
   owner_->SelectionRelease(e->button(), pos.x(), pos.y(), e->globalPosition().toPoint());
 }
