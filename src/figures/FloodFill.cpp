@@ -70,6 +70,7 @@ Buffers& Work() {
 }
 
 constexpr uint32_t kOpaque = 0xFF000000u;
+constexpr int kPrefetchRows = 4;
 
 // First index in [x, last] whose pixel differs from t, or last + 1.
 inline int RunRight(const uint32_t* row, int x, int last, uint32_t t) {
@@ -173,10 +174,34 @@ QRect Spans(uchar* bits, qsizetype stride, int w, int h, int sx, int sy, const P
     // The first span found in a row is explored next without going through the stack: a
     // narrow corridor then costs a few comparisons per row.
     for (;;) {
+      if (s.xl == s.xr) {
+        // A one-pixel corridor walked straight on while its sides stay closed: the same spans
+        // the general step below would find, at a few comparisons per row.
+        const int x = s.xl;
+        bool ended = false;
+        for (;;) {
+          uint32_t* r = rowPtr(s.y);
+          if (!pol.Match(r[x]) || (x > 0 && pol.Match(r[x - 1])) || (x < w - 1 && pol.Match(r[x + 1])))
+            break;
+          fill(r, s.y, x, x);
+          const int ny = s.y + s.dy;
+          if (ny < 0 || ny >= h) {
+            ended = true;
+            break;
+          }
+          const int ahead = s.y + kPrefetchRows * s.dy;
+          if (ahead >= 0 && ahead < h)
+            __builtin_prefetch(reinterpret_cast<const char*>(rowPtr(ahead)) + static_cast<qsizetype>(x) * 4);
+          s.y = ny;
+        }
+        if (ended) break;
+      }
       uint32_t* row = rowPtr(s.y);
       const int ny = s.y + s.dy;
-      if (ny >= 0 && ny < h)
-        __builtin_prefetch(reinterpret_cast<const char*>(rowPtr(ny)) + static_cast<qsizetype>(s.xl) * 4);
+      // Rows lie a stride apart: fetch a few rows ahead along the direction of travel.
+      const int ahead = s.y + kPrefetchRows * s.dy;
+      if (ahead >= 0 && ahead < h)
+        __builtin_prefetch(reinterpret_cast<const char*>(rowPtr(ahead)) + static_cast<qsizetype>(s.xl) * 4);
       bool haveNext = false;
       Segment next{};
       auto child = [&](int l, int r) {

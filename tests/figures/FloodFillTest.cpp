@@ -167,6 +167,24 @@ TEST(FloodFillTest, AgreesWithAPixelByPixelFill) {
   }
 }
 
+// One-pixel corridors joined alternately at the bottom and the top: the fill winds through all.
+TEST(FloodFillTest, Serpentine) {
+  for (int side : {2, 5, 64}) {
+    SCOPED_TRACE(side);
+    QImage img(side, side, QImage::Format_RGB32);
+    img.fill(kWhite);
+    for (int x = 1; x < side; x += 2)
+      for (int y = 0; y < side; ++y)
+        if (y != ((x / 2) % 2 == 0 ? side - 1 : 0)) img.setPixel(x, y, kBlack);
+    for (QPoint seed : {QPoint(0, 0), QPoint(side - 1 - (side - 1) % 2, side / 2)}) {
+      QImage work = img.copy();
+      FloodFillRegion(work, seed.x(), seed.y(), kWhite, 1, 0, kRed);
+      EXPECT_EQ(Count(work, kWhite), 0);
+      EXPECT_EQ(Count(work, kBlack), Count(img, kBlack));
+    }
+  }
+}
+
 TEST(FloodFillTest, LargeRegion) {
   Canvas c(4096, 4096);
   c.Circle(2048, 2048, 1500);
