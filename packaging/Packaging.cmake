@@ -29,7 +29,7 @@ add_custom_command(
   COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
           $<TARGET_FILE:quillmere_render_icon> ${QM_ICON_SVG} ${QM_ICON_DIR} ${QM_ICON_SIZES}
   DEPENDS quillmere_render_icon ${QM_ICON_SVG}
-  COMMENT "Rendering the program icon at ${QM_ICON_SIZES} pixels"
+  COMMENT "Rendering the program icon at 16 to 256 pixels"
   VERBATIM)
 add_custom_target(quillmere_icons ALL DEPENDS ${QM_ICON_PNGS})
 
