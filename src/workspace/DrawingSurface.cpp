@@ -18,6 +18,19 @@ void DrawingSurface::RefreshDamage() {
   if (!damage.isEmpty()) update(damage);
 }
 
+bool DrawingSurface::event(QEvent* e) {
+  // Delete on the canvas acts once, at the key's release: keep the menu's Del shortcut from acting
+  // on the press as well.
+  if (e->type() == QEvent::ShortcutOverride) {
+    auto* key = static_cast<QKeyEvent*>(e);
+    if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier) {
+      e->accept();
+      return true;
+    }
+  }
+  return QWidget::event(e);
+}
+
 void DrawingSurface::paintEvent(QPaintEvent* event) {
   QPainter p(this);
   const QRect r = event->rect();

@@ -22,6 +22,7 @@ class DrawingSurface : public QWidget {
   void RefreshDamage();
 
  protected:
+  bool event(QEvent*) override;
   void paintEvent(QPaintEvent*) override;
   void mousePressEvent(QMouseEvent*) override;
   void mouseMoveEvent(QMouseEvent*) override;
