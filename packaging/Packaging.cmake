@@ -61,22 +61,24 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Quillmere developers <${QM_MAIL_ADDRESS
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${QM_HOMEPAGE_URL})
-# The description's first line is the summary; the rest is the long description (CPack indents it).
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "drawing program for physics teachers' diagrams
-Quillmere draws the small diagrams printed in physics exercises and test
+# The summary above is the description's first line; this is the long description (CPack indents it).
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Quillmere draws the small diagrams printed in physics exercises and test
 papers: rectangles, ellipses, sine waves, arrows, coordinate axes, grid
 paper, rods, blocks, inclines and dimension arrows follow the pointer while
 dragging. Regions can be selected, moved, flipped, rotated, copied and pasted
 with other programs; text with physics symbols and units can be stamped on
 the picture. Opens BMP and JPEG pictures and saves BMP. The interface is in
 Simplified Chinese.")
-# Qt's platform plugins (xcb) and the SVG icon engine are loaded at run time, and the Chinese
-# interface needs a CJK font: none of them shows up in the programs' linked libraries.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6svg6 (>= 6.4), qt6-qpa-plugins, libjpeg62-turbo, fonts-wqy-microhei")
-# The C and C++ runtime and the exact library versions come from the linked libraries.
+# Qt's platform plugins (xcb) are loaded at run time and the Chinese interface needs a CJK font:
+# neither shows up among the programs' linked libraries. The linked libraries (Qt, libjpeg, the C
+# and C++ runtime) are found by dpkg-shlibdeps with their exact versions; without it they are named
+# here.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-wqy-microhei")
 find_program(QM_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(QM_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+else()
+  string(PREPEND CPACK_DEBIAN_PACKAGE_DEPENDS
+         "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6svg6 (>= 6.4), libjpeg62-turbo, ")
 endif()
 include(CPack)

@@ -41,7 +41,17 @@ trap cleanup EXIT
 passed=0
 failed=0
 pass() { passed=$((passed + 1)); echo "PASS  $1"; }
-fail() { failed=$((failed + 1)); echo "FAIL  $1${2:+: $2}"; }
+# A failed check keeps the last screenshot, under build/e2e-failures/ when there is a build folder.
+keep=${build}/e2e-failures
+[ -d "$build" ] || keep=${TMPDIR:-/tmp}/quillmere-e2e-failures
+fail() {
+  failed=$((failed + 1))
+  echo "FAIL  $1${2:+: $2}"
+  if [ -s "$work/shot.ppm" ] && mkdir -p "$keep" &&
+     /usr/bin/convert "$work/shot.ppm" "$keep/failure-$failed.png" 2>/dev/null; then
+    echo "      last screenshot: $keep/failure-$failed.png"
+  fi
+}
 
 # ---- Reading the screen: a screenshot as PPM, examined by a small standard-library program ----
 cat >"$work/screen.py" <<'PY'
@@ -164,10 +174,25 @@ wait_screen() {
   return 1
 }
 window_exists() { xdotool search --name "$1" >/dev/null 2>&1; }
-# Waits until no window has the title $1 (about 5 s at most).
-wait_gone() {
+# The program's visible windows other than the main window: an open menu or a dialog.
+others() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -vx "$wid"; }
+# Waits until the program shows a window besides the main one (about 5 s at most).
+wait_other() {
   local i
-  for i in $(seq 1 50); do window_exists "$1" || return 0; sleep 0.1; done
+  for i in $(seq 1 50); do others >/dev/null && return 0; sleep 0.1; done
+  return 1
+}
+# Presses key $1 until the program shows no window besides the main one (a key sent while a menu
+# or dialog is still settling can be lost; one that arrives closes it). At most 10 presses, ~5 s.
+key_until_alone() {
+  local i j
+  for i in $(seq 1 10); do
+    xdotool key "$1"
+    for j in $(seq 1 5); do
+      others >/dev/null || return 0
+      sleep 0.1
+    done
+  done
   return 1
 }
 # Asks a window to close, as a window manager's close button does (WM_DELETE_WINDOW).
@@ -254,9 +279,8 @@ if [ -n "$px" ]; then
 
   xdotool windowfocus --sync "$wid" 2>/dev/null
   xdotool key alt+e
-  # The open menu is a visible window titled with the program's name; its first entry is 取消.
-  menu=$(timeout 5 xdotool search --sync --onlyvisible --name '^Quillmere$' 2>/dev/null | head -n 1)
-  [ -n "$menu" ] && xdotool key Return
+  # The open menu is a window of its own; its first entry is 取消.
+  wait_other && key_until_alone Return
   if wait_screen colour $((px + 30)) $((py + 20)) 101 81 255 255 255; then
     pass "undo: 编辑 > 取消 removes the rectangle"
   else
@@ -273,7 +297,7 @@ if [ -n "$px" ]; then
     xdotool key ctrl+v
     sleep 0.2
     shot
-    if answer=$(screen colour $((px + 2)) $((py + 2)) 36 26 32 96 192); then pasted=1; break; fi
+    if answer=$(screen colour $((px + 2)) $((py + 2)) 36 26 32 96 192 2>&1); then pasted=1; break; fi
   done
   if [ -n "$pasted" ]; then
     pass "clipboard: a PNG put there by xclip is pasted at the top left of the picture (Ctrl+V)"
@@ -292,8 +316,7 @@ if [ -n "$px" ]; then
   fi
   if [ -n "$dialog" ]; then
     xdotool windowfocus --sync "$dialog" 2>/dev/null
-    xdotool key Escape
-    if wait_gone '是否保存改变' && kill -0 "$pid" 2>/dev/null && window_exists "$title"; then
+    if key_until_alone Escape && kill -0 "$pid" 2>/dev/null && window_exists "$title"; then
       pass "close question answered Cancel: the window stays open"
     else
       fail "close question answered Cancel: the window stays open"
@@ -346,6 +369,26 @@ if [ -f "$build/CMakeCache.txt" ]; then
     fi
   else
     fail "install: cmake --install $build" "$(tail -n 5 "$work/build.log" "$work/install.log")"
+  fi
+  # ---- The Debian package: its runtime dependencies and its files ----
+  if command -v dpkg-deb >/dev/null && [ -f "$build/CPackConfig.cmake" ]; then
+    if (cd "$work" && cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/deb" >"$work/cpack.log" 2>&1); then
+      deb=$(ls "$work"/deb/quillmere_*.deb 2>/dev/null | head -n 1)
+      depends=$(dpkg-deb --field "$deb" Depends 2>/dev/null)
+      contents=$(dpkg-deb --contents "$deb" 2>/dev/null)
+      missing=()
+      for p in libqt6widgets6 libqt6gui6 libqt6core6 libqt6svg6 qt6-qpa-plugins libjpeg62-turbo fonts-wqy-microhei; do
+        grep -Eq "(^|, )$p( |,|$)" <<<"$depends" || missing+=("depends on $p")
+      done
+      for f in ./usr/bin/quillmere ./usr/share/applications/org.quillmere.Quillmere.desktop \
+               ./usr/share/metainfo/org.quillmere.Quillmere.metainfo.xml ./usr/share/icons/hicolor/48x48/apps/quillmere.png; do
+        grep -q " $f\$" <<<"$contents" || missing+=("$f")
+      done
+      if [ ${#missing[@]} -eq 0 ]; then pass "package: $(basename "$deb") with the Qt, JPEG, platform plugin and CJK font dependencies"
+      else fail "package: $(basename "${deb:-none}")" "missing ${missing[*]}"; fi
+    else
+      fail "package: cpack -G DEB" "$(tail -n 5 "$work/cpack.log")"
+    fi
   fi
 else
   echo "SKIP  install: no CMake build in $build"
