@@ -10,6 +10,7 @@
 #include <jpeglib.h>
 
 #include "document/BitmapReader.h"
+#include "document/ExifOrientation.h"
 
 namespace {
 
@@ -62,6 +63,78 @@ void OnProgress(j_common_ptr cinfo) {
 
 uchar Mul255(int a, int b) { return uchar((a * b + 127) / 255); }
 
+// Rows are decoded in strips of this many; a turned picture is placed strip by strip, so that
+// each of its rows receives a run of this many neighbouring pixels at a time.
+constexpr int kStripRows = 16;
+
+// The orientation recorded in the first EXIF block among the saved APP1 segments, 1 when none.
+int RecordedOrientation(const jpeg_decompress_struct* cinfo) {
+  for (jpeg_saved_marker_ptr m = cinfo->marker_list; m != nullptr; m = m->next) {
+    if (m->marker != JPEG_APP0 + 1 || m->data == nullptr) continue;
+    const qsizetype length = qsizetype(m->data_length);
+    if (IsExifSegment(m->data, length)) return ExifOrientation(m->data, length);
+  }
+  return 1;
+}
+
+// Converts one row of CMYK samples to opaque RGB. Files written by Adobe programs store CMYK
+// inverted (0 is full ink).
+void CmykRow(const uchar* s, int w, bool inverted, uchar* out) {
+  auto* d = reinterpret_cast<quint32*>(out);
+  for (int x = 0; x < w; ++x, s += 4) {
+    int c = s[0], m = s[1], yl = s[2], k = s[3];
+    if (!inverted) {
+      c = 255 - c;
+      m = 255 - m;
+      yl = 255 - yl;
+      k = 255 - k;
+    }
+    d[x] = 0xFF000000u | (quint32(Mul255(c, k)) << 16) | (quint32(Mul255(m, k)) << 8) |
+           Mul255(yl, k);
+  }
+}
+
+// Places the decoded rows `first` .. `first + count - 1` of a w × h picture, held in `strip`,
+// into `image` turned and mirrored as `orientation` (2..8) says. Orientations 5 to 8 exchange
+// width and height: `image` is then h × w.
+void PlaceStrip(const JSAMPROW* strip, int first, int count, int w, int h, int orientation,
+                QImage* image) {
+  uchar* bits = image->bits();
+  const qsizetype bpl = image->bytesPerLine();
+  auto row = [&](int y) { return reinterpret_cast<quint32*>(bits + qsizetype(y) * bpl); };
+  if (orientation <= 4) {
+    const bool mirror = orientation == 2 || orientation == 3;
+    const bool flip = orientation == 3 || orientation == 4;
+    for (int k = 0; k < count; ++k) {
+      const auto* s = reinterpret_cast<const quint32*>(strip[k]);
+      const int y = first + k;
+      quint32* d = row(flip ? h - 1 - y : y);
+      if (mirror) {
+        for (int x = 0; x < w; ++x) d[w - 1 - x] = s[x];
+      } else {
+        std::memcpy(d, s, size_t(w) * 4);
+      }
+    }
+    return;
+  }
+  // Source column x becomes picture row x (5, 6) or w - 1 - x (7, 8); source row y becomes
+  // picture column y (5, 8) or h - 1 - y (6, 7).
+  const bool rowsReversed = orientation == 7 || orientation == 8;
+  const bool columnsReversed = orientation == 6 || orientation == 7;
+  const quint32* s[kStripRows];
+  for (int k = 0; k < count; ++k) s[k] = reinterpret_cast<const quint32*>(strip[k]);
+  for (int x = 0; x < w; ++x) {
+    quint32* d = row(rowsReversed ? w - 1 - x : x);
+    if (columnsReversed) {
+      quint32* out = d + (h - 1 - first);
+      for (int k = 0; k < count; ++k) out[-k] = s[k][x];
+    } else {
+      quint32* out = d + first;
+      for (int k = 0; k < count; ++k) out[k] = s[k][x];
+    }
+  }
+}
+
 // The decode itself. libjpeg may jump back here from any call, so this frame holds no C++
 // object with a destructor across a libjpeg call: the picture lives in the caller.
 bool Decode(jpeg_decompress_struct* cinfo, ErrorManager* err, jpeg_progress_mgr* progress,
@@ -74,6 +147,9 @@ bool Decode(jpeg_decompress_struct* cinfo, ErrorManager* err, jpeg_progress_mgr*
   // libjpeg reports that it has no backing store and the decode stops.
   cinfo->mem->max_memory_to_use = long(std::max<qint64>(qint64(64) << 20, maxPixels * 8));
   jpeg_mem_src(cinfo, data, static_cast<unsigned long>(size));
+  // Only the APP1 segments are kept, for the orientation in their EXIF block; a segment can
+  // hold no more than 0xFFFF bytes.
+  jpeg_save_markers(cinfo, JPEG_APP0 + 1, 0xFFFF);
   jpeg_read_header(cinfo, TRUE);
   *width = int(cinfo->image_width);
   *height = int(cinfo->image_height);
@@ -82,6 +158,7 @@ bool Decode(jpeg_decompress_struct* cinfo, ErrorManager* err, jpeg_progress_mgr*
     Stop(reinterpret_cast<j_common_ptr>(cinfo), kSideTooLarge);
   if (qint64(cinfo->image_width) * cinfo->image_height > maxPixels)
     Stop(reinterpret_cast<j_common_ptr>(cinfo), kTooManyPixels);
+  const int orientation = RecordedOrientation(cinfo);
 
   bool cmyk = false;
   switch (cinfo->jpeg_color_space) {
@@ -98,44 +175,41 @@ bool Decode(jpeg_decompress_struct* cinfo, ErrorManager* err, jpeg_progress_mgr*
     default:
       Stop(reinterpret_cast<j_common_ptr>(cinfo), kColorSpace);
   }
-  // Files written by Adobe programs store CMYK inverted (0 is full ink).
   const bool inverted = cinfo->saw_Adobe_marker;
   jpeg_start_decompress(cinfo);
   const int w = int(cinfo->output_width);
   const int h = int(cinfo->output_height);
-  *image = AllocatePicture(w, h);
+  // The picture is made in its final orientation, the same size as the stored one, so turning
+  // it needs no second picture: rows of a turned picture are decoded into a small strip first.
+  const bool turned = orientation >= 5;
+  *image = turned ? AllocatePicture(h, w) : AllocatePicture(w, h);
   if (image->isNull()) Stop(reinterpret_cast<j_common_ptr>(cinfo), kNoMemory);
   uchar* out = image->bits();
   const qsizetype bpl = image->bytesPerLine();
-  if (!cmyk) {
-    // libjpeg writes blue, green, red and an opaque byte straight into the picture's rows.
-    JSAMPROW rows[16];
-    while (cinfo->output_scanline < cinfo->output_height) {
-      const int first = int(cinfo->output_scanline);
-      const int count = std::min(16, h - first);
-      for (int i = 0; i < count; ++i) rows[i] = out + qsizetype(first + i) * bpl;
-      jpeg_read_scanlines(cinfo, rows, JDIMENSION(count));
+  const bool direct = orientation == 1;
+  auto* common = reinterpret_cast<j_common_ptr>(cinfo);
+  // Buffers from libjpeg's own pool, released with the decompressor even after an error.
+  JSAMPARRAY strip =
+      direct ? nullptr
+             : (*cinfo->mem->alloc_sarray)(common, JPOOL_IMAGE, JDIMENSION(w) * 4, kStripRows);
+  JSAMPARRAY samples =
+      cmyk ? (*cinfo->mem->alloc_sarray)(common, JPOOL_IMAGE, JDIMENSION(w) * 4, 1) : nullptr;
+  JSAMPROW rows[kStripRows];
+  for (int first = 0; first < h; first += kStripRows) {
+    const int count = std::min(kStripRows, h - first);
+    for (int k = 0; k < count; ++k) rows[k] = direct ? out + qsizetype(first + k) * bpl : strip[k];
+    int done = 0;
+    while (done < count) {
+      // libjpeg writes blue, green, red and an opaque byte straight into the rows; CMYK samples
+      // are converted one row at a time.
+      const int got = cmyk ? int(jpeg_read_scanlines(cinfo, samples, 1))
+                           : int(jpeg_read_scanlines(cinfo, rows + done, JDIMENSION(count - done)));
+      // Reading from memory never suspends; no rows at all would mean a decode that stalls.
+      if (got <= 0) Stop(common, JERR_INPUT_EOF);
+      if (cmyk) CmykRow(samples[0], w, inverted, rows[done]);
+      done += got;
     }
-  } else {
-    JSAMPARRAY buffer = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo),
-                                                    JPOOL_IMAGE, JDIMENSION(w) * 4, 1);
-    while (cinfo->output_scanline < cinfo->output_height) {
-      const int y = int(cinfo->output_scanline);
-      if (jpeg_read_scanlines(cinfo, buffer, 1) != 1) continue;
-      auto* d = reinterpret_cast<quint32*>(out + qsizetype(y) * bpl);
-      const uchar* s = buffer[0];
-      for (int x = 0; x < w; ++x, s += 4) {
-        int c = s[0], m = s[1], yl = s[2], k = s[3];
-        if (!inverted) {
-          c = 255 - c;
-          m = 255 - m;
-          yl = 255 - yl;
-          k = 255 - k;
-        }
-        d[x] = 0xFF000000u | (quint32(Mul255(c, k)) << 16) | (quint32(Mul255(m, k)) << 8) |
-               Mul255(yl, k);
-      }
-    }
+    if (!direct) PlaceStrip(rows, first, count, w, h, orientation, image);
   }
   // The rest of the file (trailing markers) is not needed: a missing end-of-image marker after
   // the last row does not spoil a complete picture.

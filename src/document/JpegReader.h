@@ -11,6 +11,8 @@ bool IsJpegData(const uchar* data, qsizetype size);
 
 // Decodes a JPEG image held in memory (baseline or progressive; greyscale, colour, CMYK or YCCK)
 // into an opaque Format_RGB32 picture. A damaged or truncated file gets a clear message and no
-// picture; libjpeg never ends the program and never prints. Pictures wider or taller than
+// picture; libjpeg never ends the program and never prints. A photo whose EXIF block records an
+// orientation (a phone held upright stores its photos sideways) is turned and mirrored the right
+// way up, without a second picture; a damaged EXIF block is ignored. Pictures wider or taller than
 // kMaxPictureSide or larger than `maxPixels` are refused before any pixel is decoded.
 PictureRead ReadJpeg(const uchar* data, qsizetype size, qint64 maxPixels = kMaxPicturePixels);
