@@ -6,14 +6,17 @@
 #
 # Usage: scripts/e2e.sh [path/to/quillmere]
 #   The program defaults to $QUILLMERE_BIN, else <build>/quillmere, where <build> is
-#   $QM_BUILD_DIR or build/release (the build that the install check uses too).
+#   $QM_BUILD_DIR (from the repository's folder) or build/release, the build that the install
+#   and package checks use too.
 set -uo pipefail
+# A program named on the command line is found from the caller's folder.
+bin=${1:-${QUILLMERE_BIN:-}}
+case $bin in "" | /*) ;; *) bin=$PWD/$bin ;; esac
 cd "$(dirname "$0")/.."
 root=$PWD
 build=${QM_BUILD_DIR:-build/release}
 case $build in /*) ;; *) build=$root/$build ;; esac
-bin=${1:-${QUILLMERE_BIN:-$build/quillmere}}
-case $bin in /*) ;; *) bin=$root/$bin ;; esac
+bin=${bin:-$build/quillmere}
 
 if [ -z "${QM_E2E_DISPLAY:-}" ]; then
   if [ ! -x "$bin" ]; then
@@ -277,10 +280,13 @@ if [ -n "$px" ]; then
     fail "rectangle: palette button 7, drag (40,30)-(120,90) leaves its outline" "$answer"
   fi
 
-  xdotool windowfocus --sync "$wid" 2>/dev/null
-  xdotool key alt+e
   # The open menu is a window of its own; its first entry is 取消.
-  wait_other && key_until_alone Return
+  for i in 1 2 3; do
+    xdotool windowfocus --sync "$wid" 2>/dev/null
+    xdotool key alt+e
+    wait_other && break
+  done
+  others >/dev/null && key_until_alone Return
   if wait_screen colour $((px + 30)) $((py + 20)) 101 81 255 255 255; then
     pass "undo: 编辑 > 取消 removes the rectangle"
   else
@@ -336,6 +342,7 @@ if [ -n "$px" ]; then
   fi
 fi
 [ -n "$pid" ] && kill "$pid" 2>/dev/null && { wait "$pid" 2>/dev/null; pid=""; }
+rm -f "$work/shot.ppm"   # the checks below do not look at the screen
 
 # ---- Installation: program, desktop entry, icons, metainfo ----
 if [ -f "$build/CMakeCache.txt" ]; then
