@@ -266,17 +266,31 @@ QRect Blit(QImage& dst, const QImage& source, int64_t dx, int64_t dy, int64_t dw
 }
 
 
-// The one-pixel outline of the box (L, T)-(R, B) (L < R, T < B), clipped to the raster. Dashes
-// follow the pen patterns: dash 4 on 2 off, dot 1 on 2 off, dash-dot 4-2-1-2.
-void OutlineBox(QImage& img, int L, int T, int R, int B, QRgb color, int drawStyle) {
+// The dash patterns of the one-pixel pen, one entry per pixel step: dash 4 on 2 off, dot 1 on 2
+// off, dash-dot 4-2-1-2. A solid pen has no pattern.
+struct DashPattern {
+  const bool* on = nullptr;
+  int period = 1;
+};
+
+DashPattern PatternOf(int drawStyle) {
   static constexpr bool kDashOn[6] = {1, 1, 1, 1, 0, 0};
   static constexpr bool kDotOn[3] = {1, 0, 0};
   static constexpr bool kDashDotOn[9] = {1, 1, 1, 1, 0, 0, 1, 0, 0};
-  const bool* on = nullptr;
-  int period = 1;
-  if (drawStyle == Canvas::kDash) on = kDashOn, period = 6;
-  if (drawStyle == Canvas::kDot) on = kDotOn, period = 3;
-  if (drawStyle == Canvas::kDashDot) on = kDashDotOn, period = 9;
+  switch (drawStyle) {
+    case Canvas::kDash: return {kDashOn, 6};
+    case Canvas::kDot: return {kDotOn, 3};
+    case Canvas::kDashDot: return {kDashDotOn, 9};
+    default: return {};
+  }
+}
+
+// The one-pixel outline of the box (L, T)-(R, B) (L < R, T < B), clipped to the raster, the dash
+// pattern running round from the top-left.
+void OutlineBox(QImage& img, int L, int T, int R, int B, QRgb color, int drawStyle) {
+  const DashPattern pattern = PatternOf(drawStyle);
+  const bool* on = pattern.on;
+  const int period = pattern.period;
   const int w = img.width(), h = img.height();
   const uint32_t px = color | kOpaque;
   int phase = 0;
@@ -304,6 +318,122 @@ void OutlineBox(QImage& img, int L, int T, int R, int B, QRgb color, int drawSty
   for (int y = B; y > T; --y) plot(L, y);
 }
 
+// Makes sure the pixels of `img` are its own before they are written (a snapshot taken with
+// Image() shares them until then). When the copy cannot be allocated the image stays as it is
+// and the caller draws nothing, instead of losing the picture.
+bool OwnPixels(QImage& img) {
+  if (img.isNull()) return false;
+  if (img.isDetached()) return true;
+  QImage copy = img.copy();
+  if (copy.isNull()) return false;
+  img = std::move(copy);
+  return true;
+}
+
+// Rounded coordinates never exceed kCoordinateLimit, so the products below fit in 64 bits:
+// 2 * (2 * limit) * (2 * limit) + 2 * limit.
+static_assert(8.0 * kCoordinateLimit * kCoordinateLimit + 2 * kCoordinateLimit < 9.2e18);
+
+// Floor of a / b for b > 0.
+inline int64_t FloorDiv(int64_t a, int64_t b) {
+  const int64_t q = a / b;
+  return (a % b != 0 && a < 0) ? q - 1 : q;
+}
+
+// The walk of one thin line in its own frame: u is the major axis (one pixel per step), v the
+// minor one. Pixel i (0 <= i <= du) lies at u0 + i, v0 + floor((2 i dv + du) / (2 du)): the
+// line's minor coordinate rounded to the nearest pixel, a tie going towards larger v.
+template <bool XMajor, bool Patterned>
+QRect WalkThinLine(QImage& img, int64_t u0, int64_t v0, int64_t du, int64_t dv, int64_t iLo,
+                   int64_t iHi, uint32_t px, DashPattern pattern, int64_t phase0, int phaseStep) {
+  const int64_t V = XMajor ? img.height() : img.width();
+  uchar* bits = img.bits();
+  const qsizetype stride = img.bytesPerLine();
+  const int64_t twoDu = 2 * du, twoDv = 2 * dv;
+  const int64_t num = 2 * iLo * dv + du;
+  int64_t q = FloorDiv(num, twoDu);
+  int64_t r = num - q * twoDu;
+  int phase = static_cast<int>(phase0);
+  const int period = pattern.period;
+  int64_t firstU = -1, firstV = 0, lastU = -1, lastV = 0;
+  for (int64_t i = iLo; i <= iHi; ++i) {
+    const int64_t u = u0 + i, v = v0 + q;
+    if (v >= 0 && v < V) {
+      if (!Patterned || pattern.on[phase]) {
+        if (XMajor)
+          reinterpret_cast<uint32_t*>(bits + static_cast<qsizetype>(v) * stride)[u] = px;
+        else
+          reinterpret_cast<uint32_t*>(bits + static_cast<qsizetype>(u) * stride)[v] = px;
+      }
+      if (firstU < 0) firstU = u, firstV = v;
+      lastU = u, lastV = v;
+    }
+    if (Patterned) {
+      phase += phaseStep;
+      if (phase == period) phase = 0;
+      if (phase < 0) phase = period - 1;
+    }
+    r += twoDv;
+    if (dv > 0) {
+      if (r >= twoDu) r -= twoDu, ++q;
+    } else if (r < 0) {
+      r += twoDu, --q;
+    }
+  }
+  if (firstU < 0) return QRect();
+  const int u1 = static_cast<int>(std::min(firstU, lastU)), u2 = static_cast<int>(std::max(firstU, lastU));
+  const int v1 = static_cast<int>(std::min(firstV, lastV)), v2 = static_cast<int>(std::max(firstV, lastV));
+  return XMajor ? QRect(QPoint(u1, v1), QPoint(u2, v2)) : QRect(QPoint(v1, u1), QPoint(v2, u2));
+}
+
+// The one-pixel line from pixel (x0, y0) to pixel (x1, y1), both end pixels drawn, in the pen's
+// dash pattern starting at (x0, y0). One pixel per step along the longer axis; the other
+// coordinate is the line's, rounded to the nearest pixel. The pixels do not depend on which end
+// comes first: the walk always runs from the end with the smaller major coordinate (only the dash
+// phase follows the given direction). Only the steps that can reach the raster are visited, so
+// the cost is bounded by the raster's size however far the ends lie. Returns the rectangle of the
+// pixels visited on the raster.
+QRect ThinLine(QImage& img, int64_t x0, int64_t y0, int64_t x1, int64_t y1, QRgb color, int drawStyle) {
+  const int64_t W = img.width(), H = img.height();
+  const uint32_t px = color | kOpaque;
+  if (x0 == x1 && y0 == y1) {
+    if (x0 < 0 || y0 < 0 || x0 >= W || y0 >= H) return QRect();
+    reinterpret_cast<uint32_t*>(img.scanLine(static_cast<int>(y0)))[x0] = px;
+    return QRect(static_cast<int>(x0), static_cast<int>(y0), 1, 1);
+  }
+  const int64_t dx = x1 - x0, dy = y1 - y0;
+  const bool xMajor = (dx < 0 ? -dx : dx) >= (dy < 0 ? -dy : dy);
+  int64_t u0 = xMajor ? x0 : y0, v0 = xMajor ? y0 : x0;
+  int64_t du = xMajor ? dx : dy, dv = xMajor ? dy : dx;
+  const int64_t U = xMajor ? W : H, V = xMajor ? H : W;
+  const bool reversed = du < 0;
+  if (reversed) u0 += du, v0 += dv, du = -du, dv = -dv;
+  // Steps on the raster along u, then along v (a double estimate with two steps to spare; the
+  // walk checks each pixel exactly).
+  int64_t iLo = std::max<int64_t>(0, -u0), iHi = std::min<int64_t>(du, U - 1 - u0);
+  if (dv == 0) {
+    if (v0 < 0 || v0 >= V) return QRect();
+  } else {
+    const double k = static_cast<double>(du) / static_cast<double>(dv);
+    double a = (-0.5 - static_cast<double>(v0)) * k, b = (static_cast<double>(V) - 0.5 - static_cast<double>(v0)) * k;
+    if (a > b) std::swap(a, b);
+    const double lim = static_cast<double>(du) + 4;
+    iLo = std::max(iLo, static_cast<int64_t>(std::floor(std::clamp(a, -4.0, lim))) - 2);
+    iHi = std::min(iHi, static_cast<int64_t>(std::ceil(std::clamp(b, -4.0, lim))) + 2);
+  }
+  if (iLo > iHi) return QRect();
+  const DashPattern pattern = PatternOf(drawStyle);
+  // The dash phase counts pixels from the line's given start.
+  const int64_t phase0 = pattern.on ? (reversed ? du - iLo : iLo) % pattern.period : 0;
+  const int phaseStep = reversed ? -1 : 1;
+  if (pattern.on) {
+    return xMajor ? WalkThinLine<true, true>(img, u0, v0, du, dv, iLo, iHi, px, pattern, phase0, phaseStep)
+                  : WalkThinLine<false, true>(img, u0, v0, du, dv, iLo, iHi, px, pattern, phase0, phaseStep);
+  }
+  return xMajor ? WalkThinLine<true, false>(img, u0, v0, du, dv, iLo, iHi, px, pattern, 0, 0)
+                : WalkThinLine<false, false>(img, u0, v0, du, dv, iLo, iHi, px, pattern, 0, 0);
+}
+
 }  // namespace
 
 Canvas::Canvas(int width, int height)
@@ -315,6 +445,8 @@ bool Canvas::Resize(int width, int height) {
   if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide) return false;
   if (width == Width() && height == Height()) return true;
   QImage next(width, height, QImage::Format_RGB32);
+  // A big picture may not fit in memory: refuse and keep the picture as it is.
+  if (next.isNull()) return false;
   next.fill(kWhite);
   const int cw = std::min(width, Width()), ch = std::min(height, Height());
   for (int y = 0; y < ch; ++y)
@@ -329,6 +461,7 @@ bool Canvas::Resize(int width, int height) {
 void Canvas::Line(double x1, double y1, double x2, double y2) { Line(x1, y1, x2, y2, ForeColor); }
 
 void Canvas::Line(double x1, double y1, double x2, double y2, QRgb color) {
+  if (!OwnPixels(raster_)) return;
   if (!Finite({x1, y1, x2, y2})) return;
   double ax = Px(x1), ay = Px(y1), bx = Px(x2), by = Px(y2);
   const int pw = PenWidthOf(DrawWidth);
@@ -336,6 +469,13 @@ void Canvas::Line(double x1, double y1, double x2, double y2, QRgb color) {
   if (std::max(ax, bx) < -m || std::min(ax, bx) > W - 1 + m || std::max(ay, by) < -m ||
       std::min(ay, by) > H - 1 + m)
     return;
+  if (pw == 1) {
+    // One-pixel lines, solid or patterned, are walked here: a painter per call would cost more
+    // than the line itself (the wave draws one segment per pixel column).
+    Touch(ThinLine(raster_, static_cast<int64_t>(ax), static_cast<int64_t>(ay), static_cast<int64_t>(bx),
+                   static_cast<int64_t>(by), color, DrawStyle));
+    return;
+  }
   double offset = 0;
   auto far = [&](double x, double y) { return x < -kNear || y < -kNear || x > W + kNear || y > H + kNear; };
   if (far(ax, ay) || far(bx, by)) {
@@ -359,7 +499,28 @@ void Canvas::Line(double x1, double y1, double x2, double y2, QRgb color) {
 
 void Canvas::LineRel(double x1, double y1, double a, double b) { Line(x1, y1, x1 + a, y1 + b); }
 
+void Canvas::Polyline(const QPointF* points, int count) {
+  if (!OwnPixels(raster_)) return;
+  if (!points || count < 2) return;
+  if (PenWidthOf(DrawWidth) != 1) {
+    for (int i = 1; i < count; ++i)
+      Line(points[i - 1].x(), points[i - 1].y(), points[i].x(), points[i].y(), ForeColor);
+    return;
+  }
+  // The same pixels as one Line call per segment, the damage taken once.
+  QRect touched;
+  for (int i = 1; i < count; ++i) {
+    const QPointF& a = points[i - 1];
+    const QPointF& b = points[i];
+    if (!Finite({a.x(), a.y(), b.x(), b.y()})) continue;
+    touched |= ThinLine(raster_, RoundHalfEven(a.x()), RoundHalfEven(a.y()), RoundHalfEven(b.x()),
+                        RoundHalfEven(b.y()), ForeColor, DrawStyle);
+  }
+  Touch(touched);
+}
+
 void Canvas::Box(double x1, double y1, double x2, double y2) {
+  if (!OwnPixels(raster_)) return;
   if (!Finite({x1, y1, x2, y2})) return;
   double l = Px(std::min(x1, x2)), r = Px(std::max(x1, x2));
   double t = Px(std::min(y1, y2)), b = Px(std::max(y1, y2));
@@ -369,7 +530,9 @@ void Canvas::Box(double x1, double y1, double x2, double y2) {
   // Edges beyond the raster move to just outside it: the pixels on the raster stay the same.
   const int L = static_cast<int>(std::max(l, -m)), R = static_cast<int>(std::min(r, W - 1 + m));
   const int T = static_cast<int>(std::max(t, -m)), B = static_cast<int>(std::min(b, H - 1 + m));
-  if (L == R || T == B) {
+  if ((L == R || T == B) && pw == 1) {
+    ThinLine(raster_, L, T, R, B, ForeColor, DrawStyle);
+  } else if (L == R || T == B) {
     QPainter p(&raster_);
     Prepare(p);
     p.setPen(MakePen(ForeColor, DrawWidth, DrawStyle));
@@ -405,6 +568,7 @@ void Canvas::Box(double x1, double y1, double x2, double y2) {
 void Canvas::BoxRel(double x, double y, double a, double b) { Box(x, y, x + a, y + b); }
 
 void Canvas::FilledBoxRel(double x, double y, double a, double b, QRgb color) {
+  if (!OwnPixels(raster_)) return;
   if (!Finite({x, y, a, b})) return;
   const double x2 = x + a, y2 = y + b;
   if (!Finite({x2, y2})) return;
@@ -443,6 +607,7 @@ QRect EllipseShape(QImage& raster, const Canvas& c, double cx, double cy, double
 }  // namespace
 
 void Canvas::Circle(double cx, double cy, double r) {
+  if (!OwnPixels(raster_)) return;
   if (!Finite({cx, cy, r})) return;
   const double rr = Px(r);
   if (rr < 0) return;
@@ -450,12 +615,14 @@ void Canvas::Circle(double cx, double cy, double r) {
 }
 
 void Canvas::Ellipse(int left, int top, int right, int bottom) {
+  if (!OwnPixels(raster_)) return;
   const double l = std::min(left, right), r = std::max(left, right);
   const double t = std::min(top, bottom), b = std::max(top, bottom);
   Touch(EllipseShape(raster_, *this, (l + r) / 2, (t + b) / 2, (r - l) / 2, (b - t) / 2));
 }
 
 void Canvas::RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) {
+  if (!OwnPixels(raster_)) return;
   double l = std::min(left, right), r = std::max(left, right);
   double t = std::min(top, bottom), b = std::max(top, bottom);
   const int pw = PenWidthOf(DrawWidth);
@@ -485,6 +652,7 @@ void Canvas::RoundRect(int left, int top, int right, int bottom, int cornerWidth
 }
 
 void Canvas::Polygon(const QPoint* points, int count) {
+  if (!OwnPixels(raster_)) return;
   if (!points || count < 1) return;
   const int pw = PenWidthOf(DrawWidth);
   const double m = pw + 2, W = Width(), H = Height();
@@ -523,6 +691,7 @@ void Canvas::Polygon(const QPoint* points, int count) {
 // ---- Points ----
 
 void Canvas::PSet(double x, double y) {
+  if (!OwnPixels(raster_)) return;
   if (!Finite({x, y})) return;
   const double fx = Px(x), fy = Px(y);
   const int w = PenWidthOf(DrawWidth);
@@ -560,6 +729,7 @@ QRgb Canvas::Point(double x, double y) const {
 }
 
 void Canvas::SetPixel(int x, int y, QRgb color) {
+  if (!OwnPixels(raster_)) return;
   if (x < 0 || y < 0 || x >= Width() || y >= Height()) return;
   reinterpret_cast<uint32_t*>(raster_.scanLine(y))[x] = color | kOpaque;
   Touch(QRect(x, y, 1, 1));
@@ -579,6 +749,7 @@ void Canvas::PaintPicture(const QImage& picture, double x, double y) {
 
 void Canvas::PaintPicture(const QImage& picture, double x, double y, double width, double height,
                           double srcX, double srcY, double srcWidth, double srcHeight, RasterOp op) {
+  if (!OwnPixels(raster_)) return;
   if (picture.isNull() || !Finite({x, y, width, height, srcX, srcY, srcWidth, srcHeight})) return;
   int64_t dx = RoundHalfEven(x), dy = RoundHalfEven(y);
   int64_t dw = RoundHalfEven(width), dh = RoundHalfEven(height);
@@ -598,14 +769,17 @@ void Canvas::PaintPicture(const QImage& picture, double x, double y, double widt
 
 void Canvas::BitBlt(int x, int y, int width, int height, const QImage& source, int srcX, int srcY,
                     RasterOp op) {
+  if (!OwnPixels(raster_)) return;
   Touch(Blit(raster_, source, x, y, width, height, srcX, srcY, width, height, false, false, op));
 }
 
 void Canvas::ExtFloodFill(int x, int y, QRgb color, int fillType) {
+  if (!OwnPixels(raster_)) return;
   Touch(FloodFillRegion(raster_, x, y, color, fillType, FillStyle, FillColor));
 }
 
 void Canvas::TextOutA(int x, int y, const QByteArray& text, int length) {
+  if (!OwnPixels(raster_)) return;
   if (length <= 0 || text.isEmpty()) return;
   const QByteArray bytes = text.left(std::min<qsizetype>(length, text.size()));
   QStringDecoder decoder("GBK");
@@ -643,7 +817,9 @@ void Canvas::CopyInto(QImage& target) const {
     for (int y = 0; y < Height(); ++y) std::memcpy(target.scanLine(y), raster_.constScanLine(y), n);
     return;
   }
-  target = raster_.copy();
+  // When the copy cannot be allocated the target keeps what it held.
+  QImage copy = raster_.copy();
+  if (!copy.isNull()) target = std::move(copy);
 }
 
 void Canvas::SetPicture(const QImage& picture) {
@@ -654,6 +830,9 @@ void Canvas::SetPicture(const QImage& picture) {
   const QImage src = (picture.isNull() || picture.format() == QImage::Format_RGB32)
                          ? picture
                          : picture.convertToFormat(QImage::Format_RGB32);
+  // A picture that could not be converted, or a raster that cannot be made our own, leaves the
+  // picture as it was.
+  if (src.isNull() != picture.isNull() || !OwnPixels(raster_)) return;
   const int cw = std::min(src.width(), Width()), ch = std::min(src.height(), Height());
   const size_t rowBytes = static_cast<size_t>(Width()) * 4;
   for (int y = 0; y < Height(); ++y) {
@@ -672,6 +851,7 @@ void Canvas::SetPicture(const QImage& picture) {
 }
 
 void Canvas::Clear() {
+  if (!OwnPixels(raster_)) return;
   raster_.fill(kWhite);
   MarkAllDamaged();
 }
@@ -682,7 +862,7 @@ void Canvas::Restore(const QImage& backing) {
     damage_ = QRect();
     return;
   }
-  if (!damage_.isEmpty() && backing.constBits() != raster_.constBits()) {
+  if (!damage_.isEmpty() && backing.constBits() != raster_.constBits() && OwnPixels(raster_)) {
     const int x = damage_.left(), n = damage_.width();
     for (int y = damage_.top(); y <= damage_.bottom(); ++y)
       std::memcpy(reinterpret_cast<uint32_t*>(raster_.scanLine(y)) + x,

@@ -2,6 +2,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPoint>
+#include <QPointF>
 #include <QRect>
 #include <QByteArray>
 #include <QRgb>
@@ -68,6 +69,9 @@ class Canvas {
   void Line(double x1, double y1, double x2, double y2, QRgb color);
   // A segment from (x1, y1) to (x1 + a, y1 + b).
   void LineRel(double x1, double y1, double a, double b);
+  // Segments from each point to the next, in ForeColor, DrawStyle and DrawWidth: the same pixels
+  // as one Line call per segment (each segment's dash pattern starts at its first point).
+  void Polyline(const QPointF* points, int count);
   // The axis-aligned box with opposite corners at the two points, in any order. Includes both
   // corner points: a box from (x, y) with relative end (w - 1, h - 1) covers w columns and h rows.
   // Outline as a line would be drawn; interior by FillStyle and FillColor.
