@@ -1,5 +1,7 @@
 #include "figures/SineWaveAndArrow.h"
 
+#include <QPointF>
+
 #include <cmath>
 
 #include "figures/Canvas.h"
@@ -34,16 +36,35 @@ void DrawSineWave(Canvas& canvas, const DragGeometry& g, const ParameterValues& 
     if (x < lo) x = xs + std::floor(lo - xs);
     const double last = std::min(xe - 1, hi);
     if (!(x <= last)) return;
+    // Runs of adjacent segments go to the canvas as one polyline (the same pixels as one Line
+    // per segment, without the cost of a call per column).
+    constexpr int kRun = 512;
+    QPointF run[kRun];
+    int n = 0;
+    auto flush = [&] {
+      if (n >= 2) canvas.Polyline(run, n);
+      n = 0;
+    };
     double ya = wave(x);
     while (x <= last) {
       const double xn = x + 1;
       if (xn == x) break;
       const double yb = wave(xn);
       // A segment wholly above or below the picture leaves it unchanged.
-      if (!((ya < top && yb < top) || (ya > bottom && yb > bottom))) canvas.Line(x, ya, xn, yb);
+      if (!((ya < top && yb < top) || (ya > bottom && yb > bottom))) {
+        if (n == kRun) {
+          flush();
+          run[n++] = QPointF(x, ya);
+        }
+        if (n == 0) run[n++] = QPointF(x, ya);
+        run[n++] = QPointF(xn, yb);
+      } else {
+        flush();
+      }
       x = xn;
       ya = yb;
     }
+    flush();
     return;
   }
 
