@@ -44,10 +44,13 @@ void RenderRotation(const QImage& base, double angleDegrees, QImage& buffer) {
   if (buffer.width() != S || buffer.height() != S || buffer.format() != QImage::Format_RGB32 ||
       !buffer.isDetached())
     buffer = QImage(S, S, QImage::Format_RGB32);
+  // A square too big for memory leaves the buffer null; callers treat that as no rotation.
+  if (buffer.isNull()) return;
   buffer.fill(0xFFFFFFFFu);
   if (!std::isfinite(angleDegrees)) return;
 
   const QImage src = base.format() == QImage::Format_RGB32 ? base : base.convertToFormat(QImage::Format_RGB32);
+  if (src.isNull()) return;  // the base could not be converted: the square stays white
   const uchar* srcBits = src.constBits();
   const qsizetype srcStride = src.bytesPerLine();
 
