@@ -271,6 +271,10 @@ QRect Blit(QImage& dst, const QImage& source, int64_t dx, int64_t dy, int64_t dw
 struct DashPattern {
   const bool* on = nullptr;
   int period = 1;
+  // Where set, the pixels in the pattern's gaps are put back from this picture, whose top-left
+  // lies at (gapX, gapY) of the raster (a filled outline shows what lay beneath in its gaps).
+  const QImage* gaps = nullptr;
+  int gapX = 0, gapY = 0;
 };
 
 DashPattern PatternOf(int drawStyle) {
@@ -330,13 +334,9 @@ bool OwnPixels(QImage& img) {
   return true;
 }
 
-// Rounded coordinates never exceed kCoordinateLimit, so the products below fit in 64 bits:
-// 2 * (2 * limit) * (2 * limit) + 2 * limit.
-static_assert(8.0 * kCoordinateLimit * kCoordinateLimit + 2 * kCoordinateLimit < 9.2e18);
-
 // Floor of a / b for b > 0.
-inline int64_t FloorDiv(int64_t a, int64_t b) {
-  const int64_t q = a / b;
+inline __int128 FloorDiv(__int128 a, __int128 b) {
+  const __int128 q = a / b;
   return (a % b != 0 && a < 0) ? q - 1 : q;
 }
 
@@ -350,20 +350,26 @@ QRect WalkThinLine(QImage& img, int64_t u0, int64_t v0, int64_t du, int64_t dv, 
   uchar* bits = img.bits();
   const qsizetype stride = img.bytesPerLine();
   const int64_t twoDu = 2 * du, twoDv = 2 * dv;
-  const int64_t num = 2 * iLo * dv + du;
-  int64_t q = FloorDiv(num, twoDu);
-  int64_t r = num - q * twoDu;
+  // Ends may be 2^32 apart (polygon vertices are 32-bit), so the first product takes 128 bits;
+  // the walk itself stays within 64.
+  const __int128 num = __int128{2} * iLo * dv + du;
+  const __int128 q0 = FloorDiv(num, twoDu);
+  int64_t q = static_cast<int64_t>(q0);
+  int64_t r = static_cast<int64_t>(num - q0 * twoDu);
   int phase = static_cast<int>(phase0);
   const int period = pattern.period;
   int64_t firstU = -1, firstV = 0, lastU = -1, lastV = 0;
   for (int64_t i = iLo; i <= iHi; ++i) {
     const int64_t u = u0 + i, v = v0 + q;
     if (v >= 0 && v < V) {
+      const int64_t x = XMajor ? u : v, y = XMajor ? v : u;
+      uint32_t* at = reinterpret_cast<uint32_t*>(bits + static_cast<qsizetype>(y) * stride) + x;
       if (!Patterned || pattern.on[phase]) {
-        if (XMajor)
-          reinterpret_cast<uint32_t*>(bits + static_cast<qsizetype>(v) * stride)[u] = px;
-        else
-          reinterpret_cast<uint32_t*>(bits + static_cast<qsizetype>(u) * stride)[v] = px;
+        *at = px;
+      } else if (pattern.gaps) {
+        const int64_t gx = x - pattern.gapX, gy = y - pattern.gapY;
+        if (gx >= 0 && gy >= 0 && gx < pattern.gaps->width() && gy < pattern.gaps->height())
+          *at = reinterpret_cast<const uint32_t*>(pattern.gaps->constScanLine(static_cast<int>(gy)))[gx];
       }
       if (firstU < 0) firstU = u, firstV = v;
       lastU = u, lastV = v;
@@ -393,10 +399,21 @@ QRect WalkThinLine(QImage& img, int64_t u0, int64_t v0, int64_t du, int64_t dv, 
 // phase follows the given direction). Only the steps that can reach the raster are visited, so
 // the cost is bounded by the raster's size however far the ends lie. Returns the rectangle of the
 // pixels visited on the raster.
-QRect ThinLine(QImage& img, int64_t x0, int64_t y0, int64_t x1, int64_t y1, QRgb color, int drawStyle) {
+//
+// `phase` is the dash phase at the start pixel. Without `drawEnd` the end pixel is left to the next
+// segment of a closed outline, whose dash phase then continues from this one's; the function
+// returns the phase at the end pixel in `phaseOut`.
+QRect ThinLine(QImage& img, int64_t x0, int64_t y0, int64_t x1, int64_t y1, QRgb color, int drawStyle,
+               int phase = 0, bool drawEnd = true, int* phaseOut = nullptr, const QImage* gaps = nullptr,
+               QPoint gapsAt = QPoint()) {
   const int64_t W = img.width(), H = img.height();
   const uint32_t px = color | kOpaque;
+  DashPattern pattern = PatternOf(drawStyle);
+  if (pattern.on) pattern.gaps = gaps, pattern.gapX = gapsAt.x(), pattern.gapY = gapsAt.y();
+  if (phaseOut) *phaseOut = phase;
   if (x0 == x1 && y0 == y1) {
+    if (!drawEnd) return QRect();
+    if (pattern.on && !pattern.on[phase % pattern.period]) return QRect();
     if (x0 < 0 || y0 < 0 || x0 >= W || y0 >= H) return QRect();
     reinterpret_cast<uint32_t*>(img.scanLine(static_cast<int>(y0)))[x0] = px;
     return QRect(static_cast<int>(x0), static_cast<int>(y0), 1, 1);
@@ -410,7 +427,15 @@ QRect ThinLine(QImage& img, int64_t x0, int64_t y0, int64_t x1, int64_t y1, QRgb
   if (reversed) u0 += du, v0 += dv, du = -du, dv = -dv;
   // Steps on the raster along u, then along v (a double estimate with two steps to spare; the
   // walk checks each pixel exactly).
+  if (phaseOut && pattern.on) *phaseOut = static_cast<int>((phase + du) % pattern.period);
   int64_t iLo = std::max<int64_t>(0, -u0), iHi = std::min<int64_t>(du, U - 1 - u0);
+  if (!drawEnd) {
+    // The end pixel is step du of a forward walk, step 0 of a reversed one.
+    if (reversed)
+      iLo = std::max<int64_t>(iLo, 1);
+    else
+      iHi = std::min<int64_t>(iHi, du - 1);
+  }
   if (dv == 0) {
     if (v0 < 0 || v0 >= V) return QRect();
   } else {
@@ -422,9 +447,8 @@ QRect ThinLine(QImage& img, int64_t x0, int64_t y0, int64_t x1, int64_t y1, QRgb
     iHi = std::min(iHi, static_cast<int64_t>(std::ceil(std::clamp(b, -4.0, lim))) + 2);
   }
   if (iLo > iHi) return QRect();
-  const DashPattern pattern = PatternOf(drawStyle);
   // The dash phase counts pixels from the line's given start.
-  const int64_t phase0 = pattern.on ? (reversed ? du - iLo : iLo) % pattern.period : 0;
+  const int64_t phase0 = pattern.on ? (phase + (reversed ? du - iLo : iLo)) % pattern.period : 0;
   const int phaseStep = reversed ? -1 : 1;
   if (pattern.on) {
     return xMajor ? WalkThinLine<true, true>(img, u0, v0, du, dv, iLo, iHi, px, pattern, phase0, phaseStep)
@@ -589,19 +613,64 @@ void Canvas::FilledBoxRel(double x, double y, double a, double b, QRgb color) {
 namespace {
 // Draws the ellipse centred at (cx, cy) with semi-axes a, b (whole or half pixels) with the
 // canvas's pen and brush; returns the rectangle that may have changed.
+// A painter clips a path to the image before it lays the dash pattern along it, so a dashed
+// outline that leaves the raster would start its pattern elsewhere, and the dashes would shift as
+// the figure crosses the edge. Such a figure is drawn on a scratch picture that holds it whole and
+// copied back. Beyond this many scratch pixels it is drawn directly.
+constexpr int64_t kScratchPixels = int64_t{1} << 22;
+
+// Calls paint(painter, dx, dy), which draws the figure moved by (dx, dy), for a figure within
+// (l, t)-(r, b) plus `margin`: straight on the raster, or through a scratch picture for a dashed
+// outline that leaves the raster. The scratch picture's origin is a multiple of 8 pixels from the
+// raster's, so the hatch brushes keep their alignment.
+template <class Paint>
+void PaintWhole(QImage& raster, double l, double t, double r, double b, int margin, bool dashed, Paint&& paint) {
+  const double W = raster.width(), H = raster.height();
+  const bool inside = l - margin >= 0 && t - margin >= 0 && r + margin <= W - 1 && b + margin <= H - 1;
+  const double area = (r - l + 2 * margin + 16) * (b - t + 2 * margin + 16);
+  if (dashed && !inside && area <= static_cast<double>(kScratchPixels)) {
+    auto down8 = [](double v) { return static_cast<int>(std::floor(v / 8) * 8); };
+    const int ox = down8(std::floor(l) - margin), oy = down8(std::floor(t) - margin);
+    const int sw = static_cast<int>(std::ceil(r)) + margin + 1 - ox;
+    const int sh = static_cast<int>(std::ceil(b)) + margin + 1 - oy;
+    QImage scratch(sw, sh, QImage::Format_RGB32);
+    if (!scratch.isNull()) {
+      const QRect shared = QRect(ox, oy, sw, sh) & raster.rect();
+      auto copyRows = [&](const QImage& from, QImage& to, int fx, int fy, int tx, int ty) {
+        for (int y = 0; y < shared.height(); ++y)
+          std::memcpy(reinterpret_cast<uint32_t*>(to.scanLine(ty + y)) + tx,
+                      reinterpret_cast<const uint32_t*>(from.constScanLine(fy + y)) + fx,
+                      static_cast<size_t>(shared.width()) * 4);
+      };
+      scratch.fill(kWhite);
+      copyRows(raster, scratch, shared.x(), shared.y(), shared.x() - ox, shared.y() - oy);
+      {
+        QPainter p(&scratch);
+        Prepare(p);
+        paint(p, -static_cast<double>(ox), -static_cast<double>(oy));
+      }
+      copyRows(scratch, raster, shared.x() - ox, shared.y() - oy, shared.x(), shared.y());
+      return;
+    }
+  }
+  QPainter p(&raster);
+  Prepare(p);
+  paint(p, 0.0, 0.0);
+}
+
 QRect EllipseShape(QImage& raster, const Canvas& c, double cx, double cy, double a, double b) {
   const int pw = PenWidthOf(c.DrawWidth);
   const double m = pw + 2, W = raster.width(), H = raster.height();
   if (cx + a < -m || cx - a > W - 1 + m || cy + b < -m || cy - b > H - 1 + m) return QRect();
   if (a > kBigShape || b > kBigShape)
     return BigEllipse(raster, cx, cy, a, b, pw, c.ForeColor, c.FillStyle, c.FillColor);
-  {
-    QPainter p(&raster);
-    Prepare(p);
-    p.setPen(MakePen(c.ForeColor, c.DrawWidth, c.DrawStyle));
-    p.setBrush(MakeBrush(c.FillStyle, c.FillColor));
-    p.drawEllipse(QRectF(cx - a, cy - b, 2 * a, 2 * b));
-  }
+  const QPen pen = MakePen(c.ForeColor, c.DrawWidth, c.DrawStyle);
+  PaintWhole(raster, cx - a, cy - b, cx + a, cy + b, pw + 2, pen.style() != Qt::SolidLine,
+             [&](QPainter& p, double dx, double dy) {
+               p.setPen(pen);
+               p.setBrush(MakeBrush(c.FillStyle, c.FillColor));
+               p.drawEllipse(QRectF(cx - a + dx, cy - b + dy, 2 * a, 2 * b));
+             });
   return Around(cx - a, cy - b, cx + a, cy + b, pw + 2);
 }
 }  // namespace
@@ -632,22 +701,22 @@ void Canvas::RoundRect(int left, int top, int right, int bottom, int cornerWidth
   // Corner radii: at most half the box, and never absurd.
   double rx = std::min({std::abs(static_cast<double>(cornerWidth)) / 2, (r - l) / 2, kBigShape});
   double ry = std::min({std::abs(static_cast<double>(cornerHeight)) / 2, (b - t) / 2, kBigShape});
-  // Edges far beyond the raster move in, keeping the corners off the raster.
-  const double mx = m0 + 2 * rx + 2, my = m0 + 2 * ry + 2;
+  // Edges far beyond the raster move in, keeping the corners off the raster (and the dash
+  // pattern of a rectangle near the raster where it is).
+  const double mx = m0 + 2 * rx + 2 + kNear, my = m0 + 2 * ry + 2 + kNear;
   l = std::max(l, -mx);
   r = std::min(r, W - 1 + mx);
   t = std::max(t, -my);
   b = std::min(b, H - 1 + my);
-  {
-    QPainter p(&raster_);
-    Prepare(p);
-    p.setPen(MakePen(ForeColor, DrawWidth, DrawStyle));
+  const QPen pen = MakePen(ForeColor, DrawWidth, DrawStyle);
+  PaintWhole(raster_, l, t, r, b, pw + 2, pen.style() != Qt::SolidLine, [&](QPainter& p, double dx, double dy) {
+    p.setPen(pen);
     p.setBrush(MakeBrush(FillStyle, FillColor));
     if (rx <= 0 || ry <= 0)
-      p.drawRect(QRectF(l, t, r - l, b - t));
+      p.drawRect(QRectF(l + dx, t + dy, r - l, b - t));
     else
-      p.drawRoundedRect(QRectF(l, t, r - l, b - t), rx, ry, Qt::AbsoluteSize);
-  }
+      p.drawRoundedRect(QRectF(l + dx, t + dy, r - l, b - t), rx, ry, Qt::AbsoluteSize);
+  });
   Touch(Around(l, t, r, b, pw + 2));
 }
 
@@ -674,7 +743,45 @@ void Canvas::Polygon(const QPoint* points, int count) {
     const QRectF br = poly.boundingRect();
     x0 = br.left(), y0 = br.top(), x1 = br.right(), y1 = br.bottom();
   }
-  {
+  if (pw == 1) {
+    // The one-pixel outline is walked here (a painter's stroke can miss a vertex pixel, or a
+    // pixel where the outline leaves the raster). The outline's pixels are centred on the
+    // vertices, so the interior is the set of pixels whose centres lie inside the same polygon:
+    // the polygon moved by half a pixel, filled without a pen, brush aligned to the origin.
+    const QBrush brush = MakeBrush(FillStyle, FillColor);
+    // Under a patterned pen the outline's gaps show what lay beneath, as a box's do, not the fill.
+    QImage beneath;
+    QPoint beneathAt;
+    if (brush.style() != Qt::NoBrush && poly.size() >= 3) {
+      if (PatternOf(DrawStyle).on) {
+        const QRect area = Around(x0, y0, x1, y1, 1) & raster_.rect();
+        beneath = raster_.copy(area);
+        beneathAt = area.topLeft();
+      }
+      QPainter p(&raster_);
+      Prepare(p);
+      p.setPen(Qt::NoPen);
+      p.setBrush(brush);
+      p.drawPolygon(poly.translated(0.5, 0.5));
+    }
+    // A closed chain: each side leaves its end pixel to the next, so the dash pattern runs on
+    // round the outline from the first vertex.
+    bool single = true;
+    for (int i = 1; i < count && single; ++i) single = points[i] == points[0];
+    QRect touched;
+    if (single) {
+      touched = ThinLine(raster_, points[0].x(), points[0].y(), points[0].x(), points[0].y(), ForeColor, DrawStyle);
+    } else {
+      int phase = 0;
+      for (int i = 0; i < count; ++i) {
+        const QPoint& a = points[i];
+        const QPoint& b = points[(i + 1) % count];
+        touched |= ThinLine(raster_, a.x(), a.y(), b.x(), b.y(), ForeColor, DrawStyle, phase, false, &phase,
+                            beneath.isNull() ? nullptr : &beneath, beneathAt);
+      }
+    }
+    Touch(touched);
+  } else {
     QPainter p(&raster_);
     Prepare(p);
     p.setPen(MakePen(ForeColor, DrawWidth, DrawStyle));

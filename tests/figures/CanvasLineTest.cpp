@@ -196,3 +196,91 @@ TEST(CanvasLineDeathTest, PictureThatDoesNotFitIsRefused) {
 #endif
 
 }  // namespace
+
+namespace {
+
+// Closed shapes running off the picture keep exactly the pixels they have on a bigger picture
+// (no outline pixel lost where the outline leaves the raster).
+TEST(CanvasShapeEdge, ShapesAtTheEdgeMatchABiggerPicture) {
+  std::mt19937 rng(3);
+  const int offX = 304, offY = 304;  // multiples of 8: the hatches line up
+  int failures[3] = {0, 0, 0};
+  for (int k = 0; k < 600; ++k) {
+    auto coord = [&](int side) { return static_cast<int>(rng() % (side + 160)) - 80; };
+    const int l = coord(90), t = coord(60), r = coord(90), b = coord(60);
+    const int shape = k % 3;
+    const int fill = static_cast<int>(rng() % 8);
+    const int style = static_cast<int>(rng() % 4);
+    Canvas small(90, 60), big(700, 700);
+    for (Canvas* c : {&small, &big}) c->FillStyle = fill, c->DrawStyle = style, c->FillColor = 0xFFFF0000u;
+    auto draw = [&](Canvas& c, int dx, int dy) {
+      if (shape == 0) c.Ellipse(l + dx, t + dy, r + dx, b + dy);
+      if (shape == 1) c.RoundRect(l + dx, t + dy, r + dx, b + dy, 20, 14);
+      if (shape == 2) {
+        const QPoint p[4] = {QPoint(l + dx, t + dy), QPoint(r + dx, t + dy + 7), QPoint(r + dx, b + dy), QPoint(l + dx - 9, b + dy)};
+        c.Polygon(p, 4);
+      }
+    };
+    draw(small, 0, 0);
+    draw(big, offX, offY);
+    if (small.Raster() != big.Raster().copy(offX, offY, 90, 60)) {
+      ++failures[shape];
+      if (failures[shape] < 3)
+        ADD_FAILURE() << "shape " << shape << " " << l << "," << t << "," << r << "," << b << " fill " << fill
+                      << " style " << style;
+    }
+  }
+  EXPECT_EQ(failures[0], 0);
+  EXPECT_EQ(failures[1], 0);
+  EXPECT_EQ(failures[2], 0);
+}
+
+}  // namespace
+
+namespace {
+
+// A one-pixel polygon outline is a closed chain of lines: a rectangle given by its corners from
+// the top-left round is exactly the box, pattern and interior included (the interior is the
+// pixels inside the outline, the hatches aligned to the picture's origin).
+TEST(CanvasShapeEdge, RectanglePolygonEqualsTheBox) {
+  for (int style = 0; style <= 3; ++style)
+    for (int fill = 0; fill <= 7; ++fill) {
+      SCOPED_TRACE(testing::Message() << "style " << style << " fill " << fill);
+      Canvas box(60, 40), poly(60, 40);
+      for (Canvas* c : {&box, &poly}) c->DrawStyle = style, c->FillStyle = fill, c->FillColor = 0xFFFF0000u;
+      box.Box(5, 6, 47, 31);
+      const QPoint corners[4] = {QPoint(5, 6), QPoint(47, 6), QPoint(47, 31), QPoint(5, 31)};
+      poly.Polygon(corners, 4);
+      ASSERT_EQ(poly.Raster(), box.Raster());
+    }
+}
+
+// Every vertex pixel is drawn, and a filled convex polygon is one run of ink on every row: the
+// fill neither leaves a gap inside the outline nor sticks out past it.
+TEST(CanvasShapeEdge, PolygonVerticesAndFillInsideTheOutline) {
+  std::mt19937 rng(9);
+  for (int k = 0; k < 200; ++k) {
+    const QPoint p[3] = {QPoint(rng() % 70, rng() % 50), QPoint(rng() % 70, rng() % 50), QPoint(rng() % 70, rng() % 50)};
+    SCOPED_TRACE(testing::Message() << p[0].x() << "," << p[0].y() << " " << p[1].x() << "," << p[1].y() << " "
+                                    << p[2].x() << "," << p[2].y());
+    Canvas c(70, 50);
+    c.FillStyle = Canvas::kFillSolid;
+    c.FillColor = 0xFFFF0000u;
+    c.Polygon(p, 3);
+    for (const QPoint& v : p) ASSERT_EQ(c.GetPixel(v.x(), v.y()), kBlack);
+    for (int y = 0; y < 50; ++y) {
+      int first = -1, last = -1;
+      for (int x = 0; x < 70; ++x)
+        if (c.GetPixel(x, y) != kWhite) {
+          if (first < 0) first = x;
+          last = x;
+        }
+      if (first < 0) continue;
+      ASSERT_EQ(c.GetPixel(first, y), kBlack) << "row " << y;
+      ASSERT_EQ(c.GetPixel(last, y), kBlack) << "row " << y;
+      for (int x = first; x <= last; ++x) ASSERT_NE(c.GetPixel(x, y), kWhite) << x << "," << y;
+    }
+  }
+}
+
+}  // namespace
