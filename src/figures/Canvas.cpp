@@ -611,8 +611,6 @@ void Canvas::FilledBoxRel(double x, double y, double a, double b, QRgb color) {
 // ---- Circles, ellipses, rounded rectangles, polygons ----
 
 namespace {
-// Draws the ellipse centred at (cx, cy) with semi-axes a, b (whole or half pixels) with the
-// canvas's pen and brush; returns the rectangle that may have changed.
 // A painter clips a path to the image before it lays the dash pattern along it, so a dashed
 // outline that leaves the raster would start its pattern elsewhere, and the dashes would shift as
 // the figure crosses the edge. Such a figure is drawn on a scratch picture that holds it whole and
@@ -658,6 +656,8 @@ void PaintWhole(QImage& raster, double l, double t, double r, double b, int marg
   paint(p, 0.0, 0.0);
 }
 
+// Draws the ellipse centred at (cx, cy) with semi-axes a, b (whole or half pixels) with the
+// canvas's pen and brush; returns the rectangle that may have changed.
 QRect EllipseShape(QImage& raster, const Canvas& c, double cx, double cy, double a, double b) {
   const int pw = PenWidthOf(c.DrawWidth);
   const double m = pw + 2, W = raster.width(), H = raster.height();

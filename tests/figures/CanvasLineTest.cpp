@@ -199,8 +199,9 @@ TEST(CanvasLineDeathTest, PictureThatDoesNotFitIsRefused) {
 
 namespace {
 
-// Closed shapes running off the picture keep exactly the pixels they have on a bigger picture
-// (no outline pixel lost where the outline leaves the raster).
+// Closed shapes running off the picture keep exactly the pixels they have on a bigger picture: no
+// outline pixel lost where the outline leaves the raster, and a dashed outline keeps the phase of
+// its pattern.
 TEST(CanvasShapeEdge, ShapesAtTheEdgeMatchABiggerPicture) {
   std::mt19937 rng(3);
   const int offX = 304, offY = 304;  // multiples of 8: the hatches line up
