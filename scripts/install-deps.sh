@@ -8,7 +8,7 @@ pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-too
       imagemagick x11-utils)
 if [ "$what" = test ]; then
   pkgs+=(libgtest-dev libbenchmark-dev clang-14 libclang-rt-14-dev xclip xdotool libopencv-dev
-         libstb-dev)
+         libstb-dev python3 desktop-file-utils appstream)
 fi
 missing=()
 for p in "${pkgs[@]}"; do
