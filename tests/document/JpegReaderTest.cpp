@@ -16,7 +16,7 @@ using namespace picture_test;
 
 namespace {
 
-struct JpegSpec {
+struct JpegRecipe {
   int width = 37;
   int height = 23;
   J_COLOR_SPACE input = JCS_RGB;
@@ -28,7 +28,7 @@ struct JpegSpec {
 };
 
 // Compresses with libjpeg's own compressor, as cameras and other programs do.
-QByteArray MakeJpeg(const JpegSpec& s) {
+QByteArray MakeJpeg(const JpegRecipe& s) {
   jpeg_compress_struct c;
   jpeg_error_mgr err;
   c.err = jpeg_std_error(&err);
@@ -83,23 +83,23 @@ int MaxDifference(const QImage& image, const std::function<QRgb(int, int)>& expe
 
 struct ColorCase {
   const char* name;
-  JpegSpec spec;
+  JpegRecipe recipe;
   std::function<QRgb(int, int)> expected;
   bool compareWithQt;
 };
 
 std::vector<ColorCase> ColorCases() {
-  JpegSpec baseline;
+  JpegRecipe baseline;
   baseline.pixel = SmoothRgb;
-  JpegSpec progressive = baseline;
+  JpegRecipe progressive = baseline;
   progressive.progressive = true;
-  JpegSpec grey;
+  JpegRecipe grey;
   grey.input = JCS_GRAYSCALE;
   grey.components = 1;
   grey.pixel = [](int x, int y, uchar* p) { p[0] = uchar(x * 5 + y); };
   // Adobe's convention: CMYK stored inverted, 255 meaning no ink. With no black ink the cyan,
   // magenta and yellow samples read back as red, green and blue.
-  JpegSpec cmyk;
+  JpegRecipe cmyk;
   cmyk.input = JCS_CMYK;
   cmyk.components = 4;
   cmyk.stored = JCS_CMYK;
@@ -107,7 +107,7 @@ std::vector<ColorCase> ColorCases() {
     SmoothRgb(x, y, p);
     p[3] = y < 10 ? 255 : 128;  // the lower part half black
   };
-  JpegSpec ycck = cmyk;
+  JpegRecipe ycck = cmyk;
   ycck.stored = JCS_YCCK;
   auto cmykExpected = [](int x, int y) {
     const QRgb c = Smooth(x, y);
@@ -125,11 +125,11 @@ std::vector<ColorCase> ColorCases() {
 
 TEST(JpegReader, DecodesEveryColourKindToOpaqueRgb) {
   for (const ColorCase& c : ColorCases()) {
-    const QByteArray file = MakeJpeg(c.spec);
+    const QByteArray file = MakeJpeg(c.recipe);
     const PictureRead r = ReadPicture(file);
     ASSERT_TRUE(r.ok()) << c.name << ": " << r.error.toStdString();
     ASSERT_EQ(r.image.format(), QImage::Format_RGB32);
-    ASSERT_EQ(r.image.size(), QSize(c.spec.width, c.spec.height)) << c.name;
+    ASSERT_EQ(r.image.size(), QSize(c.recipe.width, c.recipe.height)) << c.name;
     EXPECT_LE(MaxDifference(r.image, c.expected), 6) << c.name;
     if (c.compareWithQt) {
       QImage qt;
@@ -141,11 +141,11 @@ TEST(JpegReader, DecodesEveryColourKindToOpaqueRgb) {
 }
 
 TEST(JpegReader, DamagedFilesGetAReason) {
-  JpegSpec spec;
-  spec.width = 64;
-  spec.height = 48;
-  spec.pixel = [](int x, int y, uchar* p) { p[0] = uchar(x * 4); p[1] = uchar(x * y); p[2] = uchar(y * 5); };
-  const QByteArray good = MakeJpeg(spec);
+  JpegRecipe recipe;
+  recipe.width = 64;
+  recipe.height = 48;
+  recipe.pixel = [](int x, int y, uchar* p) { p[0] = uchar(x * 4); p[1] = uchar(x * y); p[2] = uchar(y * 5); };
+  const QByteArray good = MakeJpeg(recipe);
   const qsizetype sof = good.indexOf("\xFF\xC0");
   ASSERT_GT(sof, 0);
   QByteArray wide = good;
@@ -156,8 +156,8 @@ TEST(JpegReader, DamagedFilesGetAReason) {
   zeroHigh[sof + 6] = 0;
   QByteArray garbage = good.left(3);
   for (int i = 0; i < 500; ++i) garbage.append(char((i * 7919) >> 3));
-  spec.progressive = true;
-  const QByteArray progressive = MakeJpeg(spec);
+  recipe.progressive = true;
+  const QByteArray progressive = MakeJpeg(recipe);
   const struct {
     const char* name;
     QByteArray bytes;
@@ -182,12 +182,12 @@ TEST(JpegReader, DamagedFilesGetAReason) {
 }
 
 TEST(JpegReader, EveryPrefixOfAFileIsReadOrRefusedWithoutHarm) {
-  JpegSpec spec;
-  spec.width = 19;
-  spec.height = 11;
-  spec.progressive = true;
-  spec.pixel = SmoothRgb;
-  const QByteArray file = MakeJpeg(spec);
+  JpegRecipe recipe;
+  recipe.width = 19;
+  recipe.height = 11;
+  recipe.progressive = true;
+  recipe.pixel = SmoothRgb;
+  const QByteArray file = MakeJpeg(recipe);
   for (qsizetype n = 0; n < file.size(); n += 3) {
     const QByteArray cut(file.constData(), n);
     const PictureRead r = ReadPicture(cut);
@@ -254,11 +254,11 @@ TEST(FuzzCorpus, WritesSeedPicturesWhenAsked) {
   }
   n = 0;
   for (const ColorCase& c : ColorCases()) {
-    JpegSpec spec = c.spec;
-    spec.quality = 75;
-    spec.width = 16 + n;
-    spec.height = 9 + n;
-    save(QStringLiteral("%1/jpeg/seed%2.jpg").arg(root).arg(n++, 2, 10, QChar('0')), MakeJpeg(spec));
+    JpegRecipe recipe = c.recipe;
+    recipe.quality = 75;
+    recipe.width = 16 + n;
+    recipe.height = 9 + n;
+    save(QStringLiteral("%1/jpeg/seed%2.jpg").arg(root).arg(n++, 2, 10, QChar('0')), MakeJpeg(recipe));
   }
 }
 
