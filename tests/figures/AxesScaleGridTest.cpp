@@ -9,20 +9,6 @@
 
 using namespace figtest;
 
-namespace {
-
-struct Seg {
-  double x1, y1, x2, y2;
-};
-
-Canvas Segments(int w, int h, const std::vector<Seg>& segs) {
-  Canvas c(w, h);
-  for (const Seg& s : segs) c.Line(s.x1, s.y1, s.x2, s.y2);
-  return c;
-}
-
-}  // namespace
-
 TEST(CoordinateAxes, CrossAtTheMiddleWithHeadsAtPressHeightAndPointerSide) {
   Canvas c(130, 80);
   Draw(c, 16, 10, 10, 110, 60);

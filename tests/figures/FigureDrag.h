@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QString>
+#include <vector>
 
 #include "figures/Canvas.h"
 #include "figures/DrawFigure.h"
@@ -33,6 +34,18 @@ inline void Draw(Canvas& canvas, int toolId, double x1, double y1, double x2, do
                  const ParameterValues& p = ParameterValues()) {
   DragGeometry g = Drag(x1, y1, x2, y2);
   DrawFigure(canvas, g, toolId, p);
+}
+
+// A straight segment of an expected picture.
+struct Seg {
+  double x1, y1, x2, y2;
+};
+
+// The picture the segments give when drawn one by one with Canvas::Line on a white w x h canvas.
+inline Canvas Segments(int w, int h, const std::vector<Seg>& segs) {
+  Canvas c(w, h);
+  for (const Seg& s : segs) c.Line(s.x1, s.y1, s.x2, s.y2);
+  return c;
 }
 
 inline bool Ink(const Canvas& c, int x, int y) { return c.GetPixel(x, y) == kBlack; }
