@@ -11,7 +11,7 @@ set(QM_HOMEPAGE_URL "https://quillmere.example.org/" CACHE STRING "Home page nam
 set(QM_ICON_SIZES 16 24 32 48 64 128 256)
 
 # ---- The programs ----
-install(TARGETS quillmere quillmere_picture RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS quillmere quillmere_picture quillmere_gallery RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # ---- Icons: PNG files rendered from the scalable icon at build time, by a small Qt tool ----
 add_executable(quillmere_render_icon ${CMAKE_SOURCE_DIR}/packaging/render_icon.cpp)

@@ -346,10 +346,10 @@ rm -f "$work/shot.ppm"   # the checks below do not look at the screen
 
 # ---- Installation: program, desktop entry, icons, metainfo ----
 if [ -f "$build/CMakeCache.txt" ]; then
-  if cmake --build "$build" --target quillmere quillmere_picture quillmere_icons >"$work/build.log" 2>&1 &&
+  if cmake --build "$build" --target quillmere quillmere_picture quillmere_gallery quillmere_icons >"$work/build.log" 2>&1 &&
      cmake --install "$build" --prefix "$work/prefix" >"$work/install.log" 2>&1; then
     missing=()
-    for f in bin/quillmere bin/quillmere_picture share/applications/org.quillmere.Quillmere.desktop \
+    for f in bin/quillmere bin/quillmere_picture bin/quillmere_gallery share/applications/org.quillmere.Quillmere.desktop \
              share/metainfo/org.quillmere.Quillmere.metainfo.xml share/icons/hicolor/scalable/apps/quillmere.svg; do
       [ -s "$work/prefix/$f" ] || missing+=("$f")
     done

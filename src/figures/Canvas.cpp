@@ -543,6 +543,73 @@ void Canvas::Polyline(const QPointF* points, int count) {
   Touch(touched);
 }
 
+void Canvas::Path(const QPointF* points, int count, bool closed) {
+  if (!OwnPixels(raster_)) return;
+  if (!points || count < 1) return;
+  for (int i = 0; i < count; ++i)
+    if (!Finite({points[i].x(), points[i].y()})) return;
+  if (count == 1) {
+    Line(points[0].x(), points[0].y(), points[0].x(), points[0].y(), ForeColor);
+    return;
+  }
+  const int pw = PenWidthOf(DrawWidth);
+  const double W = Width(), H = Height();
+  if (pw != 1) {
+    bool near = true;
+    for (int i = 0; i < count && near; ++i)
+      near = points[i].x() > -kNear && points[i].y() > -kNear && points[i].x() < W + kNear &&
+             points[i].y() < H + kNear;
+    if (!near) {
+      // Far points: each segment is clipped on its own (wide lines are solid, so no pattern is lost).
+      for (int i = 1; i < count; ++i)
+        Line(points[i - 1].x(), points[i - 1].y(), points[i].x(), points[i].y(), ForeColor);
+      if (closed) Line(points[count - 1].x(), points[count - 1].y(), points[0].x(), points[0].y(), ForeColor);
+      return;
+    }
+    QPolygonF poly;
+    poly.reserve(count);
+    double x0 = 1e18, y0 = 1e18, x1 = -1e18, y1 = -1e18;
+    for (int i = 0; i < count; ++i) {
+      const QPointF p(Px(points[i].x()), Px(points[i].y()));
+      poly << p;
+      x0 = std::min(x0, p.x()), y0 = std::min(y0, p.y()), x1 = std::max(x1, p.x()), y1 = std::max(y1, p.y());
+    }
+    {
+      QPainter p(&raster_);
+      Prepare(p);
+      QPen pen = MakePen(ForeColor, DrawWidth, DrawStyle);
+      pen.setJoinStyle(Qt::RoundJoin);
+      p.setPen(pen);
+      p.setBrush(Qt::NoBrush);
+      if (closed)
+        p.drawPolygon(poly);
+      else
+        p.drawPolyline(poly);
+    }
+    Touch(Around(x0, y0, x1, y1, pw + 2));
+    return;
+  }
+  // One pixel wide: a chain of walked lines, each leaving its end pixel to the next so that the
+  // dash phase runs on; the last end pixel is drawn unless the path closes on its start (drawn first).
+  QRect touched;
+  int phase = 0;
+  const int segments = closed ? count : count - 1;
+  for (int i = 0; i < segments; ++i) {
+    const QPointF& a = points[i];
+    const QPointF& b = points[(i + 1) % count];
+    const int64_t ax = RoundHalfEven(a.x()), ay = RoundHalfEven(a.y());
+    const int64_t bx = RoundHalfEven(b.x()), by = RoundHalfEven(b.y());
+    if (ax == bx && ay == by) continue;
+    touched |= ThinLine(raster_, ax, ay, bx, by, ForeColor, DrawStyle, phase, false, &phase);
+  }
+  if (!closed) {
+    const QPointF& last = points[count - 1];
+    touched |= ThinLine(raster_, RoundHalfEven(last.x()), RoundHalfEven(last.y()), RoundHalfEven(last.x()),
+                        RoundHalfEven(last.y()), ForeColor, DrawStyle, phase);
+  }
+  Touch(touched);
+}
+
 void Canvas::Box(double x1, double y1, double x2, double y2) {
   if (!OwnPixels(raster_)) return;
   if (!Finite({x1, y1, x2, y2})) return;

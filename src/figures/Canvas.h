@@ -72,6 +72,10 @@ class Canvas {
   // Segments from each point to the next, in ForeColor, DrawStyle and DrawWidth: the same pixels
   // as one Line call per segment (each segment's dash pattern starts at its first point).
   void Polyline(const QPointF* points, int count);
+  // One stroke through the points, in ForeColor, DrawStyle and DrawWidth: the dash pattern runs on
+  // along the whole path (a dashed arc made of many short segments stays dashed), and `closed`
+  // joins the last point to the first. Curves of the figures are drawn this way.
+  void Path(const QPointF* points, int count, bool closed = false);
   // The axis-aligned box with opposite corners at the two points, in any order. Includes both
   // corner points: a box from (x, y) with relative end (w - 1, h - 1) covers w columns and h rows.
   // Outline as a line would be drawn; interior by FillStyle and FillColor.

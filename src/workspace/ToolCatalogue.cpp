@@ -160,6 +160,15 @@ const ToolEntry& CatalogueEntry(int toolId) {
 
 QString ToolTooltip(int toolId) { return QString::fromUtf8(CatalogueEntry(toolId).Tooltip); }
 
+ParameterValues DefaultParameters(int toolId) {
+  const ToolEntry& e = CatalogueEntry(toolId);
+  ParameterValues p;
+  if (e.FirstDefault[0] != '\0') p.SP = QString::fromUtf8(e.FirstDefault).toDouble();
+  if (e.SecondDefault[0] != '\0') p.SZ = QString::fromUtf8(e.SecondDefault).toDouble();
+  if (e.FunctionTool) p.SZ = p.CS = 0;
+  return p;
+}
+
 bool IsParameterTool(int toolId) {
   const char* prompt = CatalogueEntry(toolId).FirstPrompt;
   return prompt != nullptr && prompt[0] != '\0';

@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
 
+#include "figures/DrawFigure.h"
+
 // The tool catalogue: four palettes of fifty buttons. ToolId = palette * 50 + button (1..50);
 // button 1 of every palette is the selection tool, ToolId 1.
 struct ToolEntry {
@@ -18,6 +20,9 @@ struct ToolEntry {
 const ToolEntry& CatalogueEntry(int toolId);
 // The tooltip of `toolId` as the palette shows it.
 QString ToolTooltip(int toolId);
+// The values the parameter window shows right after `toolId` is chosen: its defaults (the design
+// value 5 in boxes the tool does not set).
+ParameterValues DefaultParameters(int toolId);
 // The tools whose choice shows the parameter window.
 bool IsParameterTool(int toolId);
 // The fixed tooltip of button 1 on every palette.

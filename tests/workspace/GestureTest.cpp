@@ -120,7 +120,7 @@ TEST(Gesture, FillHappensOnceAtReleaseSeededAtThePress) {
 TEST(Gesture, ToolWithoutFigureStillMarksThePictureChanged) {
   WindowDriver d;
   d.w().Menu_View_xz->trigger();
-  d.ClickTool(2);  // 电灯符号: no figure yet
+  d.ClickTool(40);  // a button of 电场磁场 without a tool
   const QImage before = d.Image();
   d.Drag({10, 10}, {100, 80});
   EXPECT_EQ(d.Image(), before);
