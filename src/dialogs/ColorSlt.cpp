@@ -9,7 +9,6 @@
 #include <QVBoxLayout>
 
 #include "dialogs/DialogSeam.h"
-#include "figures/Canvas.h"
 
 namespace {
 
@@ -44,21 +43,21 @@ QRgb ColorSlt::SwatchColor(int index) {
   return qRgb(0, 0, 0);
 }
 
-ColorSlt::ColorSlt(Canvas& canvas, QWidget* mainWindow)
-    : QWidget(mainWindow, Qt::Tool | Qt::WindowStaysOnTopHint), canvas_(canvas), mainWindow_(mainWindow) {
+ColorSlt::ColorSlt(QRgb current, QWidget* mainWindow)
+    : QWidget(mainWindow, Qt::Tool | Qt::WindowStaysOnTopHint), mainWindow_(mainWindow), current_(current) {
   setObjectName(QStringLiteral("ColorSlt"));
   setWindowTitle(QStringLiteral("选取前景色："));
 
-  cl = new QFrame(this);
-  cl->setObjectName(QStringLiteral("cl"));
-  cl->setFrameShape(QFrame::StyledPanel);
-  auto* grid = new QGridLayout(cl);
+  swatchFrame_ = new QFrame(this);
+  swatchFrame_->setObjectName(QStringLiteral("cl"));
+  swatchFrame_->setFrameShape(QFrame::StyledPanel);
+  auto* grid = new QGridLayout(swatchFrame_);
   grid->setSpacing(3);
   grid->setContentsMargins(4, 4, 4, 4);
   for (int r = 0; r < kRows; ++r) {
     for (int c = 0; c < kColumns; ++c) {
       const Cell& cell = kLayout[r][c];
-      auto* swatch = new QLabel(cl);
+      auto* swatch = new QLabel(swatchFrame_);
       swatch->setObjectName(QStringLiteral("FColor%1").arg(cell.index));
       swatch->setFixedSize(kSwatchSide, kSwatchSide);
       swatch->setFrameShape(QFrame::Box);
@@ -68,35 +67,35 @@ ColorSlt::ColorSlt(Canvas& canvas, QWidget* mainWindow)
       swatch->setPalette(p);
       swatch->setCursor(Qt::PointingHandCursor);
       swatch->installEventFilter(this);
-      FColor[cell.index] = swatch;
+      swatches_[cell.index] = swatch;
       grid->addWidget(swatch, r, c);
     }
   }
 
-  Frame1 = new QFrame(this);
-  Frame1->setObjectName(QStringLiteral("Frame1"));
-  Frame1->setFrameShape(QFrame::StyledPanel);
-  TxtColor = new QLabel(QStringLiteral("当前"), Frame1);
-  TxtColor->setObjectName(QStringLiteral("TxtColor"));
-  TxtColor->setAlignment(Qt::AlignCenter);
-  QPalette tp = TxtColor->palette();
-  tp.setColor(QPalette::WindowText, QColor(canvas_.ForeColor));
-  TxtColor->setPalette(tp);
-  MoreColor = new QLabel(QStringLiteral("更多"), Frame1);
-  MoreColor->setObjectName(QStringLiteral("MoreColor"));
-  MoreColor->setAlignment(Qt::AlignCenter);
-  MoreColor->setCursor(Qt::PointingHandCursor);
-  MoreColor->setToolTip(QStringLiteral("选取其他颜色"));
-  MoreColor->installEventFilter(this);
-  auto* side = new QVBoxLayout(Frame1);
+  currentFrame_ = new QFrame(this);
+  currentFrame_->setObjectName(QStringLiteral("Frame1"));
+  currentFrame_->setFrameShape(QFrame::StyledPanel);
+  currentColor_ = new QLabel(QStringLiteral("当前"), currentFrame_);
+  currentColor_->setObjectName(QStringLiteral("TxtColor"));
+  currentColor_->setAlignment(Qt::AlignCenter);
+  QPalette tp = currentColor_->palette();
+  tp.setColor(QPalette::WindowText, QColor(current_));
+  currentColor_->setPalette(tp);
+  moreColors_ = new QLabel(QStringLiteral("更多"), currentFrame_);
+  moreColors_->setObjectName(QStringLiteral("MoreColor"));
+  moreColors_->setAlignment(Qt::AlignCenter);
+  moreColors_->setCursor(Qt::PointingHandCursor);
+  moreColors_->setToolTip(QStringLiteral("选取其他颜色"));
+  moreColors_->installEventFilter(this);
+  auto* side = new QVBoxLayout(currentFrame_);
   side->setContentsMargins(4, 4, 4, 4);
-  side->addWidget(TxtColor);
-  side->addWidget(MoreColor);
+  side->addWidget(currentColor_);
+  side->addWidget(moreColors_);
 
   auto* outer = new QHBoxLayout(this);
   outer->setContentsMargins(4, 4, 4, 4);
-  outer->addWidget(cl);
-  outer->addWidget(Frame1);
+  outer->addWidget(swatchFrame_);
+  outer->addWidget(currentFrame_);
   setFixedSize(sizeHint());
 }
 
@@ -105,12 +104,12 @@ bool ColorSlt::eventFilter(QObject* watched, QEvent* event) {
       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
     auto* label = qobject_cast<QLabel*>(watched);
     if (label && label->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
-      if (label == MoreColor) {
+      if (label == moreColors_) {
         ChooseMoreColor();
         return true;
       }
       for (int i = 0; i < 32; ++i) {
-        if (FColor[i] == label) {
+        if (swatches_[i] == label) {
           ChooseColor(SwatchColor(i));
           return true;
         }
@@ -121,15 +120,15 @@ bool ColorSlt::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ColorSlt::ChooseColor(QRgb c) {
-  QPalette p = TxtColor->palette();
+  QPalette p = currentColor_->palette();
   p.setColor(QPalette::WindowText, QColor(c));
-  TxtColor->setPalette(p);
-  canvas_.FillColor = c;
-  canvas_.ForeColor = c;
+  currentColor_->setPalette(p);
+  current_ = c;
+  emit ColorChosen(c);
 }
 
 void ColorSlt::ChooseMoreColor() {
-  const std::optional<QColor> chosen = Dialogs().PickColor(this, QColor(canvas_.ForeColor));
+  const std::optional<QColor> chosen = Dialogs().PickColor(this, QColor(current_));
   if (!chosen || !chosen->isValid()) return;  // cancelled: nothing changes
   ChooseColor(qRgb(chosen->red(), chosen->green(), chosen->blue()));
 }
@@ -156,10 +155,21 @@ void ColorSlt::PlaceAtMainWindow() {
   move(main.x() - 1, main.y() + main.height() - own.height() - 1);
 }
 
+void ColorSlt::FollowMainWindow(bool shown) {
+  if (!open_) return;
+  if (shown) {
+    followingMain_ = false;
+    show();
+  } else {
+    followingMain_ = true;
+    hide();
+  }
+}
+
 void ColorSlt::hideEvent(QHideEvent* event) {
   QWidget::hideEvent(event);
-  // A minimised main window hides its tool windows too: that is no closing.
-  if (event->spontaneous() || !open_) return;
+  // Hidden with the main window (by the window system or by FollowMainWindow): that is no closing.
+  if (event->spontaneous() || followingMain_ || !open_) return;
   open_ = false;
-  if (Closed) Closed();
+  emit Closed();
 }

@@ -3,13 +3,18 @@
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QPushButton>
 
 #include "dialogs/FontWindow.h"
 
 QMessageBox::StandardButton DialogSeam::Ask(QWidget* parent, const QString& title, const QString& text,
                                             QMessageBox::StandardButtons buttons) {
   QMessageBox box(QMessageBox::Information, title, text, buttons, parent);
-  return static_cast<QMessageBox::StandardButton>(box.exec());
+  // Dismissing the box (Esc, its close button) answers nothing: without a Cancel of its own the
+  // box would take No for it and throw work away. A hidden Cancel receives the dismissal.
+  if (!buttons.testFlag(QMessageBox::Cancel)) box.addButton(QMessageBox::Cancel)->hide();
+  box.exec();
+  return box.standardButton(box.clickedButton());
 }
 
 void DialogSeam::Tell(QWidget* parent, const QString& title, const QString& text, bool warning) {

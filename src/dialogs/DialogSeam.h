@@ -16,7 +16,8 @@ class DialogSeam {
  public:
   virtual ~DialogSeam() = default;
 
-  // A question with the given buttons (information icon); returns the button pressed.
+  // A question with the given buttons (information icon); returns the button pressed, or Cancel
+  // when the box was dismissed (Esc, its close button) whatever its buttons.
   virtual QMessageBox::StandardButton Ask(QWidget* parent, const QString& title, const QString& text,
                                           QMessageBox::StandardButtons buttons);
   // A message with an OK button: `warning` chooses the warning icon over the information icon.

@@ -53,53 +53,58 @@ FontWindow::FontWindow(QWidget* parent, const QFont& font, QRgb color) : QDialog
   const double size = font.pointSizeF();
   startSize_ = size > 0 ? std::clamp(size, kMinSize, kMaxSize) : 10;
 
-  Filter = new QLineEdit(this);
-  Filter->setObjectName(QStringLiteral("Filter"));
-  Filter->setPlaceholderText(QStringLiteral("查找字体"));
-  Filter->setClearButtonEnabled(true);
-  FamilyList = new QListWidget(this);
-  FamilyList->setObjectName(QStringLiteral("FamilyList"));
-  FamilyList->addItems(QFontDatabase::families());
-  const auto found = FamilyList->findItems(startFamily_, Qt::MatchFixedString);
-  if (!found.isEmpty()) FamilyList->setCurrentItem(found.first());
+  filter_ = new QLineEdit(this);
+  filter_->setObjectName(QStringLiteral("Filter"));
+  filter_->setPlaceholderText(QStringLiteral("查找字体"));
+  filter_->setClearButtonEnabled(true);
+  familyList_ = new QListWidget(this);
+  familyList_->setObjectName(QStringLiteral("FamilyList"));
+  familyList_->addItems(QFontDatabase::families());
+  const auto found = familyList_->findItems(startFamily_, Qt::MatchFixedString);
+  if (!found.isEmpty()) familyList_->setCurrentItem(found.first());
 
-  SizeBox = new QComboBox(this);
-  SizeBox->setObjectName(QStringLiteral("SizeBox"));
-  SizeBox->setEditable(true);
-  SizeBox->setInsertPolicy(QComboBox::NoInsert);
-  for (const char* s : kSizes) SizeBox->addItem(QString::fromLatin1(s));
-  SizeBox->setEditText(QString::number(startSize_));
+  sizeBox_ = new QComboBox(this);
+  sizeBox_->setObjectName(QStringLiteral("SizeBox"));
+  sizeBox_->setEditable(true);
+  sizeBox_->setInsertPolicy(QComboBox::NoInsert);
+  for (const char* s : kSizes) sizeBox_->addItem(QString::fromLatin1(s));
+  sizeBox_->setEditText(QString::number(startSize_));
 
-  Bold = new QCheckBox(QStringLiteral("粗体"), this);
-  Bold->setChecked(font.bold());
-  Italic = new QCheckBox(QStringLiteral("斜体"), this);
-  Italic->setChecked(font.italic());
-  Underline = new QCheckBox(QStringLiteral("下划线"), this);
-  Underline->setChecked(font.underline());
-  StrikeOut = new QCheckBox(QStringLiteral("删除线"), this);
-  StrikeOut->setChecked(font.strikeOut());
+  bold_ = new QCheckBox(QStringLiteral("粗体"), this);
 
-  ColorBox = new QComboBox(this);
-  ColorBox->setObjectName(QStringLiteral("ColorBox"));
+  bold_->setObjectName(QStringLiteral("Bold"));
+  bold_->setChecked(font.bold());
+  italic_ = new QCheckBox(QStringLiteral("斜体"), this);
+  italic_->setObjectName(QStringLiteral("Italic"));
+  italic_->setChecked(font.italic());
+  underline_ = new QCheckBox(QStringLiteral("下划线"), this);
+  underline_->setObjectName(QStringLiteral("Underline"));
+  underline_->setChecked(font.underline());
+  strikeOut_ = new QCheckBox(QStringLiteral("删除线"), this);
+  strikeOut_->setObjectName(QStringLiteral("StrikeOut"));
+  strikeOut_->setChecked(font.strikeOut());
+
+  colorBox_ = new QComboBox(this);
+  colorBox_->setObjectName(QStringLiteral("ColorBox"));
   int colorIndex = -1;
   for (int i = 0; i < 16; ++i) {
-    ColorBox->addItem(Swatch(kStandardColors[i]), QString::fromUtf8(kColorNames[i]),
+    colorBox_->addItem(Swatch(kStandardColors[i]), QString::fromUtf8(kColorNames[i]),
                       QVariant::fromValue<uint>(kStandardColors[i]));
     if (qRgb(qRed(color), qGreen(color), qBlue(color)) == kStandardColors[i]) colorIndex = i;
   }
   if (colorIndex < 0) {
     // A colour chosen elsewhere (the colour window's swatches) stays on offer as it is.
-    ColorBox->addItem(Swatch(color), QStringLiteral("当前颜色"),
+    colorBox_->addItem(Swatch(color), QStringLiteral("当前颜色"),
                       QVariant::fromValue<uint>(qRgb(qRed(color), qGreen(color), qBlue(color))));
     colorIndex = 16;
   }
-  ColorBox->setCurrentIndex(colorIndex);
+  colorBox_->setCurrentIndex(colorIndex);
 
-  Preview = new QLabel(QStringLiteral("AaBbYy 甲乙丙丁 αβγ"), this);
-  Preview->setObjectName(QStringLiteral("Preview"));
-  Preview->setAlignment(Qt::AlignCenter);
-  Preview->setMinimumSize(280, 60);
-  Preview->setFrameShape(QFrame::StyledPanel);
+  preview_ = new QLabel(QStringLiteral("AaBbYy 甲乙丙丁 αβγ"), this);
+  preview_->setObjectName(QStringLiteral("Preview"));
+  preview_->setAlignment(Qt::AlignCenter);
+  preview_->setMinimumSize(280, 60);
+  preview_->setFrameShape(QFrame::StyledPanel);
 
   auto* buttons = new QDialogButtonBox(this);
   buttons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole);
@@ -109,43 +114,43 @@ FontWindow::FontWindow(QWidget* parent, const QFont& font, QRgb color) : QDialog
 
   auto* grid = new QGridLayout;
   grid->addWidget(new QLabel(QStringLiteral("字体："), this), 0, 0);
-  grid->addWidget(Filter, 1, 0);
-  grid->addWidget(FamilyList, 2, 0, 4, 1);
+  grid->addWidget(filter_, 1, 0);
+  grid->addWidget(familyList_, 2, 0, 4, 1);
   grid->addWidget(new QLabel(QStringLiteral("大小："), this), 0, 1);
-  grid->addWidget(SizeBox, 1, 1);
+  grid->addWidget(sizeBox_, 1, 1);
   auto* effects = new QVBoxLayout;
-  effects->addWidget(Bold);
-  effects->addWidget(Italic);
-  effects->addWidget(Underline);
-  effects->addWidget(StrikeOut);
+  effects->addWidget(bold_);
+  effects->addWidget(italic_);
+  effects->addWidget(underline_);
+  effects->addWidget(strikeOut_);
   effects->addWidget(new QLabel(QStringLiteral("颜色："), this));
-  effects->addWidget(ColorBox);
+  effects->addWidget(colorBox_);
   effects->addStretch();
   grid->addLayout(effects, 2, 1, 4, 1);
   auto* outer = new QVBoxLayout(this);
   outer->addLayout(grid);
-  outer->addWidget(Preview);
+  outer->addWidget(preview_);
   outer->addWidget(buttons);
 
-  connect(Filter, &QLineEdit::textChanged, this, [this] { ApplyFilter(); });
-  connect(FamilyList, &QListWidget::currentRowChanged, this, [this] { UpdatePreview(); });
-  connect(SizeBox, &QComboBox::editTextChanged, this, [this] { UpdatePreview(); });
-  for (QCheckBox* box : {Bold, Italic, Underline, StrikeOut})
+  connect(filter_, &QLineEdit::textChanged, this, [this] { ApplyFilter(); });
+  connect(familyList_, &QListWidget::currentRowChanged, this, [this] { UpdatePreview(); });
+  connect(sizeBox_, &QComboBox::editTextChanged, this, [this] { UpdatePreview(); });
+  for (QCheckBox* box : {bold_, italic_, underline_, strikeOut_})
     connect(box, &QCheckBox::toggled, this, [this] { UpdatePreview(); });
-  connect(ColorBox, &QComboBox::currentIndexChanged, this, [this] { UpdatePreview(); });
+  connect(colorBox_, &QComboBox::currentIndexChanged, this, [this] { UpdatePreview(); });
   UpdatePreview();
 }
 
 void FontWindow::ApplyFilter() {
-  const QString needle = Filter->text().trimmed();
-  for (int i = 0; i < FamilyList->count(); ++i) {
-    QListWidgetItem* item = FamilyList->item(i);
+  const QString needle = filter_->text().trimmed();
+  for (int i = 0; i < familyList_->count(); ++i) {
+    QListWidgetItem* item = familyList_->item(i);
     item->setHidden(!needle.isEmpty() && !item->text().contains(needle, Qt::CaseInsensitive));
   }
-  if (FamilyList->currentItem() && FamilyList->currentItem()->isHidden()) {
-    for (int i = 0; i < FamilyList->count(); ++i) {
-      if (!FamilyList->item(i)->isHidden()) {
-        FamilyList->setCurrentRow(i);
+  if (familyList_->currentItem() && familyList_->currentItem()->isHidden()) {
+    for (int i = 0; i < familyList_->count(); ++i) {
+      if (!familyList_->item(i)->isHidden()) {
+        familyList_->setCurrentRow(i);
         break;
       }
     }
@@ -153,37 +158,37 @@ void FontWindow::ApplyFilter() {
 }
 
 QString FontWindow::ChosenFamily() const {
-  const QListWidgetItem* item = FamilyList->currentItem();
+  const QListWidgetItem* item = familyList_->currentItem();
   return item && !item->isHidden() ? item->text() : startFamily_;
 }
 
 double FontWindow::ChosenSize() const {
-  const double v = NumberText::LeadingNumber(SizeBox->currentText());
+  const double v = NumberText::LeadingNumber(sizeBox_->currentText());
   if (!(v > 0)) return startSize_;
   return std::clamp(v, kMinSize, kMaxSize);
 }
 
-QRgb FontWindow::ChosenColor() const { return ColorBox->currentData().value<uint>(); }
+QRgb FontWindow::ChosenColor() const { return colorBox_->currentData().value<uint>(); }
 
 QFont FontWindow::ChosenFont(const QFont& base) const {
   QFont f = base;
   f.setFamily(ChosenFamily());
   f.setPointSizeF(ChosenSize());
-  f.setBold(Bold->isChecked());
-  f.setItalic(Italic->isChecked());
-  f.setUnderline(Underline->isChecked());
+  f.setBold(bold_->isChecked());
+  f.setItalic(italic_->isChecked());
+  f.setUnderline(underline_->isChecked());
   return f;
 }
 
 void FontWindow::UpdatePreview() {
-  QFont f = ChosenFont(Preview->font());
-  f.setStrikeOut(StrikeOut->isChecked());
+  QFont f = ChosenFont(preview_->font());
+  f.setStrikeOut(strikeOut_->isChecked());
   // The preview keeps a readable height whatever the size.
   f.setPointSizeF(std::min(ChosenSize(), 36.0));
-  Preview->setFont(f);
-  QPalette p = Preview->palette();
+  preview_->setFont(f);
+  QPalette p = preview_->palette();
   p.setColor(QPalette::WindowText, QColor(ChosenColor()));
-  Preview->setPalette(p);
+  preview_->setPalette(p);
 }
 
 bool FontWindow::Choose(QWidget* parent, QFont& font, QRgb& color) {

@@ -32,17 +32,19 @@ class FontWindow : public QDialog {
   // The sixteen standard colours in the order of the colour list.
   static const QRgb kStandardColors[16];
 
-  QLineEdit* Filter = nullptr;
-  QListWidget* FamilyList = nullptr;
-  QComboBox* SizeBox = nullptr;
-  QCheckBox* Bold = nullptr;
-  QCheckBox* Italic = nullptr;
-  QCheckBox* Underline = nullptr;
-  QCheckBox* StrikeOut = nullptr;
-  QComboBox* ColorBox = nullptr;
-  QLabel* Preview = nullptr;
-
  private:
+  // The controls, found from outside by their object names (Filter, FamilyList, SizeBox, Bold,
+  // Italic, Underline, StrikeOut, ColorBox, Preview).
+  QLineEdit* filter_ = nullptr;
+  QListWidget* familyList_ = nullptr;
+  QComboBox* sizeBox_ = nullptr;
+  QCheckBox* bold_ = nullptr;
+  QCheckBox* italic_ = nullptr;
+  QCheckBox* underline_ = nullptr;
+  QCheckBox* strikeOut_ = nullptr;
+  QComboBox* colorBox_ = nullptr;
+  QLabel* preview_ = nullptr;
+
   void ApplyFilter();
   void UpdatePreview();
   QString ChosenFamily() const;

@@ -9,7 +9,6 @@
 #include <QVBoxLayout>
 
 #include "dialogs/NumberText.h"
-#include "workspace/ToolCatalogue.h"
 
 namespace {
 
@@ -25,48 +24,46 @@ QComboBox* MakeValueBox(QWidget* parent, const char* name) {
 
 }  // namespace
 
-double SetData::LeadingNumber(const QString& text) { return NumberText::LeadingNumber(text); }
-
 SetData::SetData(QWidget* mainWindow)
     : QWidget(mainWindow, Qt::Tool | Qt::WindowStaysOnTopHint), mainWindow_(mainWindow) {
   setObjectName(QStringLiteral("SetData"));
   setWindowTitle(QStringLiteral("请选择："));
 
-  Frame1 = new QFrame(this);
-  Frame1->setObjectName(QStringLiteral("Frame1"));
-  Frame1->setFrameShape(QFrame::StyledPanel);
+  frame_ = new QFrame(this);
+  frame_->setObjectName(QStringLiteral("Frame1"));
+  frame_->setFrameShape(QFrame::StyledPanel);
 
-  PL = new QLabel(QStringLiteral("水平方向分为："), Frame1);
-  PL->setObjectName(QStringLiteral("PL"));
-  ZL = new QLabel(QStringLiteral("竖直方向分为："), Frame1);
-  ZL->setObjectName(QStringLiteral("ZL"));
-  SP = MakeValueBox(Frame1, "SP");
-  SZ = MakeValueBox(Frame1, "SZ");
-  CS = MakeValueBox(Frame1, "CS");
+  firstPrompt_ = new QLabel(QStringLiteral("水平方向分为："), frame_);
+  firstPrompt_->setObjectName(QStringLiteral("PL"));
+  secondPrompt_ = new QLabel(QStringLiteral("竖直方向分为："), frame_);
+  secondPrompt_->setObjectName(QStringLiteral("ZL"));
+  firstValue_ = MakeValueBox(frame_, "SP");
+  secondValue_ = MakeValueBox(frame_, "SZ");
+  thirdValue_ = MakeValueBox(frame_, "CS");
 
-  auto* grid = new QGridLayout(Frame1);
-  grid->addWidget(PL, 0, 0);
-  grid->addWidget(SP, 0, 1);
-  grid->addWidget(ZL, 1, 0);
-  grid->addWidget(CS, 1, 0);  // in ZL's place; the two are never shown together
-  grid->addWidget(SZ, 1, 1);
+  auto* grid = new QGridLayout(frame_);
+  grid->addWidget(firstPrompt_, 0, 0);
+  grid->addWidget(firstValue_, 0, 1);
+  grid->addWidget(secondPrompt_, 1, 0);
+  grid->addWidget(thirdValue_, 1, 0);  // in ZL's place; the two are never shown together
+  grid->addWidget(secondValue_, 1, 1);
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(4, 4, 4, 4);
-  outer->addWidget(Frame1);
+  outer->addWidget(frame_);
 
   // Design state: the first row only.
-  SZ->hide();
-  ZL->hide();
-  CS->hide();
+  secondValue_->hide();
+  secondPrompt_->hide();
+  thirdValue_->hide();
 
   // The check runs on every change of a box's text: typing, a choice from the list, the program.
-  connect(SP, &QComboBox::editTextChanged, this, [this] { CheckBox(SP, Box::SP); });
-  connect(SZ, &QComboBox::editTextChanged, this, [this] { CheckBox(SZ, Box::SZ); });
-  connect(CS, &QComboBox::editTextChanged, this, [this] { CheckBox(CS, Box::CS); });
+  connect(firstValue_, &QComboBox::editTextChanged, this, [this] { CheckBox(firstValue_, Box::First); });
+  connect(secondValue_, &QComboBox::editTextChanged, this, [this] { CheckBox(secondValue_, Box::Second); });
+  connect(thirdValue_, &QComboBox::editTextChanged, this, [this] { CheckBox(thirdValue_, Box::Third); });
 
   // The same size whichever row is shown.
   const int w = qMax(200, sizeHint().width());
-  const int h = qMax(40, PL->sizeHint().height() + SP->sizeHint().height() + 28);
+  const int h = qMax(40, firstPrompt_->sizeHint().height() + firstValue_->sizeHint().height() + 28);
   setFixedSize(w, qMax(h, sizeHint().height()));
 }
 
@@ -75,7 +72,8 @@ void SetData::CheckBox(QComboBox* box, Box which) {
   const QString typed = box->currentText();
   // Not a number: the text becomes its leading number ("3abc" -> "3"; none -> "0").
   QString text = NumberText::AsNumber(typed);
-  const bool positive = which == Box::SP || (which == Box::SZ && toolId_ != 118 && toolId_ != 119);
+  // The first value is always positive, the second too unless it holds an offset.
+  const bool positive = which == Box::First || (which == Box::Second && !offsets_);
   if (positive && !(NumberText::LeadingNumber(text) > 0)) text = QStringLiteral("5");
   if (text == typed) return;
   checking_ = true;
@@ -83,9 +81,9 @@ void SetData::CheckBox(QComboBox* box, Box which) {
   checking_ = false;
 }
 
-void SetData::ToolChosen(int toolId) {
-  toolId_ = toolId;
-  if (IsParameterTool(toolId)) {
+void SetData::ToolChosen(const ParameterPrompts& prompts) {
+  offsets_ = prompts.offsets;
+  if (prompts.shown) {
     if (!open_) {
       open_ = true;
       show();
@@ -98,35 +96,35 @@ void SetData::ToolChosen(int toolId) {
     hide();
   }
 
-  PL->show();
-  SP->show();
-  SZ->hide();
-  ZL->hide();
-  CS->hide();
+  firstPrompt_->show();
+  firstValue_->show();
+  secondValue_->hide();
+  secondPrompt_->hide();
+  thirdValue_->hide();
 
-  const ToolEntry& e = CatalogueEntry(toolId);
-  if (e.FirstPrompt[0] != '\0') {
-    PL->setText(QString::fromUtf8(e.FirstPrompt));
-    SP->setEditText(QString::fromUtf8(e.FirstDefault));
+  if (!prompts.first.isEmpty()) {
+    firstPrompt_->setText(prompts.first);
+    firstValue_->setEditText(prompts.firstDefault);
   }
-  if (e.SecondPrompt[0] != '\0') {
-    ZL->setText(QString::fromUtf8(e.SecondPrompt));
-    SZ->setEditText(QString::fromUtf8(e.SecondDefault));
-    ZL->show();
-    SZ->show();
+  if (!prompts.second.isEmpty()) {
+    secondPrompt_->setText(prompts.second);
+    secondValue_->setEditText(prompts.secondDefault);
+    secondPrompt_->show();
+    secondValue_->show();
   }
-  if (e.FunctionTool) {
-    SZ->setEditText(QStringLiteral("0"));
-    CS->setEditText(QStringLiteral("0"));
-    SZ->show();
-    CS->show();
+  if (prompts.offsets) {
+    secondValue_->setEditText(QStringLiteral("0"));
+    thirdValue_->setEditText(QStringLiteral("0"));
+    secondValue_->show();
+    thirdValue_->show();
   }
 }
 
 ParameterValues SetData::Values() const {
   if (!open_) return ParameterValues{};
-  return ParameterValues{LeadingNumber(SP->currentText()), LeadingNumber(SZ->currentText()),
-                         LeadingNumber(CS->currentText())};
+  return ParameterValues{NumberText::LeadingNumber(firstValue_->currentText()),
+                         NumberText::LeadingNumber(secondValue_->currentText()),
+                         NumberText::LeadingNumber(thirdValue_->currentText())};
 }
 
 void SetData::PlaceAtMainWindow() {

@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,7 +11,6 @@
 #include <QVBoxLayout>
 
 #include "dialogs/NumberText.h"
-#include "figures/Canvas.h"
 
 const char* const TypeTxt::kSymbols[45] = {
     "α", "β", "γ", "θ", "Ω", "ε", "μ", "λ", "ρ", "π", "φ", "Ψ",   // 0-11
@@ -36,37 +34,37 @@ constexpr int kSymbolsPerRow = 15;
 
 }  // namespace
 
-TypeTxt::TypeTxt(Canvas& canvas, QWidget* mainWindow)
-    : QWidget(mainWindow, Qt::Tool | Qt::WindowStaysOnTopHint), canvas_(canvas), mainWindow_(mainWindow) {
+TypeTxt::TypeTxt(QWidget* mainWindow)
+    : QWidget(mainWindow, Qt::Tool | Qt::WindowStaysOnTopHint), mainWindow_(mainWindow) {
   setObjectName(QStringLiteral("TypeTxt"));
   setWindowTitle(QStringLiteral("打字工具栏："));
 
-  Label1 = new QLabel(QStringLiteral("请键入输出的内容："), this);
-  Label1->setObjectName(QStringLiteral("Label1"));
-  Txt = new QComboBox(this);
-  Txt->setObjectName(QStringLiteral("Txt"));
-  Txt->setEditable(true);
-  Txt->setInsertPolicy(QComboBox::NoInsert);
+  prompt_ = new QLabel(QStringLiteral("请键入输出的内容："), this);
+  prompt_->setObjectName(QStringLiteral("Label1"));
+  text_ = new QComboBox(this);
+  text_->setObjectName(QStringLiteral("Txt"));
+  text_->setEditable(true);
+  text_->setInsertPolicy(QComboBox::NoInsert);
   // No inline completion: the preview must show exactly what was typed, not a unit it completes to.
-  Txt->setCompleter(nullptr);
-  for (const char* u : kUnits) Txt->addItem(QString::fromUtf8(u));
-  Txt->setEditText(QString());
-  Txt->setMinimumWidth(220);
+  text_->setCompleter(nullptr);
+  for (const char* u : kUnits) text_->addItem(QString::fromUtf8(u));
+  text_->setEditText(QString());
+  text_->setMinimumWidth(220);
 
-  Label2 = new QLabel(QStringLiteral("字体大小："), this);
-  Label2->setObjectName(QStringLiteral("Label2"));
-  Combo1 = new QComboBox(this);
-  Combo1->setObjectName(QStringLiteral("Combo1"));
-  Combo1->setEditable(true);
-  Combo1->setInsertPolicy(QComboBox::NoInsert);
-  Combo1->setCompleter(nullptr);
-  for (const char* s : kSizes) Combo1->addItem(QString::fromLatin1(s));
-  Combo1->setEditText(QStringLiteral("10"));
+  sizePrompt_ = new QLabel(QStringLiteral("字体大小："), this);
+  sizePrompt_->setObjectName(QStringLiteral("Label2"));
+  fontSize_ = new QComboBox(this);
+  fontSize_->setObjectName(QStringLiteral("Combo1"));
+  fontSize_->setEditable(true);
+  fontSize_->setInsertPolicy(QComboBox::NoInsert);
+  fontSize_->setCompleter(nullptr);
+  for (const char* s : kSizes) fontSize_->addItem(QString::fromLatin1(s));
+  fontSize_->setEditText(QStringLiteral("10"));
 
-  Command1 = new QPushButton(QStringLiteral("确定"), this);
-  Command1->setObjectName(QStringLiteral("Command1"));
-  Command2 = new QPushButton(QStringLiteral("取消"), this);
-  Command2->setObjectName(QStringLiteral("Command2"));
+  ok_ = new QPushButton(QStringLiteral("确定"), this);
+  ok_->setObjectName(QStringLiteral("Command1"));
+  cancel_ = new QPushButton(QStringLiteral("取消"), this);
+  cancel_->setObjectName(QStringLiteral("Command2"));
 
   auto* symbols = new QGridLayout;
   symbols->setSpacing(1);
@@ -75,23 +73,23 @@ TypeTxt::TypeTxt(Canvas& canvas, QWidget* mainWindow)
     b->setObjectName(QStringLiteral("Command3_%1").arg(i));
     b->setFixedSize(26, 24);
     b->setFocusPolicy(Qt::NoFocus);  // typing goes on in Txt after a symbol
-    Command3[i] = b;
+    symbols_[i] = b;
     symbols->addWidget(b, i / kSymbolsPerRow, i % kSymbolsPerRow);
     connect(b, &QPushButton::clicked, this, [this, b] {
-      Txt->setEditText(Txt->currentText() + b->text());
-      Txt->setFocus();
+      text_->setEditText(text_->currentText() + b->text());
+      text_->setFocus();
     });
   }
 
   auto* top = new QHBoxLayout;
-  top->addWidget(Label1);
-  top->addWidget(Txt, 1);
+  top->addWidget(prompt_);
+  top->addWidget(text_, 1);
   auto* second = new QHBoxLayout;
-  second->addWidget(Label2);
-  second->addWidget(Combo1);
+  second->addWidget(sizePrompt_);
+  second->addWidget(fontSize_);
   second->addStretch();
-  second->addWidget(Command1);
-  second->addWidget(Command2);
+  second->addWidget(ok_);
+  second->addWidget(cancel_);
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(6, 6, 6, 6);
   outer->addLayout(top);
@@ -101,41 +99,39 @@ TypeTxt::TypeTxt(Canvas& canvas, QWidget* mainWindow)
 
   // editTextChanged covers typing, an input method's commit, a choice from the list and the
   // program's own changes.
-  connect(Txt, &QComboBox::editTextChanged, this, [this] { TextChanged(); });
-  connect(Combo1, &QComboBox::editTextChanged, this, [this] { CheckFontSize(); });
-  connect(Command1, &QPushButton::clicked, this, [this] { Commit(); });
-  connect(Command2, &QPushButton::clicked, this, [this] { Cancel(); });
+  connect(text_, &QComboBox::editTextChanged, this, [this] { TextChanged(); });
+  // Every click on a unit of the list redraws, the one already shown too (no text change then).
+  connect(text_, &QComboBox::activated, this, [this] { TextChanged(); });
+  connect(fontSize_, &QComboBox::editTextChanged, this, [this] { CheckFontSize(); });
+  connect(ok_, &QPushButton::clicked, this, [this] { Commit(); });
+  connect(cancel_, &QPushButton::clicked, this, [this] { Cancel(); });
 }
 
 void TypeTxt::Load() {
   loaded_ = true;
-  canvas_.Font.setPointSizeF(kDefaultSize);
+  emit FontSizeChosen(kDefaultSize);
 }
 
 void TypeTxt::Unload() {
   quiet_ = true;
-  Txt->setEditText(QString());
-  Combo1->setEditText(QStringLiteral("10"));
+  text_->setEditText(QString());
+  fontSize_->setEditText(QStringLiteral("10"));
   quiet_ = false;
   loaded_ = false;
-  backing_ = nullptr;
+  opened_ = false;
 }
 
-void TypeTxt::Open(QPoint insertion, const QImage* backing) {
-  const bool previewing = isVisible();
-  insertion_ = insertion;
-  backing_ = backing;
+void TypeTxt::Open() {
+  const bool previewing = isVisible() && opened_;
   if (!loaded_) Load();
+  opened_ = true;
   show();
   PlaceAtMainWindow();
   raise();
   activateWindow();
-  Txt->setFocus();
+  text_->setFocus();
   // A second click while the text shows moves the preview there.
-  if (previewing && !Txt->currentText().isEmpty()) {
-    DrawText();
-    NotifySurface();
-  }
+  if (previewing && !text_->currentText().isEmpty()) emit PreviewWanted(Text());
 }
 
 void TypeTxt::PlaceAtMainWindow() {
@@ -146,28 +142,21 @@ void TypeTxt::PlaceAtMainWindow() {
   move(main.x() + main.width() - own.width(), main.y() + main.height() - own.height());
 }
 
-void TypeTxt::NotifySurface() {
-  if (SurfaceChanged) SurfaceChanged();
-}
-
-void TypeTxt::DrawText() {
+QByteArray TypeTxt::Text() const {
   // The text in code page 936, one byte per Latin character, two per Chinese character; what the
   // code page lacks comes out as '?'.
   QStringEncoder encoder("GBK");
-  const QByteArray bytes = encoder.encode(Txt->currentText());
-  if (backing_) canvas_.Restore(*backing_);
-  canvas_.TextOutA(insertion_.x(), insertion_.y(), bytes, static_cast<int>(bytes.size()));
+  return encoder.encode(text_->currentText());
 }
 
 void TypeTxt::TextChanged() {
-  if (quiet_ || !loaded_ || !backing_) return;
-  DrawText();
-  NotifySurface();
+  if (quiet_ || !loaded_ || !opened_) return;
+  emit PreviewWanted(Text());
 }
 
 void TypeTxt::CheckFontSize() {
   if (checkingSize_) return;
-  const QString typed = Combo1->currentText();
+  const QString typed = fontSize_->currentText();
   QString text = NumberText::AsNumber(typed);
   const double v = NumberText::LeadingNumber(text);
   if (!(v > 0)) {
@@ -177,29 +166,21 @@ void TypeTxt::CheckFontSize() {
   }
   if (text != typed) {
     checkingSize_ = true;
-    Combo1->setEditText(text);
+    fontSize_->setEditText(text);
     checkingSize_ = false;
   }
   // The preview takes the new size at the next change of the text.
-  if (!quiet_) canvas_.Font.setPointSizeF(NumberText::LeadingNumber(text));
+  if (!quiet_) emit FontSizeChosen(NumberText::LeadingNumber(text));
 }
 
 void TypeTxt::Commit() {
-  const bool hasText = !Txt->currentText().isEmpty();
-  if (backing_) DrawText();
-  NotifySurface();
+  if (opened_) emit Stamped(Text());
+  opened_ = false;
   hide();
-  if (hasText && backing_ && Committed) Committed();
-}
-
-void TypeTxt::RemovePreview() {
-  if (!isVisible() || !backing_) return;
-  canvas_.Restore(*backing_);
-  NotifySurface();
 }
 
 void TypeTxt::Cancel() {
-  RemovePreview();
+  if (isVisible() && opened_) emit PreviewRemoved();
   hide();
   Unload();
 }
@@ -215,7 +196,7 @@ void TypeTxt::CloseWindow() {
 
 void TypeTxt::closeEvent(QCloseEvent* event) {
   // The close box: like "取消".
-  RemovePreview();
+  if (opened_) emit PreviewRemoved();
   event->accept();
   Unload();
 }

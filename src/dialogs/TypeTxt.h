@@ -1,52 +1,44 @@
 #pragma once
-#include <QPoint>
+#include <QByteArray>
 #include <QWidget>
 #include <array>
-#include <functional>
 
-class Canvas;
 class QComboBox;
-class QImage;
 class QLabel;
 class QPushButton;
 
-// The text window "打字工具栏：". The text typed into Txt is previewed on the picture at the
-// clicked point, over the backing copy taken at the click; "确定" stamps it, "取消" removes it.
-// Symbol buttons append Greek letters, signs and numbering marks; Combo1 sets the font size.
-// The text is stamped in code page 936: characters outside it show as '?'.
+// The text window "打字工具栏：". What is typed into Txt is previewed on the picture at the clicked
+// point; "确定" stamps it, "取消" takes it away. Symbol buttons append Greek letters, signs and
+// numbering marks; Combo1 sets the font size. The window only edits the text: it asks the main
+// window, through its signals, to draw the preview, stamp or remove it. The text goes out in code
+// page 936 (characters outside it come out as '?'). The controls keep the names Label1, Txt,
+// Label2, Combo1, Command1, Command2 and Command3_0 .. Command3_44 as their object names.
 class TypeTxt : public QWidget {
   Q_OBJECT
  public:
-  TypeTxt(Canvas& canvas, QWidget* mainWindow);
+  explicit TypeTxt(QWidget* mainWindow);
 
-  // A click with the text tool: `insertion` is the top-left of the text, `backing` the picture as
-  // it was at the click, without any preview (the main window's Img_Copy; it must outlive the
-  // window's use of it). Shows the window with its bottom-right corner on the main window's and
-  // gives Txt the keyboard focus. The window loads afresh unless it was only hidden by "确定".
-  // Clicking again while a preview shows moves the preview to the new point; call RemovePreview()
-  // before taking the new backing copy, so that the copy holds no unstamped text.
-  void Open(QPoint insertion, const QImage* backing);
-  // Takes an unstamped preview off the picture (no effect when the window is not showing).
-  void RemovePreview();
+  // A click with the text tool: shows the window with its bottom-right corner on the main
+  // window's and gives Txt the keyboard focus. The window loads afresh (empty text, size 10)
+  // unless it was only hidden by "确定". A second click while a text shows moves its preview.
+  void Open();
   // Another tool was chosen: the preview goes, the window closes and unloads.
   void CloseWindow();
   bool IsLoaded() const { return loaded_; }
 
-  // The picture changed: the drawing surface must repaint.
-  std::function<void()> SurfaceChanged;
-  // "确定" stamped a text: the picture now differs from the backing copy.
-  std::function<void()> Committed;
-
   // The symbols of the Command3 buttons, by index.
   static const char* const kSymbols[45];
 
-  QLabel* Label1 = nullptr;
-  QComboBox* Txt = nullptr;
-  QLabel* Label2 = nullptr;
-  QComboBox* Combo1 = nullptr;
-  QPushButton* Command1 = nullptr;
-  QPushButton* Command2 = nullptr;
-  std::array<QPushButton*, 45> Command3{};
+ signals:
+  // The text changed (or the window opened again over a text): draw it at the clicked point over
+  // the picture as it was at the click, removing the previous preview.
+  void PreviewWanted(const QByteArray& text);
+  // "确定": the text becomes part of the picture.
+  void Stamped(const QByteArray& text);
+  // "取消", the close box, or another tool: the picture as it was at the click.
+  void PreviewRemoved();
+  // The font size chosen, in points (10 when the window loads).
+  void FontSizeChosen(double points);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -56,17 +48,21 @@ class TypeTxt : public QWidget {
   void Unload();
   void TextChanged();
   void CheckFontSize();
-  void DrawText();
   void Commit();
   void Cancel();
   void PlaceAtMainWindow();
-  void NotifySurface();
+  QByteArray Text() const;
 
-  Canvas& canvas_;
   QWidget* mainWindow_ = nullptr;
-  QPoint insertion_;
-  const QImage* backing_ = nullptr;
+  QLabel* prompt_ = nullptr;         // Label1
+  QComboBox* text_ = nullptr;        // Txt
+  QLabel* sizePrompt_ = nullptr;     // Label2
+  QComboBox* fontSize_ = nullptr;    // Combo1
+  QPushButton* ok_ = nullptr;        // Command1
+  QPushButton* cancel_ = nullptr;    // Command2
+  std::array<QPushButton*, 45> symbols_{};  // Command3_0 .. Command3_44
   bool loaded_ = false;
+  bool opened_ = false;         // opened by a click since it loaded: previews go to the picture
   bool quiet_ = false;          // resetting the controls: no drawing, no font change
   bool checkingSize_ = false;   // our own rewrite of Combo1
 };

@@ -123,6 +123,9 @@ class Canvas {
   // ---- Capture and restore ----
   // A snapshot of the current picture (the picture's "Image").
   QImage Image() const;
+  // A copy of the rectangle `r` of the picture, white where it lies beyond the picture; a null
+  // image for an empty rectangle or one too big for memory.
+  QImage Capture(const QRect& r) const;
   // Copies the picture into `target`, reusing its buffer when it already has the same size and
   // format and is not shared (a backing copy taken at every press must not allocate each time).
   void CopyInto(QImage& target) const;

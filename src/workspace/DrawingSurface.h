@@ -1,7 +1,15 @@
 #pragma once
+#include <QPointF>
 #include <QWidget>
 
-class ImageDraw;
+#include "workspace/SurfaceHandlers.h"
+
+class Canvas;
+
+// The canvas pixel under the pointer at `position` (device-independent pixels of the surface). At
+// a display scale above 100 % it is the one that shows the centre of the screen pixel the pointer
+// is on; at 100 % and below the position is unchanged.
+QPointF CanvasPoint(QPointF position, double devicePixelRatio);
 
 // Draw_PIC: shows the canvas one picture pixel to one device-independent pixel (never smoothed at
 // any display scale), the guide lines and the background pattern over it, and hands its mouse,
@@ -9,17 +17,15 @@ class ImageDraw;
 class DrawingSurface : public QWidget {
   Q_OBJECT
  public:
-  explicit DrawingSurface(ImageDraw* owner, QWidget* parent);
+  DrawingSurface(SurfaceHandlers* handlers, const Canvas& picture, QWidget* parent);
 
-  // Guide lines (SzLine vertical through szX, SpLine horizontal through spY), never in the picture.
-  bool guideVisible = false;
-  double szX = 0, spY = 0;
-  // Background pattern BGLine: a hatched rectangle over the picture of the size it got when shown.
-  bool bgVisible = false;
-  QSize bgSize;
-
-  // Repaints what the canvas changed since the last call (only the damaged rectangle).
-  void RefreshDamage();
+  // Guide lines (SzLine vertical through x, SpLine horizontal through y), never in the picture.
+  void ShowGuideLines(bool visible);
+  bool GuideLinesVisible() const { return guideVisible_; }
+  void MoveGuideLines(double x, double y);
+  // Background pattern BGLine: a hatched rectangle over the picture of `size` (it keeps the size it
+  // got when shown), or none.
+  void ShowBackground(bool visible, QSize size);
 
  protected:
   bool event(QEvent*) override;
@@ -34,7 +40,12 @@ class DrawingSurface : public QWidget {
   bool focusNextPrevChild(bool) override { return false; }
 
  private:
-  ImageDraw* owner_;
+  SurfaceHandlers* handlers_;
+  const Canvas& picture_;
+  bool guideVisible_ = false;
+  double guideX_ = 0, guideY_ = 0;
+  bool backgroundVisible_ = false;
+  QSize backgroundSize_;
 };
 
 // SelectIMG: the frame of the floating selection, a transparent rectangle over the canvas with an
@@ -42,8 +53,9 @@ class DrawingSurface : public QWidget {
 class SelectionFrame : public QWidget {
   Q_OBJECT
  public:
-  SelectionFrame(ImageDraw* owner, QWidget* parent);
-  bool border = false;
+  SelectionFrame(SurfaceHandlers* handlers, QWidget* parent);
+  void SetBorder(bool border);
+  bool HasBorder() const { return border_; }
 
  protected:
   void paintEvent(QPaintEvent*) override;
@@ -52,5 +64,6 @@ class SelectionFrame : public QWidget {
   void mouseReleaseEvent(QMouseEvent*) override;
 
  private:
-  ImageDraw* owner_;
+  SurfaceHandlers* handlers_;
+  bool border_ = false;
 };

@@ -5,80 +5,62 @@
 #include "editing/FloatingSelection.h"
 #include "editing/UndoHistory.h"
 #include "figures/Canvas.h"
+#include "workspace/SurfaceHandlers.h"
 #include "workspace/WorkspaceState.h"
 
 class QAction;
 class QActionGroup;
+class QButtonGroup;
 class QLabel;
 class QMenu;
 class QScrollBar;
 class QTimer;
 class QToolBar;
 class QToolButton;
+class ColorSlt;
 class DrawingSurface;
+class ResizeHandle;
 class SelectionFrame;
 class SetData;
 class TypeTxt;
-class ColorSlt;
 class Viewport;
-class ResizeHandle;
+
+// What tests and tools may read of the window's state.
+struct WorkspaceView {
+  const WorkspaceState& State;
+  const Canvas& Picture;
+  const FloatingSelection& Selection;
+  const UndoHistory& History;
+};
 
 // The main window: the whole workspace. It owns the picture (Canvas), the drawing surface, the
 // toolbars and menus, the tool windows and every piece of state the handlers share. Each window
 // event lands in one handler named after what it does; the handlers are split over
 // ImageDraw_*.cpp by menu and subsystem.
-class ImageDraw : public QMainWindow {
+//
+// Controls and commands carry the program's names as their object names ("Draw_PIC", "Tbar",
+// "Menu_Edit_Undo", "Tools7", ...): that is how a control is found from outside.
+class ImageDraw : public QMainWindow, public SurfaceHandlers {
   Q_OBJECT
  public:
   ImageDraw();
   ~ImageDraw() override;
 
-  // ---- State ----
-  WorkspaceState State;
-  Canvas Picture;          // the picture shown in Draw_PIC and its drawing state
-  UndoHistory History;     // the backing copy Img_Copy and the redo file
-  FloatingSelection Sel;   // SelectIMG, IMG_Select, IMG_Slt, Rot
+  WorkspaceView View() const { return {State, Picture, Selection, History}; }
 
-  // ---- Controls ----
-  QWidget* BG_Pic = nullptr;       // background panel, sized with the window
-  Viewport* F_PIC = nullptr;       // frame of the drawing area
-  DrawingSurface* Draw_PIC = nullptr;
-  SelectionFrame* SelectIMG = nullptr;
-  QScrollBar* HScr = nullptr;
-  QScrollBar* VScr = nullptr;
-  ResizeHandle* RL = nullptr;      // right edge
-  ResizeHandle* UD = nullptr;      // bottom edge
-  ResizeHandle* RLUD = nullptr;    // bottom-right corner
-  QToolBar* Tbar = nullptr;
-  QWidget* jb = nullptr;           // panel holding Tools
-  std::array<QToolButton*, 50> Tools{};
-  QWidget* SETsty = nullptr;
-  std::array<QToolButton*, 6> LStay{};
-  std::array<QToolButton*, 8> FStay{};
-  QLabel* DxLb = nullptr;
-  QLabel* DyLb = nullptr;
-  QTimer* TM = nullptr;            // polls the clipboard
-  SetData* SetDataWindow = nullptr;
-  TypeTxt* TypeTxtWindow = nullptr;
-  ColorSlt* ColorSltWindow = nullptr;
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
-  // ---- Commands: one QAction each, shown in the menu and, where it has one, on Tbar ----
-  QAction *Menu_File_New, *Menu_File_Open, *Menu_File_Save, *Menu_File_Exit;
-  QAction *Menu_Edit_Undo, *Menu_Edit_Redo, *Menu_Edit_Copy, *Menu_Edit_Cut, *Menu_Edit_Paster,
-      *Menu_Edit_Del;
-  QAction *Menu_Rot_Sp, *Menu_Rot_Sz, *Menu_Rot_Nss, *Menu_Rot_Nsw, *Menu_Rot_Nsl, *Menu_Rot_Njs,
-      *Menu_Rot_Nls, *Menu_Rot_Nlw, *Menu_Rot_Nll, *Menu_Rot_Nlj, *Menu_Rot_S, *Menu_Rot_Z;
-  QAction *Menu_Tools_Line, *Menu_Tools_BGLine, *Menu_Tools_Font, *Menu_Tools_Forcolor;
-  QAction *Menu_View_cy, *Menu_View_xz, *Menu_View_fh, *Menu_View_hs;
-  QAction *Menu_Help_help, *Menu_Help_web, *Menu_Help_MailME, *Menu_Help_LiuYan, *Menu_Help_about;
-  QActionGroup* PaletteGroup = nullptr;
-  QMenu* PM = nullptr;  // pop-up menu of the floating selection
-  QAction *PM_Copy, *PM_Cut, *PM_Del, *PM_Cancel;
-
+ private:
+  // ---- Building the window (ImageDraw_Menus.cpp, ImageDraw_Panels.cpp) ----
+  void BuildMenus();
+  void BuildToolbar();
+  void BuildPanels();
+  void BuildToolWindows();
+  void ConnectCommands();
   // ---- Start-up (ImageDraw.cpp) ----
   void Form_Load();
-  // Runs the Tbar command whose caption is `caption`; a caption that matches nothing does nothing.
-  void RunToolbarCommand(const QString& caption);
   // Repaints the part of the surface the canvas changed.
   void Refresh();
 
@@ -90,12 +72,13 @@ class ImageDraw : public QMainWindow {
   ParameterValues FigureParameters() const;
 
   // ---- Gesture pipeline (ImageDraw_Gesture.cpp) ----
-  void BeginGesture(Qt::MouseButton button, Qt::KeyboardModifiers shift, double x, double y);
-  void TrackGesture(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, double x, double y);
-  void EndGesture(Qt::MouseButton button, Qt::KeyboardModifiers shift, double x, double y);
-  void ShowResizeHandles();
-  void HideResizeHandles();
-  void SetEditCommands(bool enabled);  // Copy, Cut, Delete together
+  void BeginGesture(Qt::MouseButton button, Qt::KeyboardModifiers shift, double x, double y) override;
+  void TrackGesture(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, double x, double y) override;
+  void EndGesture(Qt::MouseButton button, Qt::KeyboardModifiers shift, double x, double y) override;
+  // One move step of the drag to (x, y): the preview, the eraser's box, the stroke's segment.
+  void DragStep(double x, double y);
+  void ShowResizeHandles(bool byClick) override;
+  void HideResizeHandles() override;
 
   // ---- Undo and redo (ImageDraw_Edit.cpp) ----
   void UndoStep();
@@ -103,23 +86,22 @@ class ImageDraw : public QMainWindow {
   void EnableUndo();
 
   // ---- Floating selection (ImageDraw_Selection.cpp) ----
-  void SelectionPress(Qt::MouseButton button, double x, double y);
-  void SelectionMove(Qt::MouseButtons buttons, double x, double y);
-  void SelectionRelease(Qt::MouseButton button, double x, double y, QPoint globalPos);
-  void CanvasKeyDown(int key, Qt::KeyboardModifiers mods, const QString& text);
-  void CanvasKeyUp(int key, Qt::KeyboardModifiers mods);
+  void SelectionPress(Qt::MouseButton button, double x, double y) override;
+  void SelectionMove(Qt::MouseButtons buttons, double x, double y) override;
+  void SelectionRelease(Qt::MouseButton button, double x, double y, QPoint globalPos) override;
+  void CanvasKeyDown(int key, Qt::KeyboardModifiers mods, const QString& text) override;
+  void CanvasKeyUp(int key, Qt::KeyboardModifiers mods, quint32 nativeVirtualKey) override;
   void NudgeSelection(int key);
-  void ShowSelectionFrame(bool visible, bool border);  // SelectIMG's visibility and border
-  void SyncSelectionFrame();                           // SelectIMG's geometry from Sel
+  void HideSelection();
+  // The frame, and the commands that act on the selection, follow the selection: Copy, Cut,
+  // Delete and the flip and rotate commands are enabled exactly while the frame is visible.
+  void SyncSelection();
+  void SetEditCommands(bool enabled);  // Copy, Cut, Delete together
 
   // ---- Flip and rotation (ImageDraw_Rot.cpp) ----
   void SetRotateMenus(bool enabled);
-  void SetSelectionCommands(bool enabled);
   void RotateSelection(double degrees);
-  void RenderSelectionRotation();
-  void PlaceRotation();
-  void FlipHorizontal();
-  void FlipVertical();
+  void FlipSelection(bool horizontal);
 
   // ---- Clipboard commands (ImageDraw_Clipboard.cpp) ----
   void CopySelection();
@@ -128,15 +110,20 @@ class ImageDraw : public QMainWindow {
   void DeleteSelection();
   void RefreshPasteCommand();
 
+  // ---- Text tool (ImageDraw_Text.cpp) ----
+  void OpenTextWindow(double x, double y);
+  void PreviewText(const QByteArray& text);
+  void RemoveTextPreview();
+  void StampText(const QByteArray& text);
+
   // ---- Picture files (ImageDraw_File.cpp) ----
   void NewPicture();
   void OpenPicture();
   // The save dialog; returns true when the picture was written.
   bool SavePicture();
   void ExitProgram();
-  // The new-picture prompt. Returns false only when saving was chosen and did not happen.
-  void AskToSaveBeforeNew();
-  QString LastFileName;  // the one file dialog state shared by open and save
+  // The new-picture prompt. Returns false when the question was dismissed (nothing may happen).
+  bool AskToSaveBeforeNew();
 
   // ---- Settings (ImageDraw_Settings.cpp) ----
   void ChooseLineStyle(int button);  // LStay 1..6
@@ -145,20 +132,18 @@ class ImageDraw : public QMainWindow {
   void ToggleBackground();
   void ChooseFont();
   void ToggleColorChooser();
+  void ChooseColor(QRgb color);
 
   // ---- Canvas size and viewport (ImageDraw_Viewport.cpp) ----
   // Sets the canvas size (the pixels keep their place at the top left, new area white), applying
   // the 50 x 50 minimum, then runs the canvas-resize rule. Sizes over 16384 are refused.
   bool SetCanvasSize(int width, int height);
-  void CanvasResized();     // guide lines, scroll bars
-  void ViewportResized();   // scroll bars' places, then CanvasResized
+  void CanvasResized();                   // guide lines, scroll bars
+  void ViewportResized() override;        // scroll bars' places, then CanvasResized
   void PlaceResizeHandles();
-  void ScrollCanvas();      // canvas left/top from the scroll bars
-  void HandlePress(ResizeHandle* handle, QPointF pos);
-  void HandleDrag(ResizeHandle* handle, QPointF pos);
-  // The canvas pixel under the pointer at a display scale above 100 %: the one that shows the
-  // centre of the screen pixel the pointer is on. At 100 % and below the position is unchanged.
-  static QPointF CanvasPoint(QPointF position, double devicePixelRatio);
+  void ScrollCanvas();                    // canvas left/top from the scroll bars
+  void HandlePress(Handle handle, QPointF pos) override;
+  void HandleDrag(Handle handle, QPointF pos) override;
 
   // ---- Help (ImageDraw_Help.cpp) ----
   void ShowProgramDescription();
@@ -167,16 +152,50 @@ class ImageDraw : public QMainWindow {
   void OpenMailTo();
   void OpenGuestbook();
 
- protected:
-  void closeEvent(QCloseEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
-  void changeEvent(QEvent* event) override;
+  // ---- State ----
+  WorkspaceState State;
+  Canvas Picture;               // the picture shown in Draw_PIC and its drawing state
+  UndoHistory History;          // the backing copy Img_Copy and the redo file
+  FloatingSelection Selection;  // SelectIMG and its pixels, the rotation base
+  QString lastFileName_;        // the one file dialog state shared by open and save
+  bool clickFocusPending_ = false;  // the surface gained the focus by a click not yet delivered
 
- private:
-  void BuildMenus();
-  void BuildToolbar();
-  void BuildPanels();
-  void BuildToolWindows();
-  void ConnectCommands();
-  bool closingAllowed_ = false;
+  // ---- Controls (object names in brackets) ----
+  QWidget* background_ = nullptr;             // BG_Pic: sized with the window
+  Viewport* viewport_ = nullptr;              // F_PIC: frame of the drawing area
+  DrawingSurface* surface_ = nullptr;         // Draw_PIC
+  SelectionFrame* selectionFrame_ = nullptr;  // SelectIMG
+  QScrollBar* horizontalScroll_ = nullptr;    // HScr
+  QScrollBar* verticalScroll_ = nullptr;      // VScr
+  ResizeHandle* rightHandle_ = nullptr;       // RL
+  ResizeHandle* bottomHandle_ = nullptr;      // UD
+  ResizeHandle* cornerHandle_ = nullptr;      // RLUD
+  QToolBar* commandBar_ = nullptr;            // Tbar
+  QWidget* palettePanel_ = nullptr;           // jb
+  std::array<QToolButton*, 50> paletteButtons_{};  // Tools1 .. Tools50
+  QWidget* stylePanel_ = nullptr;             // SETsty
+  QButtonGroup* lineStyleButtons_ = nullptr;  // LStay1 .. LStay6
+  QButtonGroup* fillStyleButtons_ = nullptr;  // FStay1 .. FStay8
+  QLabel* dxReadout_ = nullptr;               // DxLb
+  QLabel* dyReadout_ = nullptr;               // DyLb
+  QTimer* clipboardPoll_ = nullptr;           // TM
+  SetData* parameterWindow_ = nullptr;        // SetData
+  TypeTxt* textWindow_ = nullptr;             // TypeTxt
+  ColorSlt* colorWindow_ = nullptr;           // ColorSlt
+
+  // ---- Commands: one QAction each, in the menu and, where it has one, on Tbar ----
+  QAction *newPicture_, *openPicture_, *savePicture_, *exit_;          // Menu_File_*
+  QAction *undo_, *redo_, *copy_, *cut_, *paste_, *delete_;            // Menu_Edit_*
+  QAction *flipHorizontal_, *flipVertical_;                            // Menu_Rot_Sp, Menu_Rot_Sz
+  QAction *rotateClockwise30_, *rotateClockwise45_, *rotateClockwise60_, *rotateClockwise90_;
+  QAction *rotateCounter30_, *rotateCounter45_, *rotateCounter60_, *rotateCounter90_;
+  QAction *turnClockwise1_, *turnCounter1_;                            // Menu_Rot_S, Menu_Rot_Z
+  QAction *guideLines_, *backgroundPattern_, *font_, *colorChooser_;   // Menu_Tools_*
+  std::array<QAction*, 4> paletteActions_{};                          // Menu_View_cy/xz/fh/hs
+  QActionGroup* paletteGroup_ = nullptr;
+  QAction *programHelp_, *checkUpdates_, *mailMe_, *guestbook_, *about_;  // Menu_Help_*
+  QMenu* selectionMenu_ = nullptr;                                     // PM
+  QAction *menuCopy_, *menuCut_, *menuDelete_, *menuCancel_;           // PM_*
+  // The twelve flip and rotate commands.
+  std::array<QAction*, 12> RotateCommands() const;
 };

@@ -1,8 +1,10 @@
 // Undo and redo: one step each.
+#include <QAction>
+
 #include "dialogs/DialogSeam.h"
 #include "workspace/ImageDraw.h"
 
-void ImageDraw::EnableUndo() { Menu_Edit_Undo->setEnabled(true); }
+void ImageDraw::EnableUndo() { undo_->setEnabled(true); }
 
 void ImageDraw::UndoStep() {
   QString error;
@@ -10,8 +12,8 @@ void ImageDraw::UndoStep() {
     Dialogs().Tell(this, QStringLiteral("取消"), error, true);
     return;
   }
-  Menu_Edit_Undo->setEnabled(false);
-  Menu_Edit_Redo->setEnabled(true);
+  undo_->setEnabled(false);
+  redo_->setEnabled(true);
   Refresh();
 }
 
@@ -21,7 +23,7 @@ void ImageDraw::RedoStep() {
     Dialogs().Tell(this, QStringLiteral("重复"), error, true);
     return;
   }
-  Menu_Edit_Undo->setEnabled(true);
-  Menu_Edit_Redo->setEnabled(false);
+  undo_->setEnabled(true);
+  redo_->setEnabled(false);
   Refresh();
 }

@@ -16,29 +16,31 @@ const QString kChangedText = QStringLiteral("图像已经改变，是否保存�
 const QString kChangedTitle = QStringLiteral("是否保存改变");
 }  // namespace
 
-void ImageDraw::AskToSaveBeforeNew() {
-  if (!State.ImageChanged) return;
+bool ImageDraw::AskToSaveBeforeNew() {
+  if (!State.ImageChanged) return true;
   const auto answer = Dialogs().Ask(this, kChangedTitle, kChangedText, QMessageBox::Yes | QMessageBox::No);
   if (answer == QMessageBox::Yes) {
     SavePicture();
-    return;
+    return true;
   }
-  if (answer != QMessageBox::No) return;
+  // Dismissing the question is no answer: everything stays as it was.
+  if (answer != QMessageBox::No) return false;
   Picture.Clear();
   State.ImageChanged = false;
   setWindowTitle(kCaption + QStringLiteral("～～新建图像"));
-  ShowSelectionFrame(false, false);
+  HideSelection();
   Refresh();
+  return true;
 }
 
 void ImageDraw::NewPicture() { AskToSaveBeforeNew(); }
 
 void ImageDraw::OpenPicture() {
-  AskToSaveBeforeNew();
-  const QString name = Dialogs().OpenFileName(this, QStringLiteral("打开"), LastFileName,
+  if (!AskToSaveBeforeNew()) return;
+  const QString name = Dialogs().OpenFileName(this, QStringLiteral("打开"), lastFileName_,
                                               QStringLiteral("位图文件 (*.bmp);;Jpeg图像(*.jpg)"));
   if (name.isEmpty()) return;
-  LastFileName = name;
+  lastFileName_ = name;
   PictureRead read = ReadPictureFile(name);
   if (!read.ok()) {
     Dialogs().Tell(this, QStringLiteral("打开"),
@@ -50,7 +52,7 @@ void ImageDraw::OpenPicture() {
   const int w = std::max(Picture.Width(), read.image.width());
   const int h = std::max(Picture.Height(), read.image.height());
   if (w != Picture.Width() || h != Picture.Height()) SetCanvasSize(w, h);
-  ShowSelectionFrame(false, false);
+  HideSelection();
   Picture.SetPicture(read.image);
   setWindowTitle(kCaption + QStringLiteral("～～") + QFileInfo(name).absoluteFilePath());
   State.ImageChanged = true;
@@ -58,17 +60,16 @@ void ImageDraw::OpenPicture() {
 }
 
 bool ImageDraw::SavePicture() {
-  const QString name = Dialogs().SaveFileName(this, QStringLiteral("“Quillmere”图像保存为："), LastFileName,
+  const QString name = Dialogs().SaveFileName(this, QStringLiteral("“Quillmere”图像保存为："), lastFileName_,
                                               QStringLiteral("位图文件 (*.bmp)"));
   if (name.isEmpty()) {
     State.ImageChanged = true;
     return false;
   }
-  LastFileName = name;
+  lastFileName_ = name;
   QString error;
   if (!WriteBitmapFile(name, Picture.Raster(), &error)) {
-    Dialogs().Tell(this, QStringLiteral("保存图像"),
-                   QStringLiteral("图像没有保存。\n%1").arg(error), true);
+    Dialogs().Tell(this, QStringLiteral("保存图像"), QStringLiteral("图像没有保存。\n%1").arg(error), true);
     return false;
   }
   setWindowTitle(kCaption + QStringLiteral("～～") + name);
@@ -95,9 +96,9 @@ void ImageDraw::closeEvent(QCloseEvent* event) {
       return;
     }
   }
-  SetDataWindow->close();
-  TypeTxtWindow->close();
-  ColorSltWindow->close();
-  TM->stop();
+  parameterWindow_->close();
+  textWindow_->close();
+  colorWindow_->close();
+  clipboardPoll_->stop();
   event->accept();
 }

@@ -1,5 +1,7 @@
 // Line and fill styles, guide lines, background pattern, font and colour chooser.
-#include <QToolButton>
+#include <QAction>
+#include <QAbstractButton>
+#include <QButtonGroup>
 
 #include "dialogs/ColorSlt.h"
 #include "dialogs/DialogSeam.h"
@@ -8,8 +10,7 @@
 
 void ImageDraw::ChooseLineStyle(int button) {
   if (button < 1 || button > 6) return;
-  for (QToolButton* b : LStay) b->setChecked(false);
-  LStay[button - 1]->setChecked(true);
+  lineStyleButtons_->button(button)->setChecked(true);
   if (button <= 3) {
     Picture.DrawWidth = 1;
     Picture.DrawStyle = button;
@@ -21,22 +22,16 @@ void ImageDraw::ChooseLineStyle(int button) {
 
 void ImageDraw::ChooseFillStyle(int button) {
   if (button < 1 || button > 8) return;
-  for (QToolButton* b : FStay) b->setChecked(false);
-  FStay[button - 1]->setChecked(true);
+  fillStyleButtons_->button(button)->setChecked(true);
   Picture.FillStyle = button - 1;
 }
 
 void ImageDraw::ToggleGuideLines() {
   // The action has already inverted its check mark; the toolbar button shows the same state.
-  Draw_PIC->guideVisible = Menu_Tools_Line->isChecked();
-  Draw_PIC->update();
+  surface_->ShowGuideLines(guideLines_->isChecked());
 }
 
-void ImageDraw::ToggleBackground() {
-  Draw_PIC->bgVisible = Menu_Tools_BGLine->isChecked();
-  if (Draw_PIC->bgVisible) Draw_PIC->bgSize = Picture.Size();
-  Draw_PIC->update();
-}
+void ImageDraw::ToggleBackground() { surface_->ShowBackground(backgroundPattern_->isChecked(), Picture.Size()); }
 
 void ImageDraw::ChooseFont() {
   auto chosen = Dialogs().PickFont(this, Picture.Font, Picture.ForeColor);
@@ -51,8 +46,14 @@ void ImageDraw::ChooseFont() {
 }
 
 void ImageDraw::ToggleColorChooser() {
-  if (Menu_Tools_Forcolor->isChecked())
-    ColorSltWindow->Open();
+  if (colorChooser_->isChecked())
+    colorWindow_->Open();
   else
-    ColorSltWindow->CloseWindow();
+    colorWindow_->CloseWindow();
+}
+
+void ImageDraw::ChooseColor(QRgb color) {
+  // Outlines and fills match: the colour is both the foreground and the fill colour.
+  Picture.FillColor = color;
+  Picture.ForeColor = color;
 }

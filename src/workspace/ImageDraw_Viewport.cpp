@@ -1,6 +1,4 @@
 // Canvas size and the viewport: resize handles, scroll bars, window size rules.
-#include <QMouseEvent>
-#include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
 #include <cmath>
@@ -48,38 +46,10 @@ void FitScrollBar(QScrollBar* bar, int canvasSide, int outer, int otherBar) {
   bar->setPageStep(std::max(kScrollLine, visible));
 }
 
+bool Horizontal(SurfaceHandlers::Handle h) { return h != SurfaceHandlers::Handle::Bottom; }
+bool Vertical(SurfaceHandlers::Handle h) { return h != SurfaceHandlers::Handle::Right; }
+
 }  // namespace
-
-Viewport::Viewport(ImageDraw* owner, QWidget* parent) : QWidget(parent), owner_(owner) {
-  setAutoFillBackground(true);
-  QPalette pal = palette();
-  pal.setColor(QPalette::Window, QColor(128, 128, 128));
-  setPalette(pal);
-}
-
-void Viewport::resizeEvent(QResizeEvent* e) {
-  QWidget::resizeEvent(e);
-  owner_->ViewportResized();
-}
-
-ResizeHandle::ResizeHandle(ImageDraw* owner, QWidget* parent, Qt::CursorShape shape, bool h, bool v)
-    : QWidget(parent), horizontal(h), vertical(v), owner_(owner) {
-  setFixedSize(5, 5);
-  setCursor(shape);
-}
-
-void ResizeHandle::paintEvent(QPaintEvent*) {
-  QPainter p(this);
-  p.fillRect(rect(), Qt::black);
-}
-
-void ResizeHandle::mousePressEvent(QMouseEvent* e) {
-  if (e->button() == Qt::LeftButton) owner_->HandlePress(this, e->position());
-}
-
-void ResizeHandle::mouseMoveEvent(QMouseEvent* e) {
-  if (e->buttons() & Qt::LeftButton) owner_->HandleDrag(this, e->position());
-}
 
 bool ImageDraw::SetCanvasSize(int width, int height) {
   width = std::max(width, kMinSide);
@@ -88,69 +58,56 @@ bool ImageDraw::SetCanvasSize(int width, int height) {
   if (!Picture.Resize(width, height)) return false;
   CanvasResized();
   // Handles on show follow the new edges (a paste may grow the canvas while they are shown).
-  if (RL->isVisible()) PlaceResizeHandles();
+  if (rightHandle_->isVisible()) PlaceResizeHandles();
   Refresh();
   return true;
 }
 
 void ImageDraw::CanvasResized() {
-  if (!Draw_PIC || !HScr || !VScr) return;  // the panels are still being built
+  if (!surface_ || !horizontalScroll_ || !verticalScroll_) return;  // the panels are still being built
   // The surface always has the picture's size, never below the smallest canvas.
   if (Picture.Width() < kMinSide || Picture.Height() < kMinSide)
     Picture.Resize(std::max(Picture.Width(), kMinSide), std::max(Picture.Height(), kMinSide));
-  if (Draw_PIC->size() != Picture.Size()) Draw_PIC->resize(Picture.Size());
+  if (surface_->size() != Picture.Size()) surface_->resize(Picture.Size());
   // The guide lines span the surface: repaint them at its new size.
-  Draw_PIC->update();
+  surface_->update();
 
-  FitScrollBar(HScr, Picture.Width(), F_PIC->width(), VScr->width());
-  FitScrollBar(VScr, Picture.Height(), F_PIC->height(), HScr->height());
+  FitScrollBar(horizontalScroll_, Picture.Width(), viewport_->width(), verticalScroll_->width());
+  FitScrollBar(verticalScroll_, Picture.Height(), viewport_->height(), horizontalScroll_->height());
   ScrollCanvas();
 }
 
 void ImageDraw::ViewportResized() {
-  if (!HScr || !VScr) return;  // the panels are still being built
-  const int W = F_PIC->width(), H = F_PIC->height();
-  const int barWidth = VScr->sizeHint().width();
-  const int barHeight = HScr->sizeHint().height();
-  VScr->setGeometry(W - barWidth, -1, barWidth, std::max(0, H - barHeight));
-  HScr->setGeometry(0, H - barHeight, W, barHeight);
+  if (!horizontalScroll_ || !verticalScroll_) return;  // the panels are still being built
+  const int W = viewport_->width(), H = viewport_->height();
+  const int barWidth = verticalScroll_->sizeHint().width();
+  const int barHeight = horizontalScroll_->sizeHint().height();
+  verticalScroll_->setGeometry(W - barWidth, -1, barWidth, std::max(0, H - barHeight));
+  horizontalScroll_->setGeometry(0, H - barHeight, W, barHeight);
   CanvasResized();
 }
 
 void ImageDraw::PlaceResizeHandles() {
-  const int left = Draw_PIC->x(), top = Draw_PIC->y();
-  const int width = Draw_PIC->width(), height = Draw_PIC->height();
-  RL->move(left + width, Half(top + height));
-  UD->move(Half(left + width), top + height);
-  RLUD->move(left + width, top + height);
-  for (ResizeHandle* h : {RL, UD, RLUD}) h->raise();
+  const int left = surface_->x(), top = surface_->y();
+  const int width = surface_->width(), height = surface_->height();
+  rightHandle_->move(left + width, Half(top + height));
+  bottomHandle_->move(Half(left + width), top + height);
+  cornerHandle_->move(left + width, top + height);
+  for (ResizeHandle* h : {rightHandle_, bottomHandle_, cornerHandle_}) h->raise();
 }
 
-void ImageDraw::ScrollCanvas() { Draw_PIC->move(-HScr->value(), -VScr->value()); }
+void ImageDraw::ScrollCanvas() { surface_->move(-horizontalScroll_->value(), -verticalScroll_->value()); }
 
-void ImageDraw::HandlePress(ResizeHandle* handle, QPointF pos) {
+void ImageDraw::HandlePress(Handle handle, QPointF pos) {
   if (!IsUsable(pos.x()) || !IsUsable(pos.y())) return;
-  if (handle->horizontal) State.PressPoint.x = pos.x();
-  if (handle->vertical) State.PressPoint.y = pos.y();
-  for (ResizeHandle* h : {RL, UD, RLUD}) h->show();
+  if (Horizontal(handle)) State.PressPoint.x = pos.x();
+  if (Vertical(handle)) State.PressPoint.y = pos.y();
+  for (ResizeHandle* h : {rightHandle_, bottomHandle_, cornerHandle_}) h->show();
 }
 
-void ImageDraw::HandleDrag(ResizeHandle* handle, QPointF pos) {
-  const int width = handle->horizontal ? DraggedSide(Picture.Width(), pos.x(), State.PressPoint.x)
-                                       : Picture.Width();
-  const int height = handle->vertical ? DraggedSide(Picture.Height(), pos.y(), State.PressPoint.y)
-                                      : Picture.Height();
+void ImageDraw::HandleDrag(Handle handle, QPointF pos) {
+  const int width = Horizontal(handle) ? DraggedSide(Picture.Width(), pos.x(), State.PressPoint.x) : Picture.Width();
+  const int height = Vertical(handle) ? DraggedSide(Picture.Height(), pos.y(), State.PressPoint.y) : Picture.Height();
   if (width != Picture.Width() || height != Picture.Height()) SetCanvasSize(width, height);
   PlaceResizeHandles();
-}
-
-QPointF ImageDraw::CanvasPoint(QPointF position, double devicePixelRatio) {
-  if (!(devicePixelRatio > 1) || !IsUsable(devicePixelRatio)) return position;
-  // The pointer stands on the top-left corner of a screen pixel; that pixel shows the picture
-  // pixel under its centre, half a screen pixel further on. A centre that falls exactly on the
-  // border of two picture pixels shows the first of them; the tiny term keeps it there despite
-  // rounding noise.
-  const double half = 0.5 / devicePixelRatio - 1e-9;
-  auto pixel = [half](double v) { return IsUsable(v) ? std::floor(v + half) : v; };
-  return {pixel(position.x()), pixel(position.y())};
 }

@@ -173,3 +173,15 @@ bool IsParameterTool(int toolId) {
   const char* prompt = CatalogueEntry(toolId).FirstPrompt;
   return prompt != nullptr && prompt[0] != '\0';
 }
+
+ParameterPrompts ParameterPromptsOf(int toolId) {
+  const ToolEntry& e = CatalogueEntry(toolId);
+  ParameterPrompts p;
+  p.shown = IsParameterTool(toolId);
+  p.first = QString::fromUtf8(e.FirstPrompt);
+  p.firstDefault = QString::fromUtf8(e.FirstDefault);
+  p.second = QString::fromUtf8(e.SecondPrompt);
+  p.secondDefault = QString::fromUtf8(e.SecondDefault);
+  p.offsets = e.FunctionTool;
+  return p;
+}

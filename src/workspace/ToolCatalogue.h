@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 
+#include "dialogs/SetData.h"
 #include "figures/DrawFigure.h"
 
 // The tool catalogue: four palettes of fifty buttons. ToolId = palette * 50 + button (1..50);
@@ -23,6 +24,8 @@ QString ToolTooltip(int toolId);
 // The values the parameter window shows right after `toolId` is chosen: its defaults (the design
 // value 5 in boxes the tool does not set).
 ParameterValues DefaultParameters(int toolId);
+// What the parameter window shows when `toolId` is chosen.
+ParameterPrompts ParameterPromptsOf(int toolId);
 // The tools whose choice shows the parameter window.
 bool IsParameterTool(int toolId);
 // The fixed tooltip of button 1 on every palette.

@@ -1,20 +1,20 @@
 #pragma once
 #include <QWidget>
 
-class ImageDraw;
+#include "workspace/SurfaceHandlers.h"
 
 // F_PIC: the frame that holds the drawing surface, the two scroll bars and the resize handles.
 // When it changes size the main window runs the viewport rule.
 class Viewport : public QWidget {
   Q_OBJECT
  public:
-  Viewport(ImageDraw* owner, QWidget* parent);
+  Viewport(SurfaceHandlers* handlers, QWidget* parent);
 
  protected:
   void resizeEvent(QResizeEvent*) override;
 
  private:
-  ImageDraw* owner_;
+  SurfaceHandlers* handlers_;
 };
 
 // RL, UD, RLUD: 5 x 5 squares at the canvas's right edge, bottom edge and bottom-right corner;
@@ -22,9 +22,8 @@ class Viewport : public QWidget {
 class ResizeHandle : public QWidget {
   Q_OBJECT
  public:
-  ResizeHandle(ImageDraw* owner, QWidget* parent, Qt::CursorShape shape, bool horizontal, bool vertical);
-  const bool horizontal;  // changes the width
-  const bool vertical;    // changes the height
+  ResizeHandle(SurfaceHandlers* handlers, SurfaceHandlers::Handle which, QWidget* parent);
+  const SurfaceHandlers::Handle which;
 
  protected:
   void paintEvent(QPaintEvent*) override;
@@ -32,5 +31,5 @@ class ResizeHandle : public QWidget {
   void mouseMoveEvent(QMouseEvent*) override;
 
  private:
-  ImageDraw* owner_;
+  SurfaceHandlers* handlers_;
 };

@@ -1,17 +1,22 @@
 #pragma once
+#include <QAction>
 #include <QApplication>
+#include <QImage>
 #include <QMouseEvent>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
 #include <memory>
 
+#include "support/Colors.h"
 #include "support/ScriptedDialogs.h"
-#include "workspace/DrawingSurface.h"
 #include "workspace/ImageDraw.h"
 
-// Drives the real main window offscreen: clicks palette buttons, drags on the picture, reads pixels.
-// Mouse events go to the widgets as the window system would deliver them.
+// Drives the real main window offscreen as a user would: finds its controls and commands by their
+// object names, clicks palette buttons, drags on the picture and on the selection frame, drags the
+// resize handles, and reads what the window shows through its const view. Mouse events go to the
+// widgets as the window system would deliver them.
 struct WindowDriver {
   ScriptedDialogs dialogs;  // installed first, removed last
   std::unique_ptr<ImageDraw> window = std::make_unique<ImageDraw>();
@@ -21,12 +26,39 @@ struct WindowDriver {
     QApplication::processEvents();
   }
   ~WindowDriver() {
-    window->State.ImageChanged = false;  // closing must not ask
+    // Closing must not ask: answer the question with No if it comes.
+    dialogs.answers.clear();
+    dialogs.answers.push_back(QMessageBox::No);
     window->close();
   }
 
   ImageDraw& w() { return *window; }
+  WorkspaceView View() const { return window->View(); }
+  const WorkspaceState& State() const { return window->View().State; }
+  const Canvas& Picture() const { return window->View().Picture; }
+  const FloatingSelection& Selection() const { return window->View().Selection; }
 
+  // ---- Controls by name ----
+  template <class T = QWidget>
+  T* Find(const char* name) const {
+    T* found = window->findChild<T*>(QString::fromLatin1(name));
+    if (!found) ADD_FAILURE() << "no control named " << name;
+    return found;
+  }
+  QAction* Action(const char* name) const { return Find<QAction>(name); }
+  QWidget* Surface() const { return Find<QWidget>("Draw_PIC"); }
+  QWidget* Frame() const { return Find<QWidget>("SelectIMG"); }
+  QToolButton* ToolButton(int button) const {
+    return window->findChild<QToolButton*>(QStringLiteral("Tools%1").arg(button));
+  }
+  // The command's button on Tbar (nullptr when it has none).
+  QWidget* ToolbarButton(const char* action) const {
+    return Find<QToolBar>("Tbar")->widgetForAction(Action(action));
+  }
+  // Runs a command as its menu entry would.
+  void Trigger(const char* action) { Action(action)->trigger(); }
+
+  // ---- Mouse ----
   static void Send(QWidget* target, QEvent::Type type, QPointF pos, Qt::MouseButton button,
                    Qt::MouseButtons buttons, Qt::KeyboardModifiers mods = Qt::NoModifier) {
     QMouseEvent e(type, pos, target->mapToGlobal(pos), button, buttons, mods);
@@ -34,16 +66,16 @@ struct WindowDriver {
   }
 
   // Clicks palette button `button` (1..50) as a user would.
-  void ClickTool(int button) { QTest::mouseClick(window->Tools[button - 1], Qt::LeftButton); }
+  void ClickTool(int button) { QTest::mouseClick(ToolButton(button), Qt::LeftButton); }
 
   void Press(QPointF p, Qt::MouseButton b = Qt::LeftButton, Qt::KeyboardModifiers m = Qt::NoModifier) {
-    Send(window->Draw_PIC, QEvent::MouseButtonPress, p, b, b, m);
+    Send(Surface(), QEvent::MouseButtonPress, p, b, b, m);
   }
   void Move(QPointF p, Qt::MouseButtons held = Qt::LeftButton) {
-    Send(window->Draw_PIC, QEvent::MouseMove, p, Qt::NoButton, held);
+    Send(Surface(), QEvent::MouseMove, p, Qt::NoButton, held);
   }
   void Release(QPointF p, Qt::MouseButton b = Qt::LeftButton) {
-    Send(window->Draw_PIC, QEvent::MouseButtonRelease, p, b, Qt::NoButton);
+    Send(Surface(), QEvent::MouseButtonRelease, p, b, Qt::NoButton);
   }
   // Press at `from`, `steps` moves ending at `to`, release at `to`.
   void Drag(QPointF from, QPointF to, int steps = 3) {
@@ -53,17 +85,40 @@ struct WindowDriver {
   }
 
   // Mouse on the selection frame, in the frame's own coordinates.
-  void FramePress(QPointF p, Qt::MouseButton b = Qt::LeftButton) {
-    Send(window->SelectIMG, QEvent::MouseButtonPress, p, b, b);
-  }
-  void FrameMove(QPointF p) { Send(window->SelectIMG, QEvent::MouseMove, p, Qt::NoButton, Qt::LeftButton); }
+  void FramePress(QPointF p, Qt::MouseButton b = Qt::LeftButton) { Send(Frame(), QEvent::MouseButtonPress, p, b, b); }
+  void FrameMove(QPointF p) { Send(Frame(), QEvent::MouseMove, p, Qt::NoButton, Qt::LeftButton); }
   void FrameRelease(QPointF p, Qt::MouseButton b = Qt::LeftButton) {
-    Send(window->SelectIMG, QEvent::MouseButtonRelease, p, b, Qt::NoButton);
+    Send(Frame(), QEvent::MouseButtonRelease, p, b, Qt::NoButton);
   }
 
-  QRgb Pixel(int x, int y) { return window->Picture.Raster().pixel(x, y) | 0xff000000u; }
-  QImage Image() { return window->Picture.Image(); }
-};
+  // Drags resize handle `name` ("RL", "UD" or "RLUD") by (dx, dy).
+  void DragHandle(const char* name, int dx, int dy) {
+    QWidget* h = Find<QWidget>(name);
+    Send(h, QEvent::MouseButtonPress, {2, 2}, Qt::LeftButton, Qt::LeftButton);
+    Send(h, QEvent::MouseMove, QPointF(2 + dx, 2 + dy), Qt::NoButton, Qt::LeftButton);
+    Send(h, QEvent::MouseButtonRelease, QPointF(2 + dx, 2 + dy), Qt::LeftButton, Qt::NoButton);
+  }
+  // Makes the picture width x height with the corner handle.
+  void ResizePicture(int width, int height) {
+    DragHandle("RLUD", width - Picture().Width(), height - Picture().Height());
+  }
 
-inline constexpr QRgb kWhite = 0xffffffffu;
-inline constexpr QRgb kBlack = 0xff000000u;
+  // Opens `picture` as the user would (a bitmap file through "打开文件"). The picture becomes the
+  // canvas's content (the canvas grows to hold it); the caption names the file and the picture
+  // counts as changed. Returns false when it could not be opened.
+  bool OpenPicture(const QImage& picture) {
+    if (!scratch_.isValid()) return false;
+    const QString path = scratch_.filePath(QStringLiteral("picture-%1.bmp").arg(opened_++));
+    if (!picture.convertToFormat(QImage::Format_RGB888).save(path, "BMP")) return false;
+    dialogs.openNames.push_back(path);
+    Trigger("Menu_File_Open");
+    return true;
+  }
+
+  QRgb Pixel(int x, int y) const { return Picture().Raster().pixel(x, y) | 0xff000000u; }
+  QImage Image() const { return Picture().Image(); }
+
+ private:
+  QTemporaryDir scratch_;
+  int opened_ = 0;
+};

@@ -1,0 +1,89 @@
+#include "editing/ClipboardPicture.h"
+
+#include <QBuffer>
+#include <QClipboard>
+#include <QImageReader>
+#include <QMimeData>
+#include <QPainter>
+
+#include "figures/Canvas.h"
+
+namespace clipboard {
+
+namespace {
+
+// Pasted pixels are opaque: transparent parts become white, so that AND leaves the picture
+// beneath them.
+QImage OpaqueRgb(const QImage& image) {
+  if (image.isNull()) return image;
+  if (!image.hasAlphaChannel()) return image.convertToFormat(QImage::Format_RGB32);
+  QImage out(image.size(), QImage::Format_RGB32);
+  if (out.isNull()) return out;
+  out.fill(0xFFFFFFFFu);
+  QPainter p(&out);
+  p.drawImage(0, 0, image);
+  p.end();
+  return out;
+}
+
+QImage Decode(const QClipboard& clipboard, const QMimeData& data, QSize* size) {
+  auto fromImageData = [&]() -> QImage {
+    if (!data.hasImage()) return {};
+    const QImage img = qvariant_cast<QImage>(data.imageData());
+    if (!img.isNull()) *size = img.size();
+    return img;
+  };
+  // Our own copy (or a picture set in this process) is at hand as it is.
+  if (clipboard.ownsClipboard()) {
+    const QImage own = fromImageData();
+    if (!own.isNull()) return own;
+  }
+  for (const QString& format : data.formats()) {
+    if (!format.startsWith(QLatin1String("image/"))) continue;
+    QByteArray bytes = data.data(format);
+    if (bytes.isEmpty()) continue;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    const QSize s = reader.size();
+    if (!s.isValid()) continue;
+    *size = s;
+    if (!PastableSize(s)) return {};
+    // Room for the largest picture paste accepts (the reader's default bound is lower).
+    reader.setAllocationLimit(static_cast<int>(kMaxPastePixelBytes / (1024 * 1024)) + 16);
+    const QImage img = reader.read();
+    if (!img.isNull()) return img;
+  }
+  return fromImageData();
+}
+
+}  // namespace
+
+bool PastableSize(QSize s) {
+  if (s.width() <= 0 || s.height() <= 0) return true;  // empty: nothing to refuse
+  return s.width() <= Canvas::kMaxSide && s.height() <= Canvas::kMaxSide &&
+         qint64{s.width()} * s.height() * 4 <= kMaxPastePixelBytes;
+}
+
+QImage ReadPicture(const QClipboard& clipboard, const QMimeData& data, QSize* size) {
+  *size = QSize();
+  const QImage image = Decode(clipboard, data, size);
+  if (size->isValid() && !PastableSize(*size)) return QImage();
+  return OpaqueRgb(image);
+}
+
+QMimeData* PictureData(const QImage& picture) {
+  auto* data = new QMimeData;
+  data->setImageData(picture);
+  // Other programs read the picture in a common file format.
+  for (const char* fmt : {"PNG", "BMP"}) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (picture.save(&buffer, fmt))
+      data->setData(QStringLiteral("image/") + QString::fromLatin1(fmt).toLower(), bytes);
+  }
+  return data;
+}
+
+}  // namespace clipboard
