@@ -12,6 +12,12 @@ int RotationSide(int w, int h) {
   return static_cast<int>(RoundHalfEven(std::sqrt(wd * wd + hd * hd)));
 }
 
+int64_t RoundFixedHalfEven(int64_t fixed) {
+  // Add just under a half, and the missing bit when the whole part is odd.
+  constexpr int64_t kHalf = int64_t{1} << 31;
+  return (fixed + kHalf - 1 + ((fixed >> 32) & 1)) >> 32;
+}
+
 namespace {
 
 // The columns i of [0, last] where f0 + i * df lies within [lo, hi] (an empty range when first > last).
@@ -60,9 +66,9 @@ void RenderRotation(const QImage& base, double angleDegrees, QImage& buffer) {
   const double cx = W / 2, cy = H / 2;
 
   // Along a row of the square the source position moves by (c, -s) per pixel. It is stepped in
-  // 32.32 fixed point with half a pixel added, so that the whole part is the nearest pixel.
+  // 32.32 fixed point and rounded to the nearest pixel, halves to even.
   constexpr double kOne = 4294967296.0;
-  constexpr int64_t kHalf = int64_t{1} << 31;
+  auto nearest = [](int64_t f) { return static_cast<uint64_t>(RoundFixedHalfEven(f)); };
   const int64_t dfx = static_cast<int64_t>(std::nearbyint(c * kOne));
   const int64_t dfy = static_cast<int64_t>(std::nearbyint(-s * kOne));
 
@@ -78,11 +84,11 @@ void RenderRotation(const QImage& base, double angleDegrees, QImage& buffer) {
     Interval(sy0, -s, -1.0, H, S - 1, b0, b1);
     const int i0 = std::max(a0, b0), i1 = std::min(a1, b1);
     if (i0 > i1) continue;
-    int64_t fx = static_cast<int64_t>(std::nearbyint((sx0 + i0 * c) * kOne)) + kHalf;
-    int64_t fy = static_cast<int64_t>(std::nearbyint((sy0 - i0 * s) * kOne)) + kHalf;
+    int64_t fx = static_cast<int64_t>(std::nearbyint((sx0 + i0 * c) * kOne));
+    int64_t fy = static_cast<int64_t>(std::nearbyint((sy0 - i0 * s) * kOne));
     auto* out = reinterpret_cast<uint32_t*>(buffer.scanLine(j));
     for (int i = i0; i <= i1; ++i) {
-      const uint64_t rx = static_cast<uint64_t>(fx >> 32), ry = static_cast<uint64_t>(fy >> 32);
+      const uint64_t rx = nearest(fx), ry = nearest(fy);
       if (rx < static_cast<uint64_t>(W) && ry < static_cast<uint64_t>(H))
         out[i] = reinterpret_cast<const uint32_t*>(srcBits + static_cast<qsizetype>(ry) * srcStride)[rx];
       fx += dfx;

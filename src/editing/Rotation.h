@@ -1,5 +1,6 @@
 #pragma once
 #include <QImage>
+#include <cstdint>
 
 // Rotation of the floating selection about its centre, always from the unrotated selection (the
 // rotation base) so that repeated small steps do not blur the picture.
@@ -14,3 +15,7 @@ int RotationSide(int w, int h);
 // nearest neighbour with the angle's radians taken as degrees x 3.1416 / 180; pixels that map
 // outside the base stay white. At angle 0 the base comes back whole, with no white border.
 void RenderRotation(const QImage& base, double angleDegrees, QImage& buffer);
+
+// The nearest whole number of a 32.32 fixed-point value, a tie going to the even neighbour (the
+// rounding of the sample positions).
+int64_t RoundFixedHalfEven(int64_t fixed);

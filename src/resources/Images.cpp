@@ -207,7 +207,8 @@ QCursor EraserCursor() {
 }
 
 QCursor FillCursor() {
-  // A paint bucket tipped to the left, its handle up; it pours from the lip at the top-left pixel.
+  // A paint bucket tipped to the left, its handle up, 11 x 15 pixels; it pours from the lip at the
+  // top-left pixel.
   return MakeCursor({"#    ##    ",
                      "##  #  #   ",
                      "# ##    #  ",
@@ -216,6 +217,8 @@ QCursor FillCursor() {
                      " #      ## ",
                      "  #       #",
                      "  #       #",
+                     "  #       #",
+                     "   #     # ",
                      "   #     # ",
                      "   #    #  ",
                      "    #  #   ",

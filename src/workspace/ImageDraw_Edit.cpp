@@ -14,6 +14,9 @@ void ImageDraw::UndoStep() {
   }
   undo_->setEnabled(false);
   redo_->setEnabled(true);
+  // The picture now differs from what was there: it is work that closing must ask about (an
+  // undo right after a new picture brings the drawing back).
+  State.ImageChanged = true;
   Refresh();
 }
 
@@ -25,5 +28,6 @@ void ImageDraw::RedoStep() {
   }
   undo_->setEnabled(true);
   redo_->setEnabled(false);
+  State.ImageChanged = true;
   Refresh();
 }

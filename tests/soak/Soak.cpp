@@ -1,0 +1,451 @@
+// quillmere_soak: drives the real main window offscreen with a seeded random sequence of what a
+// user does, and checks after every step that nothing was lost and nothing disagrees.
+//
+//   quillmere_soak [--steps N] [--seed S] [--verbose]
+//
+// Steps: tool choices on all four palettes, drags and clicks inside, across and outside the
+// picture, arrow keys, Delete, Ctrl, Ctrl+C on the canvas, every menu and toolbar command, the
+// selection frame dragged, the parameter window and the text window edited with random text,
+// colour picks, the resize handles dragged, the focus taken away and given back, pictures opened
+// and saved in a temporary folder, every question answered at random (dismissals included).
+// After every step: the commands that act on the selection are enabled exactly while its frame is
+// visible, undo and redo alternate, the canvas stays within its limits, a drag followed by Undo
+// gives back the picture before it, a saved picture reopens identical, and a picture that has
+// changed is never reported as unchanged. On a violation it prints the seed, the step and the
+// steps so far, and exits 1; otherwise its last line is "soak: N steps, 0 violations".
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <cstdio>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "dialogs/DialogSeam.h"
+#include "document/PictureFiles.h"
+#include "workspace/ImageDraw.h"
+
+namespace {
+
+// Every question and dialog answered at random, from the soak's own generator.
+class RandomDialogs : public DialogSeam {
+ public:
+  RandomDialogs(std::mt19937& random, const QTemporaryDir& folder) : random_(random), folder_(folder) {
+    SetDialogSeam(this);
+  }
+  ~RandomDialogs() override { SetDialogSeam(nullptr); }
+
+  QString lastAnswer;    // what the last question or dialog got, for the step's description
+  QString savedPath;     // the last file named in a save dialog's answer
+  QImage savedPicture;   // the picture at that moment: what the file must hold
+  std::function<QImage()> picture;  // the window's picture
+  QStringList messages;  // the messages told
+
+  QMessageBox::StandardButton Ask(QWidget*, const QString&, const QString&,
+                                  QMessageBox::StandardButtons buttons) override {
+    // Dismissing the question (Esc, the close box) comes back as Cancel.
+    const QMessageBox::StandardButton choices[] = {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel};
+    QMessageBox::StandardButton a = choices[Pick(3)];
+    if (a != QMessageBox::Cancel && !buttons.testFlag(a)) a = QMessageBox::Cancel;
+    lastAnswer = a == QMessageBox::Yes ? "是" : a == QMessageBox::No ? "否" : "Esc";
+    return a;
+  }
+  void Tell(QWidget*, const QString& title, const QString& text, bool) override { messages << title + ": " + text; }
+  QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override {
+    const QStringList files = QDir(folder_.path()).entryList({"*.bmp", "*.jpg", "*.bin"}, QDir::Files, QDir::Name);
+    if (files.isEmpty() || Pick(5) == 0) return Answer(QString());
+    return Answer(folder_.filePath(files[static_cast<int>(Pick(static_cast<unsigned>(files.size())))]));
+  }
+  QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
+    if (Pick(5) == 0) return Answer(QString());
+    savedPath = folder_.filePath(QStringLiteral("saved-%1.bmp").arg(Pick(4)));
+    savedPicture = picture ? picture() : QImage();
+    return Answer(savedPath);
+  }
+  std::optional<QColor> PickColor(QWidget*, const QColor&) override {
+    if (Pick(3) == 0) return std::nullopt;
+    return QColor(static_cast<int>(Pick(256)), static_cast<int>(Pick(256)), static_cast<int>(Pick(256)));
+  }
+  std::optional<std::pair<QFont, QRgb>> PickFont(QWidget*, const QFont& font, QRgb color) override {
+    if (Pick(2) == 0) return std::nullopt;
+    QFont f = font;
+    f.setPointSizeF(6 + Pick(40));
+    return std::make_pair(f, color);
+  }
+  bool OpenUrl(const QUrl&) override { return true; }
+
+ private:
+  unsigned Pick(unsigned n) { return std::uniform_int_distribution<unsigned>(0, n - 1)(random_); }
+  QString Answer(const QString& name) {
+    lastAnswer = name.isEmpty() ? QStringLiteral("取消") : QFileInfo(name).fileName();
+    return name;
+  }
+  std::mt19937& random_;
+  const QTemporaryDir& folder_;
+};
+
+struct Soak {
+  std::mt19937 random;
+  QTemporaryDir folder;
+  RandomDialogs dialogs{random, folder};
+  std::unique_ptr<ImageDraw> window = std::make_unique<ImageDraw>();
+  QWidget elsewhere;  // another window that takes the focus away
+  std::vector<std::string> steps;
+  bool verbose = false;
+
+  explicit Soak(unsigned seed) : random(seed) {
+    dialogs.picture = [this] { return View().Picture.Image(); };
+    window->show();
+    elsewhere.setWindowTitle(QStringLiteral("别的程序"));
+    elsewhere.resize(200, 100);
+    WriteSamplePictures();
+    QApplication::processEvents();
+  }
+
+  unsigned Pick(unsigned n) { return std::uniform_int_distribution<unsigned>(0, n - 1)(random); }
+  int Between(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); }
+
+  WorkspaceView View() const { return window->View(); }
+  template <class T = QWidget>
+  T* Find(const QString& name) const { return window->findChild<T*>(name); }
+  QAction* Action(const char* name) const { return Find<QAction>(QString::fromLatin1(name)); }
+
+  void WriteSamplePictures() {
+    for (int i = 0; i < 3; ++i) {
+      QImage img(Between(40, 700), Between(40, 300), QImage::Format_RGB32);
+      img.fill(qRgb(Between(0, 255), Between(0, 255), Between(0, 255)));
+      for (int k = 0; k < 50; ++k) img.setPixel(Between(0, img.width() - 1), Between(0, img.height() - 1), qRgb(0, 0, 0));
+      img.save(folder.filePath(QStringLiteral("sample-%1.bmp").arg(i)), "BMP");
+    }
+    QImage photo(320, 200, QImage::Format_RGB32);
+    photo.fill(qRgb(200, 120, 40));
+    photo.save(folder.filePath("photo.jpg"), "JPG");
+    // A file that is no picture at all.
+    QFile junk(folder.filePath("junk.bin"));
+    if (junk.open(QIODevice::WriteOnly)) junk.write(QByteArray(300, '\x42'));
+  }
+
+  // ---- Input as the window system delivers it ----
+  static void Mouse(QWidget* target, QEvent::Type type, QPointF pos, Qt::MouseButton button, Qt::MouseButtons buttons,
+                    Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QMouseEvent e(type, pos, target->mapToGlobal(pos), button, buttons, mods);
+    QApplication::sendEvent(target, &e);
+  }
+  static void Key(QWidget* target, QEvent::Type type, int key, Qt::KeyboardModifiers mods = Qt::NoModifier,
+                  const QString& text = QString()) {
+    QKeyEvent e(type, key, mods, text);
+    QApplication::sendEvent(target, &e);
+  }
+  QPointF RandomPoint() {
+    const QSize s = View().Picture.Size();
+    // Mostly inside the picture, sometimes beyond its edges.
+    return QPointF(Between(-60, s.width() + 60) + (Pick(4) == 0 ? 0.5 : 0.0), Between(-60, s.height() + 60));
+  }
+
+  // ---- The steps ----
+  std::string ChooseTool() {
+    const int palette = static_cast<int>(Pick(4));
+    if (Pick(3) == 0) {
+      const char* names[] = {"Menu_View_cy", "Menu_View_xz", "Menu_View_fh", "Menu_View_hs"};
+      Action(names[palette])->trigger();
+    }
+    // The selection tool and the text tool come up more often than the other 48 buttons.
+    const unsigned k = Pick(8);
+    const int button = k < 2 ? 1 : k == 2 ? 3 : Between(2, 50);
+    if (auto* b = Find<QToolButton>(QStringLiteral("Tools%1").arg(button))) b->click();
+    return "tool: palette " + std::to_string(View().State.PaletteIndex) + " button " + std::to_string(button);
+  }
+
+  std::string DragOnPicture(bool checkUndo) {
+    QWidget* surface = Find("Draw_PIC");
+    const QImage before = View().Picture.Image();
+    const bool undoable = View().State.ToolId != ToolId::None && View().State.ToolId != ToolId::Text &&
+                          View().State.ToolId != ToolId::Selection;
+    const QPointF from = RandomPoint(), to = RandomPoint();
+    const int moves = static_cast<int>(Pick(4));
+    Mouse(surface, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    for (int i = 1; i <= moves; ++i)
+      Mouse(surface, QEvent::MouseMove, from + (to - from) * (double(i) / moves), Qt::NoButton, Qt::LeftButton);
+    Mouse(surface, QEvent::MouseButtonRelease, moves ? to : from, Qt::LeftButton, Qt::NoButton);
+    std::string what = (moves ? "drag " : "click ") + Point(from) + (moves ? " -> " + Point(to) : "");
+    if (checkUndo && undoable && Action("Menu_Edit_Undo")->isEnabled()) {
+      const QImage after = View().Picture.Image();
+      Action("Menu_Edit_Undo")->trigger();
+      if (View().Picture.Size() == before.size() && View().Picture.Image() != before)
+        Violation("Undo after the drag did not give back the picture before it");
+      Action("Menu_Edit_Redo")->trigger();
+      if (View().Picture.Image() != after) Violation("Redo after Undo did not give back the drawing");
+      what += ", undone and redone";
+    }
+    return what;
+  }
+
+  std::string DragFrame() {
+    QWidget* frame = Find("SelectIMG");
+    if (!View().Selection.Visible()) return "frame drag: no selection";
+    const QPointF at(Between(0, std::max(0, frame->width() - 1)), Between(0, std::max(0, frame->height() - 1)));
+    const QPointF by(Between(-40, 40), Between(-40, 40));
+    Mouse(frame, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+    Mouse(frame, QEvent::MouseMove, at + by / 2, Qt::NoButton, Qt::LeftButton);
+    // Sometimes the release never arrives: the focus goes elsewhere first.
+    if (Pick(6) == 0) {
+      TakeFocusAway();
+      return "frame press and move, then the focus went elsewhere";
+    }
+    Mouse(frame, QEvent::MouseButtonRelease, at + by, Qt::LeftButton, Qt::NoButton);
+    return "frame drag by " + Point(by);
+  }
+
+  std::string PressKey() {
+    QWidget* surface = Find("Draw_PIC");
+    const int keys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Delete, Qt::Key_Backspace,
+                        Qt::Key_Period, Qt::Key_Control, Qt::Key_C};
+    const int key = keys[Pick(9)];
+    if (key == Qt::Key_Control) {
+      Key(surface, Pick(2) ? QEvent::KeyPress : QEvent::KeyRelease, key, Qt::ControlModifier);
+      return "Ctrl";
+    }
+    if (key == Qt::Key_C) {
+      Key(surface, QEvent::KeyPress, key, Qt::ControlModifier, QString(QChar(3)));
+      return "Ctrl+C on the canvas";
+    }
+    const Qt::KeyboardModifiers mods = key == Qt::Key_Period ? Qt::KeypadModifier : Qt::NoModifier;
+    Key(surface, QEvent::KeyPress, key, mods);
+    Key(surface, QEvent::KeyRelease, key, mods);
+    return "key " + std::to_string(key);
+  }
+
+  std::string RunCommand() {
+    // Every command but 退出 (the soak goes on in the same window).
+    static const char* const kCommands[] = {
+        "Menu_File_New", "Menu_File_Open", "Menu_File_Save", "Menu_Edit_Undo", "Menu_Edit_Redo", "Menu_Edit_Copy",
+        "Menu_Edit_Cut", "Menu_Edit_Paster", "Menu_Edit_Del", "Menu_Rot_Sp", "Menu_Rot_Sz", "Menu_Rot_Nss",
+        "Menu_Rot_Nsw", "Menu_Rot_Nsl", "Menu_Rot_Njs", "Menu_Rot_Nls", "Menu_Rot_Nlw", "Menu_Rot_Nll",
+        "Menu_Rot_Nlj", "Menu_Rot_S", "Menu_Rot_Z", "Menu_Tools_Line", "Menu_Tools_BGLine", "Menu_Tools_Font",
+        "Menu_Tools_Forcolor", "Menu_View_cy", "Menu_View_xz", "Menu_View_fh", "Menu_View_hs", "Menu_Help_web",
+        "Menu_Help_MailME", "Menu_Help_LiuYan", "Menu_Help_about", "PM_Copy", "PM_Cut", "PM_Del", "PM_Cancel"};
+    const char* name = kCommands[Pick(std::size(kCommands))];
+    QAction* a = Action(name);
+    if (!a || !a->isEnabled()) return std::string(name) + " (disabled)";
+    const QImage before = View().Picture.Image();
+    const bool wasChanged = View().State.ImageChanged;
+    const QString captionBefore = window->windowTitle();
+    const qsizetype messagesBefore = dialogs.messages.size();
+    dialogs.lastAnswer.clear();
+    dialogs.savedPath.clear();
+    // Through the toolbar button when the command has one, half of the time.
+    QWidget* button = Find<QToolBar>("Tbar")->widgetForAction(a);
+    if (button && Pick(2)) {
+      static_cast<QAbstractButton*>(button)->click();
+    } else {
+      a->trigger();
+    }
+    const std::string what = std::string(name) + (dialogs.lastAnswer.isEmpty() ? "" : " [" + dialogs.lastAnswer.toStdString() + "]");
+    const QString command = QString::fromLatin1(name);
+    if ((command == "Menu_File_New" || command == "Menu_File_Open") && dialogs.lastAnswer == "Esc") {
+      // Dismissing the question changes nothing at all.
+      if (View().Picture.Image() != before || View().State.ImageChanged != wasChanged ||
+          window->windowTitle() != captionBefore)
+        Violation("dismissing the question changed the picture, the caption or the changed flag");
+    }
+    // Undo and redo alternate.
+    if (command == "Menu_Edit_Undo" && dialogs.messages.size() == messagesBefore &&
+        (Action("Menu_Edit_Undo")->isEnabled() || !Action("Menu_Edit_Redo")->isEnabled()))
+      Violation("after Undo, Undo is still offered or Redo is not");
+    if (command == "Menu_Edit_Redo" && dialogs.messages.size() == messagesBefore && !Action("Menu_Edit_Undo")->isEnabled())
+      Violation("after Redo, Undo is not offered");
+    if (!dialogs.savedPath.isEmpty() && QFileInfo::exists(dialogs.savedPath))
+      CheckSaved(dialogs.savedPath, dialogs.savedPicture);
+    return what;
+  }
+
+  void CheckSaved(const QString& path, const QImage& picture) {
+    const PictureRead read = ReadPictureFile(path);
+    if (!read.ok()) return Violation("a saved picture does not open: " + read.error.toStdString());
+    if (read.image.convertToFormat(QImage::Format_RGB32) != picture.convertToFormat(QImage::Format_RGB32))
+      Violation("a saved picture reopens different");
+  }
+
+  std::string EditParameters() {
+    static const char* const kTexts[] = {"5", "0", "-3", "2.5", "abc", "1e9", "200", "", ".", "12abc", "999999999999"};
+    const char* names[] = {"SP", "SZ", "CS"};
+    auto* box = window->findChild<QComboBox*>(QString::fromLatin1(names[Pick(3)]));
+    if (!box) return "parameters: none";
+    const char* text = kTexts[Pick(std::size(kTexts))];
+    box->setEditText(QString::fromUtf8(text));
+    return std::string("parameter ") + box->objectName().toStdString() + " = \"" + text + "\"";
+  }
+
+  std::string EditText() {
+    auto* typed = window->findChild<QComboBox*>("Txt");
+    if (!typed || !typed->isVisible()) return "text window: not open";
+    static const char* const kTexts[] = {"F=ma", "甲乙", "v₀", "", "αβγ", "℃ 30°"};
+    switch (Pick(4)) {
+      case 0:
+        typed->setEditText(QString::fromUtf8(kTexts[Pick(std::size(kTexts))]));
+        return "typed a text";
+      case 1:
+        if (auto* b = window->findChild<QPushButton*>(QStringLiteral("Command3_%1").arg(Pick(45)))) b->click();
+        return "clicked a symbol";
+      case 2:
+        if (auto* ok = window->findChild<QPushButton*>("Command1")) ok->click();
+        return "确定";
+      default:
+        if (auto* cancel = window->findChild<QPushButton*>("Command2")) cancel->click();
+        return "取消";
+    }
+  }
+
+  std::string PickColour() {
+    auto* swatch = window->findChild<QLabel*>(QStringLiteral("FColor%1").arg(Pick(32)));
+    if (!swatch || !swatch->isVisible()) return "colour: window closed";
+    Mouse(swatch, QEvent::MouseButtonRelease, {2, 2}, Qt::LeftButton, Qt::NoButton);
+    return "colour swatch";
+  }
+
+  std::string DragHandle() {
+    const char* names[] = {"RL", "UD", "RLUD"};
+    QWidget* h = Find(QString::fromLatin1(names[Pick(3)]));
+    // Keep the picture within a size that keeps the soak quick.
+    const QSize s = View().Picture.Size();
+    const int dx = std::clamp(Between(-300, 300), 50 - s.width(), 1200 - s.width());
+    const int dy = std::clamp(Between(-200, 200), 50 - s.height(), 900 - s.height());
+    Mouse(h, QEvent::MouseButtonPress, {2, 2}, Qt::LeftButton, Qt::LeftButton);
+    Mouse(h, QEvent::MouseMove, QPointF(2 + dx, 2 + dy), Qt::NoButton, Qt::LeftButton);
+    Mouse(h, QEvent::MouseButtonRelease, QPointF(2 + dx, 2 + dy), Qt::LeftButton, Qt::NoButton);
+    return "handle " + h->objectName().toStdString() + " by " + Point(QPointF(dx, dy));
+  }
+
+  void TakeFocusAway() {
+    elsewhere.show();
+    elsewhere.activateWindow();
+    QApplication::processEvents();
+  }
+
+  std::string ChangeFocus() {
+    switch (Pick(3)) {
+      case 0:
+        TakeFocusAway();
+        return "another program took the focus";
+      case 1:
+        window->activateWindow();
+        QApplication::processEvents();
+        return "back to the window";
+      default:
+        Find("Draw_PIC")->setFocus(Qt::MouseFocusReason);
+        return "a click gave the picture the focus";
+    }
+  }
+
+  std::string Step(int index) {
+    // While a selection floats, most steps work on it.
+    if (View().Selection.Visible() && Pick(4) != 0) {
+      switch (Pick(4)) {
+        case 0: return DragFrame();
+        case 1: return PressKey();
+        case 2: return ChangeFocus();
+        default: return RunCommand();
+      }
+    }
+    const unsigned k = Pick(100);
+    if (k < 12) return ChooseTool();
+    if (k < 45) return DragOnPicture(index % 4 == 0);
+    if (k < 53) return DragFrame();
+    if (k < 63) return PressKey();
+    if (k < 80) return RunCommand();
+    if (k < 84) return EditParameters();
+    if (k < 89) return EditText();
+    if (k < 92) return PickColour();
+    if (k < 95) return DragHandle();
+    return ChangeFocus();
+  }
+
+  // ---- The invariants ----
+  std::string violation;
+  void Violation(const std::string& what) {
+    if (violation.empty()) violation = what;
+  }
+
+  void CheckInvariants() {
+    const WorkspaceView v = View();
+    const bool visible = v.Selection.Visible();
+    if (Find("SelectIMG")->isVisible() != visible) Violation("the frame widget disagrees with the selection");
+    for (const char* name : {"Menu_Edit_Copy", "Menu_Edit_Cut", "Menu_Edit_Del", "Menu_Rot_Sp", "Menu_Rot_Sz",
+                             "Menu_Rot_Nss", "Menu_Rot_Nsw", "Menu_Rot_Nsl", "Menu_Rot_Njs", "Menu_Rot_Nls",
+                             "Menu_Rot_Nlw", "Menu_Rot_Nll", "Menu_Rot_Nlj", "Menu_Rot_S", "Menu_Rot_Z"})
+      if (Action(name)->isEnabled() != visible)
+        Violation(std::string(name) + (visible ? " is disabled while the frame is visible" : " is enabled without a frame"));
+    if (!visible && v.Selection.Dragging()) Violation("a hidden selection is still being dragged");
+    const QSize s = v.Picture.Size();
+    if (s.width() < 50 || s.height() < 50 || s.width() > Canvas::kMaxSide || s.height() > Canvas::kMaxSide)
+      Violation("the picture left its size limits");
+    if (Find("Draw_PIC")->size() != s) Violation("the surface does not show the whole picture");
+    // The picture starts white and is made white again only by a new picture: anything else on it
+    // is work that closing must ask about (an unstamped text preview is no work yet).
+    if (!v.State.ImageChanged && !Find("TypeTxt")->isVisible() && !AllWhite(v.Picture.Raster()))
+      Violation("the picture holds work but counts as unchanged");
+  }
+
+  static bool AllWhite(const QImage& image) {
+    for (int y = 0; y < image.height(); ++y) {
+      const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+      for (int x = 0; x < image.width(); ++x)
+        if ((row[x] | 0xff000000u) != 0xffffffffu) return false;
+    }
+    return true;
+  }
+
+  static std::string Point(QPointF p) {
+    return "(" + std::to_string(static_cast<int>(p.x())) + ", " + std::to_string(static_cast<int>(p.y())) + ")";
+  }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QApplication::setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 9));
+  int steps = 200;
+  unsigned seed = 1;
+  bool verbose = false;
+  for (int i = 1; i < argc; ++i) {
+    const QByteArray a(argv[i]);
+    if (a == "--steps" && i + 1 < argc) {
+      steps = QByteArray(argv[++i]).toInt();
+    } else if (a == "--seed" && i + 1 < argc) {
+      seed = QByteArray(argv[++i]).toUInt();
+    } else if (a == "--verbose") {
+      verbose = true;
+    } else {
+      std::fprintf(stderr, "用法：quillmere_soak [--steps N] [--seed S] [--verbose]\n");
+      return 2;
+    }
+  }
+  Soak soak(seed);
+  soak.verbose = verbose;
+  for (int i = 0; i < steps; ++i) {
+    soak.steps.push_back(soak.Step(i));
+    QApplication::processEvents();
+    soak.CheckInvariants();
+    if (verbose) std::printf("%d: %s\n", i + 1, soak.steps.back().c_str());
+    if (!soak.violation.empty()) {
+      std::printf("soak: violation at step %d of seed %u: %s\n", i + 1, seed, soak.violation.c_str());
+      std::printf("steps (replay with --seed %u --steps %d):\n", seed, i + 1);
+      for (size_t k = 0; k < soak.steps.size(); ++k) std::printf("  %zu: %s\n", k + 1, soak.steps[k].c_str());
+      return 1;
+    }
+  }
+  std::printf("soak: %d steps, 0 violations\n", steps);
+  return 0;
+}
