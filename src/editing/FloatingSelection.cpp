@@ -213,8 +213,9 @@ QImage FloatingSelection::CopyOut() {
 
 bool FloatingSelection::Delete(Canvas& canvas, const UndoHistory& history) {
   if (!visible_) return false;
-  if (moved_ || lifted_) {
-    // The floating pixels vanish; the old area stays as the lift left it.
+  if (moved_ || lifted_ || dragging_) {
+    // The floating pixels vanish (also in the middle of a drag, which has lifted them); the old
+    // area stays as the lift left it.
     canvas.Restore(history.Img_Copy);
   } else {
     // The selected pixels are cleared, exactly the frame's box.
