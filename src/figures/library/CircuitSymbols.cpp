@@ -34,11 +34,10 @@ QPointF RoundBody(Canvas& canvas, const SymbolLayout& s) {
 void DrawLamp(Canvas& canvas, const DragGeometry& g, const ParameterValues&) {
   const auto s = SymbolLayoutOf(g);
   if (!s) return;
-  RoundBody(canvas, *s);
+  const QPointF c = RoundBody(canvas, *s);
   const double d = s->Body() / 2 * std::sqrt(0.5);
-  const double m = s->Middle();
-  LocalLine(canvas, *s, {m - d, -d}, {m + d, d});
-  LocalLine(canvas, *s, {m - d, d}, {m + d, -d});
+  const QPointF u = s->frame.along * d, v = s->frame.across * d;
+  for (const QPointF k : {u + v, u - v}) canvas.Line(c.x() - k.x(), c.y() - k.y(), c.x() + k.x(), c.y() + k.y());
 }
 
 // A meter: a circle with its letter upright inside.

@@ -54,7 +54,7 @@ void DrawNegativeCharge(Canvas& canvas, const DragGeometry& g, const ParameterVa
 
 // ---- The field across the page ----
 
-// A mark of the field through the page about (0, 0): a small circle with a solid centre dot (out
+// A mark of the field through the page centred at c: a small circle with a solid centre dot (out
 // of the page) or a cross (into it). Marks are solid and at most two pixels wide whatever the line
 // style, and their circles are never filled, so they stay legible.
 void FieldMark(Canvas& canvas, QPointF c, double r, bool outOfPage) {
@@ -62,7 +62,13 @@ void FieldMark(Canvas& canvas, QPointF c, double r, bool outOfPage) {
   canvas.FillStyle = Canvas::kFillTransparent;
   if (outOfPage) {
     canvas.Circle(c.x(), c.y(), r);
-    figures::SolidDot(canvas, c, std::max(0.5, r / 3));
+    // A dot a third of the circle, or its centre pixel in the smallest circles.
+    if (r >= 2.5) {
+      figures::SolidDot(canvas, c, std::max(1.0, r / 3));
+    } else {
+      canvas.DrawWidth = 1;
+      canvas.PSet(c.x(), c.y());
+    }
   } else {
     const double a = 0.75 * r;
     canvas.Line(c.x() - a, c.y() - a, c.x() + a, c.y() + a);
@@ -100,7 +106,7 @@ void DrawFieldGrid(Canvas& canvas, const DragGeometry& g, const ParameterValues&
   if (!box || box->Width() < 1 || box->Height() < 1) return;
   const int nH = figures::CountParameter(params.SP), nV = figures::CountParameter(params.SZ);
   const double cw = box->Width() / nH, ch = box->Height() / nV;
-  const double r = std::clamp(0.22 * std::min(cw, ch), 1.0, 7.0);
+  const double r = std::clamp(0.25 * std::min(cw, ch), 1.0, 7.0);
   const std::vector<MarkRun> mark = MarkRuns(canvas.DrawWidth, r, outOfPage);
   const double m = r + figures::StrokeMargin(canvas);
   auto visit = [&](int count, double start, double cell, double limit, auto&& each) {
@@ -224,7 +230,7 @@ void DrawChargeField(Canvas& canvas, const DragGeometry& g, bool positive) {
   if (!box || box->Smaller() < 1) return;
   const QPointF c(box->CentreX(), box->CentreY());
   const double rc = std::min(std::clamp(0.12 * box->Smaller(), 3.0, 14.0), box->Smaller() / 2);
-  const ArrowSize arrow = ArrowFor(std::clamp(0.08 * box->Smaller(), 4.0, 9.0), canvas.DrawWidth);
+  const ArrowSize arrow = ArrowFor(std::clamp(0.08 * box->Smaller(), 3.0, 9.0), canvas.DrawWidth);
   const double head = arrow.length;
   for (int k = 0; k < 8; ++k) {
     const double a = k * kPi / 4;
