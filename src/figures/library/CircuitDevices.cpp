@@ -54,7 +54,7 @@ void DrawTransformer(Canvas& canvas, const DragGeometry& g, const ParameterValue
   if (!UsableDrag(g) || !DrawableBox(b)) return;
   const double w = b.Width(), h = b.Height(), cx = b.CentreX();
   // The core's lines and the gap to the coils stay open at the line width, within the box.
-  const double pen = std::clamp(canvas.DrawWidth, 1, 8);
+  const double pen = PenWidth(canvas);
   const double core = std::min(std::max(std::min(0.03 * w, 4.0), pen / 2 + 1), w / 2);
   const double clearance = std::max(std::min(0.04 * w, 6.0), pen + 1);
   const double y0 = b.top + 0.08 * h, y1 = b.bottom - 0.08 * h;
@@ -110,7 +110,7 @@ void KnifeBlade(Canvas& canvas, const FigureBox& b, double fx0, double fx1, doub
     // A blade narrower than two line widths shows as one stroke.
     const QPointF u = d / length, n(-u.y(), u.x());
     const QPointF end = handle - u * knob;
-    if (halfBlade > std::clamp(canvas.DrawWidth, 1, 8))
+    if (halfBlade > PenWidth(canvas))
       ClosedBody(canvas, {pin + n * halfBlade, end + n * halfBlade, end - n * halfBlade, pin - n * halfBlade});
     else
       Stroke(canvas, pin, end);

@@ -67,9 +67,9 @@ void Windings(Canvas& canvas, const PartFrame& f, double s0, double s1, double r
   });
 }
 
-double CloseSpacing(const Canvas& canvas) {
-  return 2.0 + 1.5 * std::clamp(canvas.DrawWidth, 1, 8);
-}
+double PenWidth(const Canvas& canvas) { return std::clamp(canvas.DrawWidth, 1, 8); }
+
+double CloseSpacing(const Canvas& canvas) { return 2.0 + 1.5 * PenWidth(canvas); }
 
 void Stroke(Canvas& canvas, QPointF a, QPointF b) { canvas.Line(a.x(), a.y(), b.x(), b.y()); }
 

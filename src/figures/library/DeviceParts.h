@@ -37,6 +37,9 @@ void Cylinder(Canvas& canvas, const PartFrame& f, double length, double r, doubl
 void Windings(Canvas& canvas, const PartFrame& f, double s0, double s1, double r, double depth,
               double spacing);
 
+// The line width the spacing of a drawing's details is measured against (1 to 8 pixels).
+double PenWidth(const Canvas& canvas);
+
 // The distance between closely spaced strokes (windings, coil turns) that still leaves clear gaps
 // at the canvas's line width.
 double CloseSpacing(const Canvas& canvas);

@@ -34,7 +34,7 @@ QPointF Polar(QPointF centre, double radius, double angle) {
 void Scale(Canvas& canvas, QPointF pivot, double radius) {
   StrokePath(canvas, ArcPoints(pivot.x(), pivot.y(), radius, radius, kScaleLeft - kScaleSweep, kScaleLeft));
   const double room = radius * kScaleSweep;
-  const double apart = 2.5 + 1.5 * std::clamp(canvas.DrawWidth, 1, 8);
+  const double apart = 2.5 + 1.5 * PenWidth(canvas);
   const int divisions = room / 10 >= apart ? 10 : room / 2 >= 2 * apart ? 2 : 0;
   for (int i = 0; i <= divisions && divisions > 0; ++i) {
     const double a = kScaleLeft - kScaleSweep * i / divisions;
@@ -58,7 +58,7 @@ void DrawMeter(Canvas& canvas, const DragGeometry& g, const MeterFace& face) {
   const double radius = std::min((pivot.y() - windowTop - 0.04 * caseHeight) / (1 + kLongTick),
                                  (0.42 - 0.03) * w / ((1 + kLongTick) * std::cos(kPi / 4)));
   const double windowHalf = std::min(0.42 * w, 1.2 * radius);
-  if (std::min(0.08 * caseHeight, 0.5 * w - windowHalf) >= 2 * std::clamp(canvas.DrawWidth, 1, 8) + 1)
+  if (std::min(0.08 * caseHeight, 0.5 * w - windowHalf) >= 2 * PenWidth(canvas) + 1)
     StrokePath(canvas, {QPointF(cx - windowHalf, windowTop), QPointF(cx + windowHalf, windowTop),
                         QPointF(cx + windowHalf, windowBottom), QPointF(cx - windowHalf, windowBottom)}, true);
   Scale(canvas, pivot, radius);
