@@ -85,7 +85,7 @@ void DrawTickerTape(Canvas& canvas, const DragGeometry& g, const ParameterValues
   double r = std::clamp(0.1 * breadth, 1.0, 3.0) + 0.5 * (pen - 1);
   const double margin = std::max(0.06 * length, pen + 1 + r);
   const double unit = n > 1 ? std::max(0.0, length - 2 * margin) / (n * (n - 1) / 2.0) : 0;
-  if (n > 1) r = std::min(r, std::max(0.5, 0.4 * unit));  // the dots stay apart over the first gap
+  if (n > 1) r = std::min(r, std::max(1.0, 0.3 * unit));  // the dots stay apart over the first gap
   for (int k = 0; k < n; ++k) figures::SolidDot(canvas, at(margin + unit * k * (k + 1) / 2.0, 0), r);
 }
 

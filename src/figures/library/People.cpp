@@ -84,7 +84,7 @@ void Walking(Canvas& canvas, const DesignGrid& grid) {
 void Running(Canvas& canvas, const DesignGrid& grid) {
   const PersonPose pose{{58, 11}, 9, {53, 19}, {51, 25}, {36, 54},
                         {{41, 40}, {31, 42}}, {{62, 40}, {70, 30}},
-                        {{56, 64}, {50, 90}}, {{28, 76}, {12, 98}}};
+                        {{56, 64}, {50, 90}}, {{28, 77}, {12, 100}}};
   DrawPerson(canvas, grid, pose);
 }
 
