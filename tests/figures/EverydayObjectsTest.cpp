@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <vector>
 
 #include "figures/Canvas.h"
@@ -16,82 +17,68 @@ using namespace figtest;
 
 namespace {
 
-// The runs along row y, each with how far its ink reaches on from the row in direction dy.
-struct Stroke {
-  double x;
-  int reach;
+// The strokes crossing row y, split by how far their ink reaches on in direction dy: scale lines
+// (at most `longest` pixels) and the longer edges of the parts.
+struct Strokes {
+  std::vector<double> lines, edges;
 };
-std::vector<Stroke> StrokesFrom(const Canvas& c, int y, int dy) {
-  std::vector<Stroke> out;
+Strokes StrokesAt(const Canvas& c, int y, int dy, int longest) {
+  Strokes s;
   for (const InkRun& r : RunsAlong(c, y, true))
-    out.push_back({r.Centre(), ReachFrom(c, static_cast<int>(std::lround(r.Centre())), y, dy)});
-  return out;
-}
-
-// The positions of the strokes no longer than `longest` between `from` and `to` (indices).
-std::vector<double> ShortOnes(const std::vector<Stroke>& strokes, int longest, size_t from = 0,
-                              size_t to = SIZE_MAX) {
-  std::vector<double> out;
-  for (size_t i = from; i < strokes.size() && i <= to; ++i)
-    if (strokes[i].reach <= longest) out.push_back(strokes[i].x);
-  return out;
+    (ReachFrom(c, static_cast<int>(std::lround(r.Centre())), y, dy) <= longest ? s.lines : s.edges)
+        .push_back(r.Centre());
+  return s;
 }
 
 TEST(VernierCaliper, TheKthVernierLineLiesKTimesNMinusOneOverNMillimetresFromItsZero) {
   for (int n : {10, 20, 50}) {
     SCOPED_TRACE(n);
-    // A caliper 960 x 260 (its own shape range holds it whole).
-    Canvas c(1000, 300);
+    Canvas c(1000, 300);  // a caliper 960 x 260, within its own shape range
     Draw(c, ToolNumber(ToolId::VernierCaliper), 20, 20, 980, 280, Params(n));
-    // The scale line: the main lines end on it from above, the vernier's start below it. The row
-    // just above it crosses the most lines.
-    int most = 0, above = -1;
-    for (int y = 0; y < c.Height(); ++y) {
-      const int runs = static_cast<int>(RunsAlong(c, y, true).size());
-      if (runs >= most) most = runs, above = y;
-    }
-    ASSERT_GT(above, 0);
-    // Lines are shorter than a sixth of the caliper (260 px); edges of the parts are longer. The
-    // vernier's lines lie between the slider's ends, the last two long strokes below the line.
-    const int longest = 260 / 6;
-    const std::vector<double> mainLines = ShortOnes(StrokesFrom(c, above, -1), longest);
-    const std::vector<Stroke> below = StrokesFrom(c, above + 2, 1);
-    std::vector<size_t> ends;
-    for (size_t i = 0; i < below.size(); ++i)
-      if (below[i].reach > longest) ends.push_back(i);
-    ASSERT_GE(ends.size(), 2u);
-    const std::vector<double> vernier = ShortOnes(below, longest, ends[ends.size() - 2], ends.back());
-    ASSERT_GE(mainLines.size(), static_cast<size_t>(n + 1));
+    // The main lines end on the scale line from above, the vernier's start below it: the row just
+    // above it crosses the most strokes. Lines are shorter than a sixth of the caliper.
+    int most = 0, above = 0;
+    for (int y = 0; y < c.Height(); ++y)
+      if (const int k = static_cast<int>(RunsAlong(c, y, true).size()); k >= most) most = k, above = y;
+    const std::vector<double> mainLines = StrokesAt(c, above, -1, 260 / 6).lines;
+    const Strokes below = StrokesAt(c, above + 2, 1, 260 / 6);
+    ASSERT_GE(below.edges.size(), 2u);
+    // The vernier's lines: between the slider's ends, the last two edges.
+    std::vector<double> vernier;
+    for (double x : below.lines)
+      if (x > below.edges.end()[-2] && x < below.edges.back()) vernier.push_back(x);
     ASSERT_EQ(vernier.size(), static_cast<size_t>(n + 1));
-    // Read positions on the main scale itself: millimetres from its first line, between the two
-    // lines around the position (a line hidden in a part's edge only widens the interval).
-    std::vector<double> gaps;
-    for (size_t i = 1; i < mainLines.size(); ++i) gaps.push_back(mainLines[i] - mainLines[i - 1]);
-    std::nth_element(gaps.begin(), gaps.begin() + gaps.size() / 2, gaps.end());
+    ASSERT_GE(mainLines.size(), static_cast<size_t>(n + 1));
+    // Positions read on the main scale itself, in millimetres between its two lines around them
+    // (numbered by the usual gap, so that a line hidden in an edge only widens the interval).
+    std::vector<double> gaps(mainLines.size());
+    std::adjacent_difference(mainLines.begin(), mainLines.end(), gaps.begin());
+    std::nth_element(gaps.begin() + 1, gaps.begin() + gaps.size() / 2, gaps.end());
     const double mm = gaps[gaps.size() / 2];
     auto onMainScale = [&](double x) {
-      size_t i = 1;
-      while (i + 1 < mainLines.size() && mainLines[i] < x) ++i;
+      const size_t after = std::upper_bound(mainLines.begin(), mainLines.end(), x) - mainLines.begin();
+      const size_t i = std::clamp<size_t>(after, 1, mainLines.size() - 1);
       const double a = std::round((mainLines[i - 1] - mainLines[0]) / mm);
       const double b = std::round((mainLines[i] - mainLines[0]) / mm);
       return a + (x - mainLines[i - 1]) / (mainLines[i] - mainLines[i - 1]) * (b - a);
     };
     for (int k = 0; k <= n; ++k)
-      EXPECT_NEAR(onMainScale(vernier[k]) - onMainScale(vernier[0]), k * (n - 1.0) / n, 1.5 / mm) << "line " << k;
+      EXPECT_NEAR(onMainScale(vernier[k]) - onMainScale(vernier[0]), k * (n - 1.0) / n, 1.5 / mm)
+          << "line " << k;
   }
 }
 
 struct TapeCase {
   double x1, y1, x2, y2;
   int dots;
-  bool across;   // the tape lies across (along a row) rather than upright
-  int growsTo;   // +1: the gaps grow to the right (downwards), -1: to the left (upwards)
+  bool across;  // the tape lies across (along a row) rather than upright
+  int growsTo;  // +1: the gaps grow to the right (downwards), -1: to the left (upwards)
 };
 
 TEST(TickerTape, GapsGrowByEqualStepsInTheDragsDirection) {
   const TapeCase cases[] = {
-      {50, 280, 550, 320, 6, true, 1},    {550, 280, 50, 320, 6, true, -1},  {50, 320, 550, 280, 12, true, 1},
-      {280, 50, 320, 550, 6, false, 1},   {320, 550, 280, 50, 8, false, -1},
+      {50, 280, 550, 320, 6, true, 1},  {550, 280, 50, 320, 6, true, -1},  {50, 320, 550, 280, 12, true, 1},
+      {280, 50, 320, 550, 6, false, 1}, {320, 550, 280, 50, 8, false, -1},
   };
   for (const TapeCase& t : cases) {
     SCOPED_TRACE(testing::Message() << t.x1 << "," << t.y1 << " -> " << t.x2 << "," << t.y2);

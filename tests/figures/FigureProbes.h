@@ -1,6 +1,6 @@
 #pragma once
-// Measures taken from a drawn picture by the figure tests: runs of ink along a row or a column,
-// how far a stroke reaches, where the topmost ink lies.
+// Measures the figure tests take from a drawn picture: runs of ink along a row or a column, how
+// far a stroke reaches, where the topmost and the lowest ink lie.
 #include <vector>
 
 #include "figures/Canvas.h"
@@ -8,21 +8,22 @@
 
 namespace figtest {
 
-// A run of ink pixels from `first` to `last` (inclusive) along a row or a column.
+inline bool Inked(const Canvas& c, int x, int y) {
+  const QRgb p = c.GetPixel(x, y);
+  return p != kWhite && p != Canvas::kNoPixel;
+}
+
+// A run of ink from `first` to `last` (inclusive) along a row or a column.
 struct InkRun {
   int first, last;
   double Centre() const { return (first + last) / 2.0; }
 };
 
-inline bool Inked(const Canvas& c, int x, int y) { return c.GetPixel(x, y) != kWhite && c.GetPixel(x, y) != Canvas::kNoPixel; }
-
-// The runs of ink along row y (across = true) or column x (across = false), in order.
+// The runs of ink along row `line` (across) or column `line` (not across), in order.
 inline std::vector<InkRun> RunsAlong(const Canvas& c, int line, bool across) {
   std::vector<InkRun> runs;
-  const int n = across ? c.Width() : c.Height();
-  for (int i = 0; i < n; ++i) {
-    const bool ink = across ? Inked(c, i, line) : Inked(c, line, i);
-    if (!ink) continue;
+  for (int i = 0; i < (across ? c.Width() : c.Height()); ++i) {
+    if (!(across ? Inked(c, i, line) : Inked(c, line, i))) continue;
     if (!runs.empty() && runs.back().last == i - 1)
       runs.back().last = i;
     else
@@ -38,7 +39,7 @@ inline int ReachFrom(const Canvas& c, int x, int y, int dy) {
   return n;
 }
 
-// The centre of the ink in the topmost row that has any; -1 for a blank picture.
+// The middle of the topmost row of ink, and the lowest row of ink (-1 for a blank picture).
 inline double TopInkCentre(const Canvas& c) {
   for (int y = 0; y < c.Height(); ++y) {
     const std::vector<InkRun> runs = RunsAlong(c, y, true);
@@ -46,8 +47,6 @@ inline double TopInkCentre(const Canvas& c) {
   }
   return -1;
 }
-
-// The lowest row with ink; -1 for a blank picture.
 inline int BottomInkRow(const Canvas& c) {
   for (int y = c.Height() - 1; y >= 0; --y)
     if (!RunsAlong(c, y, true).empty()) return y;

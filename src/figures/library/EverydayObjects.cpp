@@ -67,7 +67,8 @@ void DrawTickerTape(Canvas& canvas, const DragGeometry& g, const ParameterValues
   const FigureBox b = BoxOf(g);
   const bool across = b.Width() >= b.Height();
   const int pen = std::max(1, canvas.DrawWidth);
-  const double length = b.Larger(), breadth = std::min(b.Smaller(), std::max(length / 6, 6.0 + 4 * pen));
+  const double length = b.Larger();
+  const double breadth = std::min(b.Smaller(), std::max(length / 6, 6.0 + 4 * pen));
   if (!(length >= 4) || !FitsAPicture(b)) return;
   const double forward = across ? b.Forward() : (g.CurrentPoint.y < g.PressPoint.y ? -1 : 1);
   // A point `s` pixels along the tape from the end where the dots start, `t` across it.
@@ -83,7 +84,7 @@ void DrawTickerTape(Canvas& canvas, const DragGeometry& g, const ParameterValues
   const int n = CountParameter(params.SP);
   // Dots that grow with the pen, from a margin at each end; gaps of 1, 2, 3, ... (n - 1) units.
   double r = std::clamp(0.1 * breadth, 1.0, 3.0) + 0.5 * (pen - 1);
-  const double margin = std::max(0.06 * length, pen + 1 + r);
+  const double margin = std::min(std::max(0.06 * length, pen + 1 + r), length / 2);
   const double unit = n > 1 ? std::max(0.0, length - 2 * margin) / (n * (n - 1) / 2.0) : 0;
   if (n > 1) r = std::min(r, std::max(1.0, 0.3 * unit));  // the dots stay apart over the first gap
   for (int k = 0; k < n; ++k) figures::SolidDot(canvas, at(margin + unit * k * (k + 1) / 2.0, 0), r);
@@ -96,7 +97,8 @@ void Spring(Canvas& canvas, const DesignGrid& grid, double x, double top, double
   const int coils = std::clamp(static_cast<int>((to - from) * grid.Unit() / Apart(canvas)), 0, 5);
   DesignPath spring(grid);
   spring.To(x, top).To(x, from);
-  for (int i = 0; i < 2 * coils; ++i) spring.To(x + (i % 2 ? half : -half), from + (to - from) * (i + 0.5) / (2 * coils));
+  for (int i = 0; i < 2 * coils; ++i)
+    spring.To(x + (i % 2 ? half : -half), from + (to - from) * (i + 0.5) / (2 * coils));
   spring.To(x, to).To(x, bottom).Stroke(canvas);
 }
 
@@ -125,7 +127,8 @@ struct CaliperLayout {
   int mm = 0;         // main-scale lines after the zero
   double pitch = 0;   // one millimetre
   double left = 0, right = 0, zero = 0, slide = 0, sliderLeft = 0, sliderRight = 0, jaw = 0, prong = 0;
-  double top = 0, band = 0, beamTop = 0, scaleLine = 0, beamBottom = 0, sliderBottom = 0, jawBend = 0, tip = 0;
+  double top = 0, band = 0, beamTop = 0, scaleLine = 0, beamBottom = 0, sliderBottom = 0, jawBend = 0;
+  double tip = 0;
 };
 
 CaliperLayout CaliperIn(const FigureBox& f, int n) {
@@ -154,11 +157,13 @@ CaliperLayout CaliperIn(const FigureBox& f, int n) {
 void FullCaliper(Canvas& canvas, const CaliperLayout& c) {
   ClosedBody(canvas, {{c.left, c.beamTop}, {c.zero - c.prong, c.beamTop}, {c.zero - c.prong, c.top},
                       {c.zero, c.beamTop}, {c.right, c.beamTop}, {c.right, c.beamBottom},
-                      {c.sliderRight, c.beamBottom}, {c.sliderRight, c.scaleLine}, {c.sliderLeft, c.scaleLine},
-                      {c.sliderLeft, c.beamBottom}, {c.zero, c.beamBottom}, {c.zero, c.tip}, {c.left, c.jawBend}});
-  ClosedBody(canvas, {{c.sliderLeft, c.scaleLine}, {c.sliderRight, c.scaleLine}, {c.sliderRight, c.sliderBottom},
-                      {c.slide + c.jaw, c.sliderBottom}, {c.slide + c.jaw, c.jawBend}, {c.slide, c.tip},
-                      {c.slide, c.sliderBottom}, {c.sliderLeft, c.sliderBottom}});
+                      {c.sliderRight, c.beamBottom}, {c.sliderRight, c.scaleLine},
+                      {c.sliderLeft, c.scaleLine}, {c.sliderLeft, c.beamBottom}, {c.zero, c.beamBottom},
+                      {c.zero, c.tip}, {c.left, c.jawBend}});
+  ClosedBody(canvas, {{c.sliderLeft, c.scaleLine}, {c.sliderRight, c.scaleLine},
+                      {c.sliderRight, c.sliderBottom}, {c.slide + c.jaw, c.sliderBottom},
+                      {c.slide + c.jaw, c.jawBend}, {c.slide, c.tip}, {c.slide, c.sliderBottom},
+                      {c.sliderLeft, c.sliderBottom}});
   ClosedBody(canvas, {{c.sliderLeft, c.beamTop}, {c.sliderLeft, c.top}, {c.sliderLeft + c.prong, c.band},
                       {c.sliderRight, c.band}, {c.sliderRight, c.beamTop}});
   canvas.Line(c.sliderLeft, c.beamTop, c.sliderLeft, c.scaleLine);
@@ -183,7 +188,8 @@ void DrawVernierCaliper(Canvas& canvas, const DragGeometry& g, const ParameterVa
   } else if (f.Height() >= 5 * pen) {
     ClosedBody(canvas, {{c.left, c.beamTop}, {c.right, c.beamTop}, {c.right, c.beamBottom},
                         {c.slide + c.jaw, c.beamBottom}, {c.slide + c.jaw, c.jawBend}, {c.slide, c.tip},
-                        {c.slide, c.beamBottom}, {c.zero, c.beamBottom}, {c.zero, c.tip}, {c.left, c.jawBend}});
+                        {c.slide, c.beamBottom}, {c.zero, c.beamBottom}, {c.zero, c.tip},
+                        {c.left, c.jawBend}});
   } else {
     const double mid = (c.beamTop + c.beamBottom) / 2;
     canvas.Line(c.left, mid, c.right, mid);

@@ -50,7 +50,9 @@ void DrawScene(Canvas& canvas, const DragGeometry& g, const ParameterValues&) {
 }
 
 // The ground under a person and what they move.
-void Ground(Canvas& canvas, const DesignGrid& grid) { DesignPath(grid, {{0, 100}, {grid.w, 100}}).Stroke(canvas); }
+void Ground(Canvas& canvas, const DesignGrid& grid) {
+  DesignPath(grid, {{0, 100}, {grid.w, 100}}).Stroke(canvas);
+}
 
 // A box standing on the ground from x0 to x1, `top` units down from the top of the design.
 void Crate(Canvas& canvas, const DesignGrid& grid, double x0, double x1, double top) {
@@ -105,7 +107,7 @@ void Pushing(Canvas& canvas, const DesignGrid& grid) {
   Crate(canvas, grid, 90, 130, 50);
   const PersonPose pose{{73, 20}, 9, {66, 27}, {64, 31}, {40, 56},
                         {{77, 40}, {90, 55}}, {{76, 42}, {90, 60}},
-                        {{52, 76}, {50, 100}}, {{26, 76}, {10, 100}}};
+                        {{57, 73}, {54, 100}}, {{25, 80}, {12, 100}}};
   DrawPerson(canvas, grid, pose);
 }
 

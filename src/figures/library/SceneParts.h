@@ -8,7 +8,8 @@
 class Canvas;
 
 // Parts shared by the figures of everyday things (vehicles, people, instruments): fitting a figure
-// of a natural shape into the drag's box, a grid of design units to draw it in, and wheels.
+// of a natural shape into the drag's box, a grid of design units to draw it in, outlines with
+// arcs, and wheels.
 namespace figures {
 
 // True when the box could be a drag on a picture: no larger than a few of the largest pictures.

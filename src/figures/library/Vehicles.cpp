@@ -10,7 +10,6 @@ namespace {
 
 using figures::DesignGrid;
 using figures::DesignPath;
-using figures::FigureBox;
 
 constexpr double kHalfTurn = figures::kPi;
 
@@ -38,16 +37,17 @@ void DrawCar(Canvas& canvas, const DragGeometry& g, const ParameterValues&) {
   if (!figures::UsableDrag(g)) return;
   const DesignGrid grid(figures::BoxOf(g), 240, 100);
   if (grid.Empty()) return;
+  const std::initializer_list<Axle> axles = {{186, 17}, {52, 17}};
   DesignPath body(grid, {{8, 84}, {4, 78}, {4, 56}, {14, 50}, {58, 48}, {82, 20}, {136, 20}, {168, 48},
                          {226, 54}, {236, 60}, {238, 78}});
-  BottomEdge(body, 232, 8, 84, {{186, 17}, {52, 17}});
+  BottomEdge(body, 232, 8, 84, axles);
   body.Body(canvas);
   if (!grid.Sparse(canvas.DrawWidth)) {
     DesignPath(grid, {{64, 46}, {85, 25}, {106, 25}, {106, 46}, {64, 46}}).Stroke(canvas);
     DesignPath(grid, {{112, 46}, {112, 25}, {134, 25}, {158, 46}, {112, 46}}).Stroke(canvas);
     DesignPath(grid, {{109, 46}, {109, 78}}).Stroke(canvas);  // the door seam
   }
-  DrawWheels(canvas, grid, 83, {{186, 17}, {52, 17}});
+  DrawWheels(canvas, grid, 83, axles);
 }
 
 // A truck: the cab in front, the cargo box behind it on the chassis, one wheel under the cab and
