@@ -8,7 +8,7 @@
 // for comparison, in a cell of kSampleWidth x kSampleHeight around its centre.
 //   usual shape: box figures span 160 x 120, along figures run 160 pixels to the right, centred
 //                figures reach about 67 pixels out, vertex figures go 70 across and 55 up;
-//   other shape: box figures span 80 x 140 (tall), along figures rise at about 35 degrees,
+//   other shape: box figures span 80 x 140 (tall), along figures fall at about 35 degrees,
 //                centred and vertex figures reach down and to the left instead.
 // `scale` shrinks the drag about the cell's centre; `reversed` makes it the other way round
 // horizontally (a leftward drag).
@@ -26,7 +26,7 @@ inline DragGeometry SampleDrag(FigureKind kind, double scale = 1, bool reversed 
   DragGeometry g;
   switch (kind) {
     case FigureKind::Along: {
-      const double dx = other ? 65 : 80, dy = other ? -45 : 0;
+      const double dx = other ? 65 : 80, dy = other ? 45 : 0;
       g.PressPoint = {cx - dx * scale, cy - dy * scale};
       g.CurrentPoint = {cx + dx * scale, cy + dy * scale};
       break;

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "figures/Canvas.h"
+#include "figures/DrawingStateScope.h"
 #include "figures/FigureSteps.h"
 
 using figures::kPi;
@@ -70,7 +71,7 @@ void DrawSineWave(Canvas& canvas, const DragGeometry& g, const ParameterValues& 
 
   // Patterned style: single points at x = xs, xs + 2, ... while x <= xe, drawn with the dotted
   // style that the rest of the program expects while the wave is being drawn.
-  const int savedStyle = canvas.DrawStyle;
+  DrawingStateScope keep(canvas);
   canvas.DrawStyle = Canvas::kDot;
   const double lo = -margin, hi = canvas.Width() + margin;
   double x = xs;
@@ -83,7 +84,6 @@ void DrawSineWave(Canvas& canvas, const DragGeometry& g, const ParameterValues& 
     if (xn == x) break;
     x = xn;
   }
-  canvas.DrawStyle = savedStyle;
 }
 
 void DrawArrow(Canvas& canvas, const DragGeometry& g) {
