@@ -11,7 +11,7 @@
 #include "figures/library/FigureDrags.h"
 #include "figures/library/FigureFamilies.h"
 #include "figures/library/PatternedStrokes.h"
-#include "figures/library/TracedCurves.h"
+#include "figures/library/SmoothArcs.h"
 
 namespace {
 

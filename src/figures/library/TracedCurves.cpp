@@ -7,6 +7,7 @@
 #include "figures/FigureGeometry.h"
 #include "figures/FigureSteps.h"
 #include "figures/Rounding.h"
+#include "figures/library/SmoothArcs.h"
 
 namespace figures {
 
@@ -16,7 +17,7 @@ namespace {
 // straight that a parabola through their ends and middle strays less than kFlatness from the
 // curve. Each piece is then drawn as a chain of pixels about kPixelStep apart along that parabola.
 constexpr double kLongestPiece = 32;
-constexpr double kFlatness = 0.3;
+constexpr double kFlatness = kCurveFlatness;
 constexpr double kPixelStep = 0.7;
 // Halvings of a step, and bisections for an edge: far below a pixel for any curve a picture holds.
 constexpr int kHalvings = 48;
@@ -91,11 +92,7 @@ class Tracer {
       if (!leaving && !Inside(c.clip, q)) {
         // The curve leaves between t and t + h: find where, and walk up to there.
         double a = t_, b = t_ + h;
-        for (int k = 0; k < kHalvings; ++k) {
-          const double m = (a + b) / 2;
-          if (m <= a || m >= b) break;
-          (Inside(c.clip, At(m)) ? a : b) = m;
-        }
+        Narrow(a, b, q);
         leaving = true;
         limit = a;
         beyond = b;
@@ -155,22 +152,28 @@ class Tracer {
       p_ = At(t_);
       return false;
     }
-    // The first inside point between a and b.
+    Narrow(a, b, pb);  // the first inside point
+    t_ = b;
+    p_ = pb;
+    Add(p_);
+    return true;
+  }
+
+  // Bisects [a, b], whose ends lie on either side of the clip's edge (or of an undefined
+  // stretch's end), down to the edge; `pb` stays the point at b.
+  void Narrow(double& a, double& b, QPointF& pb) {
+    const bool insideAtB = Inside(trace_.clip, pb);
     for (int k = 0; k < kHalvings; ++k) {
       const double m = (a + b) / 2;
       if (m <= a || m >= b) break;
       const QPointF pm = At(m);
-      if (Inside(c.clip, pm)) {
+      if (Inside(trace_.clip, pm) == insideAtB) {
         b = m;
         pb = pm;
       } else {
         a = m;
       }
     }
-    t_ = b;
-    p_ = pb;
-    Add(p_);
-    return true;
   }
 
   // t + h, at least the next representable number after t.
@@ -278,26 +281,6 @@ std::vector<std::vector<QPointF>> TraceCurve(const CurvePoint& curve, const Curv
 
 void StrokeCurve(Canvas& canvas, const CurvePoint& curve, const CurveTrace& trace) {
   for (const std::vector<QPointF>& stretch : TraceCurve(curve, trace)) StrokePath(canvas, stretch);
-}
-
-int FlatPieces(double radius, double sweep) {
-  // A chord turning through the angle a on radius r strays r (1 - cos(a / 2)) from the arc.
-  const double r = std::fabs(radius);
-  const double angle = r > kFlatness ? 2 * std::acos(1 - kFlatness / r) : kPi / 2;
-  const double n = std::ceil(std::fabs(sweep) / angle);
-  return std::isfinite(n) ? static_cast<int>(std::clamp(n, 4.0, 4096.0)) : 4;
-}
-
-std::vector<QPointF> SmoothArc(double cx, double cy, double rx, double ry, double a0, double a1) {
-  std::vector<QPointF> points;
-  if (!std::isfinite(cx + cy + rx + ry + a0 + a1)) return points;
-  const int n = FlatPieces(std::max(std::fabs(rx), std::fabs(ry)), a1 - a0);
-  points.reserve(n + 1);
-  for (int i = 0; i <= n; ++i) {
-    const double a = a0 + (a1 - a0) * i / n;
-    points.emplace_back(cx + rx * std::cos(a), cy - ry * std::sin(a));
-  }
-  return points;
 }
 
 QRectF PictureReach(const Canvas& canvas) {

@@ -6,8 +6,8 @@
 
 class Canvas;
 
-// Smooth curves for the figures of palette 2, traced in short straight pieces so that steep
-// stretches never leave gaps, and the outlines of round bodies.
+// Smooth curves for the figures of palette 2, traced in short nearly straight pieces and drawn
+// pixel by pixel, so that steep stretches never leave gaps.
 namespace figures {
 
 // A point of a curve for the parameter t. A point with a coordinate that is not a number marks
@@ -37,15 +37,6 @@ std::vector<std::vector<QPointF>> TraceCurve(const CurvePoint& curve, const Curv
 // The part [u0, u1] (fractions of the way from a to b) of the segment inside `r`; false when it
 // misses the rectangle.
 bool SegmentInside(QPointF a, QPointF b, const QRectF& r, double& u0, double& u1);
-
-// The number of chords (4 to 4096) that follow an arc of the radius turning through `sweep`
-// radians to within a third of a pixel.
-int FlatPieces(double radius, double sweep);
-
-// Points on the ellipse arc about (cx, cy) with semi-axes rx, ry from angle a0 to a1 (radians, as
-// in ArcPoints), as few as keep the arc within a third of a pixel of the chords between them
-// (4 to 4096 points): outlines of round bodies at any size.
-std::vector<QPointF> SmoothArc(double cx, double cy, double rx, double ry, double a0, double a1);
 
 // Strokes every traced stretch in the current colour, style and width (a dash runs on along each).
 void StrokeCurve(Canvas& canvas, const CurvePoint& curve, const CurveTrace& trace);
