@@ -18,6 +18,18 @@ bool UsableDrag(const DragGeometry& g) {
          IsFigureCoordinate(g.CurrentPoint.x) && IsFigureCoordinate(g.CurrentPoint.y);
 }
 
+namespace {
+bool Near(double v) { return std::fabs(v) <= kFarthestDragPoint; }
+}  // namespace
+
+bool WithinReach(const DragGeometry& g) {
+  return Near(g.PressPoint.x) && Near(g.PressPoint.y) && Near(g.CurrentPoint.x) && Near(g.CurrentPoint.y);
+}
+
+bool WithinReach(const FigureBox& box) {
+  return Near(box.left) && Near(box.right) && Near(box.top) && Near(box.bottom);
+}
+
 int CountParameter(double value, int lo, int hi) {
   if (!std::isfinite(value)) return value > 0 ? hi : lo;
   return static_cast<int>(std::clamp<int64_t>(RoundHalfEven(value), lo, hi));

@@ -18,6 +18,14 @@ namespace figures {
 // True when every coordinate of the drag is finite and within the range a figure can draw.
 bool UsableDrag(const DragGeometry& g);
 
+// The farthest a point of a drag may lie from the picture's origin for a figure to be drawn: far
+// beyond any picture (16384 pixels a side) and any pointer. A drag reaching farther is no figure
+// a teacher drew; it would only put a stray stroke or a flood of fill across the picture, so the
+// library's figures draw nothing for it.
+inline constexpr double kFarthestDragPoint = 64.0 * 16384;
+// True when every coordinate of the drag (of the box) is a number within that reach.
+bool WithinReach(const DragGeometry& g);
+
 // A count read from the parameter window: a whole number (rounded, halves to even) clamped to
 // lo..hi; not a number gives lo.
 int CountParameter(double value, int lo = 1, int hi = 200);
@@ -52,6 +60,7 @@ struct FigureBox {
   double Forward() const { return facingLeft ? -1 : 1; }
 };
 FigureBox BoxOf(const DragGeometry& g);
+bool WithinReach(const FigureBox& box);
 
 // ---- Along figures ----
 

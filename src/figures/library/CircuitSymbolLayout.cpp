@@ -5,7 +5,7 @@
 
 #include "figures/Canvas.h"
 #include "figures/DrawingStateScope.h"
-#include "figures/library/DragReach.h"
+#include "figures/FigureGeometry.h"
 
 namespace figures::circuit {
 

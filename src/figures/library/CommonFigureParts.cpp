@@ -9,17 +9,6 @@
 
 namespace figures::common {
 
-namespace {
-constexpr double kFarthestDrag = 64.0 * Canvas::kMaxSide;
-
-bool Near(double v) { return std::fabs(v) <= kFarthestDrag; }
-}  // namespace
-
-bool WithinReach(const DragGeometry& g) {
-  return UsableDrag(g) && Near(g.PressPoint.x) && Near(g.PressPoint.y) && Near(g.CurrentPoint.x) &&
-         Near(g.CurrentPoint.y);
-}
-
 void SharpBody(Canvas& canvas, const std::vector<QPointF>& points) {
   if (canvas.DrawWidth <= 1) {
     ClosedBody(canvas, points);

@@ -14,7 +14,7 @@ namespace figures::common {
 // the picture's origin. No pointer reaches farther on a picture of at most 16384 pixels a side; a
 // drag beyond that (a figure wider than a thousand pictures) draws nothing rather than paint
 // the whole picture with a sliver of a gigantic body.
-bool WithinReach(const DragGeometry& g);
+
 
 // A closed body through the points whose interior obeys the fill style, as ClosedBody draws it;
 // with a line wider than a pixel its outline is stroked with round corners, so that a sharp

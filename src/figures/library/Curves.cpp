@@ -33,7 +33,7 @@ CurveTrace TraceOf(Canvas& canvas, double t0, double t1, double step, double spe
 // A parabola with its vertex at the press point through the pointer, its axis vertical or
 // horizontal. t = 0 is the vertex, t = 1 the pointer, t = -1 its mirror image across the axis.
 void DrawParabola(Canvas& canvas, const DragGeometry& g, bool verticalAxis, bool bothBranches) {
-  if (!FigureDragInReach(g)) return;
+  if (!WithinReach(g)) return;
   const QPointF v(g.PressPoint.x, g.PressPoint.y);
   const QPointF d(g.CurrentPoint.x - v.x(), g.CurrentPoint.y - v.y());
   const CurvePoint curve = [=](double t) {
@@ -87,7 +87,7 @@ void DrawHyperbola(Canvas& canvas, const DragGeometry& g, const ParameterValues&
 // An Archimedean spiral of N turns (N from the first value) about the press point, widening
 // counter-clockwise to its outer end at the pointer.
 void DrawSpiral(Canvas& canvas, const DragGeometry& g, const ParameterValues& params) {
-  if (!FigureDragInReach(g)) return;
+  if (!WithinReach(g)) return;
   const QPointF c(g.PressPoint.x, g.PressPoint.y);
   const double dx = g.CurrentPoint.x - c.x(), dy = g.CurrentPoint.y - c.y();
   const double radius = std::hypot(dx, dy);

@@ -63,14 +63,8 @@ inline FigureBox PlainBoxOf(const DragGeometry& g) {
   return b;
 }
 
-// The largest box a device is drawn in. Only a runaway drag makes a larger one; its figure would
-// be nothing but a piece of a body's fill over the whole picture, so it draws nothing.
-inline constexpr double kLargestDeviceBox = 1.0e6;
-
 // True when the box can hold a device: at least 3 pixels each way (not a click or a drag along one
-// line), and not beyond the largest box.
-inline bool DrawableBox(const FigureBox& b) {
-  return b.Width() >= 3 && b.Height() >= 3 && b.Larger() <= kLargestDeviceBox;
-}
+// line), and within reach of the picture.
+inline bool DrawableBox(const FigureBox& b) { return b.Width() >= 3 && b.Height() >= 3 && WithinReach(b); }
 
 }  // namespace figures

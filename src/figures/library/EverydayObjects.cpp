@@ -19,7 +19,7 @@ using figures::CountParameter;
 using figures::DesignGrid;
 using figures::DesignPath;
 using figures::FigureBox;
-using figures::FitsAPicture;
+using figures::WithinReach;
 using figures::StandingFrame;
 using figures::UsableDrag;
 
@@ -33,7 +33,7 @@ void DrawEscalator(Canvas& canvas, const DragGeometry& g, const ParameterValues&
   if (!UsableDrag(g)) return;
   const FigureBox b = BoxOf(g);
   const double W = b.Width(), H = b.Height();
-  if (!(W >= 4 && H >= 4) || !FitsAPicture(b)) return;
+  if (!(W >= 4 && H >= 4) || !WithinReach(b)) return;
   const double rail = 0.22 * H;  // the handrail's height over the steps' edges
   const double least = Apart(canvas);
   const int fit = static_cast<int>(std::min(W / least, (H - rail) / least - 0.5));
@@ -69,7 +69,7 @@ void DrawTickerTape(Canvas& canvas, const DragGeometry& g, const ParameterValues
   const int pen = std::max(1, canvas.DrawWidth);
   const double length = b.Larger();
   const double breadth = std::min(b.Smaller(), std::max(length / 6, 6.0 + 4 * pen));
-  if (!(length >= 4) || !FitsAPicture(b)) return;
+  if (!(length >= 4) || !WithinReach(b)) return;
   const double forward = across ? b.Forward() : (g.CurrentPoint.y < g.PressPoint.y ? -1 : 1);
   // A point `s` pixels along the tape from the end where the dots start, `t` across it.
   auto at = [&](double s, double t) {
@@ -180,7 +180,7 @@ void FullCaliper(Canvas& canvas, const CaliperLayout& c) {
 void DrawVernierCaliper(Canvas& canvas, const DragGeometry& g, const ParameterValues& params) {
   if (!UsableDrag(g)) return;
   const FigureBox f = StandingFrame(BoxOf(g), 2.4, 2);
-  if (!(f.Width() >= 8 && f.Height() >= 4) || !FitsAPicture(f)) return;
+  if (!(f.Width() >= 8 && f.Height() >= 4) || !WithinReach(f)) return;
   const CaliperLayout c = CaliperIn(f, CountParameter(params.SP, 2, 100));
   const double pen = std::max(1, canvas.DrawWidth);
   if (f.Height() >= 8 * pen) {

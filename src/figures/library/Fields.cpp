@@ -13,7 +13,6 @@
 #include "figures/FigureGeometry.h"
 #include "figures/FigureSteps.h"
 #include "figures/Rounding.h"
-#include "figures/library/DragReach.h"
 #include "figures/library/FigureFamilies.h"
 
 namespace {

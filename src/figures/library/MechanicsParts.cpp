@@ -15,6 +15,7 @@ namespace {
 
 using namespace figures::common;
 using figures::BoxOf;
+using figures::WithinReach;
 using figures::FigureBox;
 using figures::FrameOf;
 using figures::kPi;

@@ -16,6 +16,7 @@ namespace {
 
 using namespace figures::common;
 using figures::BoxOf;
+using figures::WithinReach;
 using figures::FigureBox;
 using figures::kPi;
 

@@ -8,7 +8,6 @@
 
 namespace figures {
 
-bool FitsAPicture(const FigureBox& box) { return box.Larger() <= 4.0 * Canvas::kMaxSide; }
 
 FigureBox StandingFrame(const FigureBox& box, double aspect, double give) {
   FigureBox f = box;

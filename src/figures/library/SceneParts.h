@@ -12,10 +12,6 @@ class Canvas;
 // arcs, and wheels.
 namespace figures {
 
-// True when the box could be a drag on a picture: no larger than a few of the largest pictures.
-// A larger one (a pointer thrown far away) draws nothing rather than a huge figure.
-bool FitsAPicture(const FigureBox& box);
-
 // The part of the box a figure of natural shape `aspect` (width / height) takes: the whole box as
 // long as it is no narrower than that shape and no wider than `give` times it, otherwise the
 // widest such part centred across the box, or the tallest, standing on the box's bottom edge. So
@@ -40,7 +36,7 @@ struct DesignGrid {
   // radius r units about the design point (cx, cy).
   QPointF OnCircle(double cx, double cy, double r, double a) const;
   // Too small to hold a figure: nothing is drawn then.
-  bool Empty() const { return !(frame.Width() >= 2 && frame.Height() >= 2 && FitsAPicture(frame)); }
+  bool Empty() const { return !(frame.Width() >= 2 && frame.Height() >= 2 && WithinReach(frame)); }
   // Small for a pen of this width: a figure leaves out its fine parts (windows, saddle, cranks).
   bool Sparse(int penWidth) const { return frame.Height() < 12.0 * (penWidth > 1 ? penWidth : 1); }
 };
