@@ -2,6 +2,7 @@
 #include "figures/Canvas.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -122,14 +123,64 @@ void Canvas::Path(const QPointF* points, int count, bool closed) {
   QRect touched;
   int phase = 0;
   const int segments = closed ? count : count - 1;
+  // A step to a neighbouring pixel draws just its start pixel: done here, without the walk (curves
+  // are mostly such steps).
+  const DashPattern pattern = PatternOf(DrawStyle);
+  const uint32_t px = ForeColor | kOpaque;
+  int minX = INT_MAX, minY = INT_MAX, maxX = INT_MIN, maxY = INT_MIN;
+  auto inside = [this](int64_t x, int64_t y) { return x >= 0 && y >= 0 && x < Width() && y < Height(); };
+  uchar* const bits = raster_.bits();
+  const qsizetype stride = raster_.bytesPerLine() / 4;
+  // A solid segment with both ends on the picture, walked here without clipping: the pixels of
+  // the line walker (the minor coordinate rounded, a tie towards the larger), the end pixel left
+  // to the next segment.
+  auto WalkWithin = [&](int64_t ax, int64_t ay, int64_t bx, int64_t by) {
+    const int64_t dx = bx - ax, dy = by - ay;
+    const bool xMajor = std::abs(dx) >= std::abs(dy);
+    int64_t u0 = xMajor ? ax : ay, v0 = xMajor ? ay : ax, du = xMajor ? dx : dy, dv = xMajor ? dy : dx;
+    const bool reversed = du < 0;
+    if (reversed) u0 += du, v0 += dv, du = -du, dv = -dv;
+    const int64_t skip = reversed ? 0 : du;  // the end pixel, at step du forwards, 0 backwards
+    // One step along u moves by `uStep` pixels in memory, one along v by `vStep`.
+    const qsizetype uStep = xMajor ? 1 : stride, vStep = xMajor ? stride : 1;
+    uint32_t* at = reinterpret_cast<uint32_t*>(bits) + (xMajor ? v0 * stride + u0 : u0 * stride + v0);
+    int64_t r = du;
+    for (int64_t i = 0; i <= du; ++i, at += uStep) {
+      if (i != skip) *at = px;
+      r += 2 * dv;
+      if (dv > 0) {
+        if (r >= 2 * du) r -= 2 * du, at += vStep;
+      } else if (r < 0) {
+        r += 2 * du, at -= vStep;
+      }
+    }
+    minX = std::min<int>(minX, static_cast<int>(std::min(ax, bx)));
+    maxX = std::max<int>(maxX, static_cast<int>(std::max(ax, bx)));
+    minY = std::min<int>(minY, static_cast<int>(std::min(ay, by)));
+    maxY = std::max<int>(maxY, static_cast<int>(std::max(ay, by)));
+  };
   for (int i = 0; i < segments; ++i) {
     const QPointF& a = points[i];
     const QPointF& b = points[(i + 1) % count];
     const int64_t ax = RoundHalfEven(a.x()), ay = RoundHalfEven(a.y());
     const int64_t bx = RoundHalfEven(b.x()), by = RoundHalfEven(b.y());
     if (ax == bx && ay == by) continue;
+    if (std::abs(bx - ax) <= 1 && std::abs(by - ay) <= 1) {
+      if ((!pattern.on || pattern.on[phase]) && ax >= 0 && ay >= 0 && ax < Width() && ay < Height()) {
+        const int x = static_cast<int>(ax), y = static_cast<int>(ay);
+        reinterpret_cast<uint32_t*>(bits)[y * stride + x] = px;
+        minX = std::min(minX, x), maxX = std::max(maxX, x), minY = std::min(minY, y), maxY = std::max(maxY, y);
+      }
+      if (pattern.on && ++phase == pattern.period) phase = 0;
+      continue;
+    }
+    if (!pattern.on && inside(ax, ay) && inside(bx, by)) {
+      WalkWithin(ax, ay, bx, by);
+      continue;
+    }
     touched |= ThinLine(raster_, ax, ay, bx, by, ForeColor, DrawStyle, phase, false, &phase);
   }
+  if (minX <= maxX) touched |= QRect(QPoint(minX, minY), QPoint(maxX, maxY));
   if (!closed) {
     const QPointF& last = points[count - 1];
     touched |= ThinLine(raster_, RoundHalfEven(last.x()), RoundHalfEven(last.y()), RoundHalfEven(last.x()),

@@ -88,10 +88,17 @@ SymbolSpan SymbolSpanOf(double length);
 
 // ---- Points of curves ----
 
+// How far a chord may stray from the curve it stands for, in pixels.
+inline constexpr double kCurveFlatness = 0.3;
+
+// The number of chords (4 to 4096) that follow an arc of the radius turning through `sweep`
+// radians to within kCurveFlatness.
+int FlatPieces(double radius, double sweep);
+
 // Points on the ellipse arc about (cx, cy) with semi-axes rx, ry from angle a0 to a1 (radians,
 // counter-clockwise as seen on screen, 0 pointing right: the point at angle a is
-// (cx + rx cos a, cy - ry sin a)). The points lie about a pixel apart (at most 4096 of them), so a
-// path through them is a smooth curve at any size.
+// (cx + rx cos a, cy - ry sin a)), as few as keep the arc within kCurveFlatness of the chords
+// between them (4 to 4096 of them): a path through them is a smooth curve at any size.
 std::vector<QPointF> ArcPoints(double cx, double cy, double rx, double ry, double a0, double a1);
 
 // The vertices of the regular n-gon inscribed in the ellipse about (cx, cy) with semi-axes rx, ry,

@@ -91,13 +91,31 @@ void DrawSpiral(Canvas& canvas, const DragGeometry& g, const ParameterValues& pa
   const QPointF c(g.PressPoint.x, g.PressPoint.y);
   const double dx = g.CurrentPoint.x - c.x(), dy = g.CurrentPoint.y - c.y();
   const double radius = std::hypot(dx, dy);
+  if (!(radius > 0)) return;
   const double end = std::atan2(-dy, dx);  // the pointer's angle, counter-clockwise on screen
   const double turns = 2 * kPi * CountParameter(params.SP);
-  const CurvePoint spiral = [=](double a) {
+  auto at = [&](double a) {
     const double r = radius * a / turns, angle = end + a - turns;
     return c + QPointF(r * std::cos(angle), -r * std::sin(angle));
   };
-  StrokeCurve(canvas, spiral, TraceOf(canvas, 0, turns, 0.25, radius * std::hypot(1.0, 1 / turns)));
+  // Only the turns whose radius can reach the picture: between the distances from the centre to
+  // the picture's nearest and farthest points, widened by the pen.
+  const QRectF picture = PictureReach(canvas);
+  const double nx = std::max({picture.left() - c.x(), 0.0, c.x() - picture.right()});
+  const double ny = std::max({picture.top() - c.y(), 0.0, c.y() - picture.bottom()});
+  const double fx = std::max(std::fabs(c.x() - picture.left()), std::fabs(c.x() - picture.right()));
+  const double fy = std::max(std::fabs(c.y() - picture.top()), std::fabs(c.y() - picture.bottom()));
+  double a = std::max(0.0, std::hypot(nx, ny) / radius * turns);
+  const double last = std::min(turns, std::hypot(fx, fy) / radius * turns);
+  if (!(a <= last)) return;
+  // Chords that stay within a third of a pixel of the curve: as many per turn as its radius needs.
+  std::vector<QPointF> points;
+  while (a < last) {
+    points.push_back(at(a));
+    a += std::min(0.25, 2 * kPi / FlatPieces(radius * a / turns, 2 * kPi));
+  }
+  points.push_back(at(last));
+  StrokePath(canvas, points);
 }
 
 // The sine wave turned upright: N periods (N from the first value) from the press row to the

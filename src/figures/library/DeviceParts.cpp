@@ -13,10 +13,8 @@ std::vector<QPointF> SectionArc(const PartFrame& f, double s, double r, double d
                                 double a1, double slant) {
   std::vector<QPointF> points;
   if (!std::isfinite(s + r + depth + a0 + a1 + slant)) return points;
-  // About a point per pixel of the rim for small parts; beyond that 96 points keep a half rim
-  // within a tenth of a pixel of the true curve up to several hundred pixels.
-  const double reach = std::max(std::fabs(r), std::fabs(depth));
-  const int n = static_cast<int>(std::clamp(std::ceil(std::fabs(a1 - a0) * reach), 4.0, 96.0));
+  // As few points as keep the rim within a third of a pixel of the chords.
+  const int n = FlatPieces(std::max(std::fabs(r), std::fabs(depth)), a1 - a0);
   points.reserve(n + 1);
   for (int i = 0; i <= n; ++i) {
     const double a = a0 + (a1 - a0) * i / n;

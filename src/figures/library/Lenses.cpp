@@ -9,7 +9,6 @@
 #include "figures/library/FigureDrags.h"
 #include "figures/library/FigureFamilies.h"
 #include "figures/library/PatternedStrokes.h"
-#include "figures/library/SmoothArcs.h"
 
 namespace {
 

@@ -11,7 +11,6 @@
 #include "figures/library/FigureDrags.h"
 #include "figures/library/FigureFamilies.h"
 #include "figures/library/PatternedStrokes.h"
-#include "figures/library/SmoothArcs.h"
 
 namespace {
 
@@ -121,7 +120,7 @@ void DrawWedgeRisingLeft(Canvas& canvas, const DragGeometry& g, const ParameterV
 // Half an ellipse about `centre`: the far half (above the centre, from right to left) or the near
 // half (below it, from left to right).
 std::vector<QPointF> HalfEllipse(QPointF centre, double rx, double ry, bool farHalf) {
-  return SmoothArc(centre.x(), centre.y(), rx, ry, farHalf ? 0 : kPi, farHalf ? kPi : 2 * kPi);
+  return ArcPoints(centre.x(), centre.y(), rx, ry, farHalf ? 0 : kPi, farHalf ? kPi : 2 * kPi);
 }
 
 // An outline made of point runs, one after another.

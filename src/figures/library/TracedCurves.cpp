@@ -7,7 +7,6 @@
 #include "figures/FigureGeometry.h"
 #include "figures/FigureSteps.h"
 #include "figures/Rounding.h"
-#include "figures/library/SmoothArcs.h"
 
 namespace figures {
 
@@ -15,10 +14,9 @@ namespace {
 
 // The pieces a curve is followed in: at most this long (pixels across or down), and so nearly
 // straight that a parabola through their ends and middle strays less than kFlatness from the
-// curve. Each piece is then drawn as a chain of pixels about kPixelStep apart along that parabola.
+// curve. Each piece is then drawn as the two chords through its middle.
 constexpr double kLongestPiece = 32;
 constexpr double kFlatness = kCurveFlatness;
-constexpr double kPixelStep = 0.7;
 // Halvings of a step, and bisections for an edge: far below a pixel for any curve a picture holds.
 constexpr int kHalvings = 48;
 // The most points of a curve one trace computes: a spiral of 200 turns filling the largest
@@ -192,55 +190,21 @@ class Tracer {
            Deviation(a, m, b) <= kFlatness;
   }
 
-  // The pixels of the piece from a through m to b, along the parabola through the three points.
-  void AddPiece(QPointF a, QPointF m, QPointF b) {
-    const int n = static_cast<int>(std::ceil((Chord(a, m) + Chord(m, b)) / kPixelStep));
-    const QPointF c1 = 4 * m - 3 * a - b, c2 = 2 * a - 4 * m + 2 * b;
-    for (int j = 1; j <= n; ++j) {
-      const double s = static_cast<double>(j) / n;
-      Add(a + c1 * s + c2 * (s * s));
-    }
+  // The piece from a through m to b joins the stretch as two straight segments (it is straight
+  // within a third of a pixel, so the pixels of the chords are those of the curve).
+  void AddPiece(QPointF, QPointF m, QPointF b) {
+    Add(m);
     Add(b);
   }
 
-  // The pixel of p joins the stretch. The chain stays one pixel thin: a pixel in the corner of a
-  // right-angled turn is left out (the chain steps diagonally instead). A pixel one step on in the
-  // same direction as the last run lengthens that run: a straight run is one segment of the path.
+  // The pixel of p joins the stretch as its next vertex.
   void Add(QPointF p) {
     const QPointF pixel(RoundHalfEvenReal(p.x()), RoundHalfEvenReal(p.y()));
-    if (current_.empty()) {
-      current_.push_back(pixel);
-      return;
-    }
-    if (pixel == current_.back()) return;
-    if (!run_.isNull() && Chord(pixel, current_.back() - run_) == 1) {
-      // The last pixel is a corner between the one before it and this one.
-      const QPointF before = current_.back() - run_;
-      if (current_.size() >= 2 && current_[current_.size() - 2] == before)
-        current_.pop_back();
-      else
-        current_.back() = before;
-      run_ = current_.size() >= 2 ? UnitRun(current_.back() - current_[current_.size() - 2]) : QPointF();
-    }
-    const QPointF step = pixel - current_.back();
-    if (!run_.isNull() && step == run_) {
-      current_.back() = pixel;
-      return;
-    }
-    run_ = UnitRun(step);
-    current_.push_back(pixel);
-  }
-  // The unit step a straight run of pixels by `d` takes (a whole multiple of a step across, down
-  // or diagonally), or a null point.
-  static QPointF UnitRun(QPointF d) {
-    const double k = std::max(std::fabs(d.x()), std::fabs(d.y()));
-    const bool straight = k > 0 && (d.x() == 0 || std::fabs(d.x()) == k) && (d.y() == 0 || std::fabs(d.y()) == k);
-    return straight ? d / k : QPointF();
+    if (current_.empty() || current_.back() != pixel) current_.push_back(pixel);
   }
   void End() {
     if (!current_.empty()) stretches_.push_back(std::move(current_));
     current_.clear();
-    run_ = QPointF();
   }
 
   const CurvePoint& curve_;
@@ -249,7 +213,6 @@ class Tracer {
   double t_ = 0;
   QPointF p_;
   std::vector<QPointF> current_;
-  QPointF run_;  // the unit step of the run the stretch ends in
   std::vector<std::vector<QPointF>> stretches_;
 };
 
