@@ -48,6 +48,7 @@ ImageDraw::~ImageDraw() = default;
 
 void ImageDraw::BuildMenus() {
   QMenuBar* bar = menuBar();
+  bar->setContextMenuPolicy(Qt::PreventContextMenu);  // no pop-up that could hide the toolbar
 
   QMenu* file = bar->addMenu(QStringLiteral("文件(&F)"));
   file->setObjectName("Menu_File");
@@ -172,6 +173,7 @@ void ImageDraw::BuildToolbar() {
   Tbar = addToolBar(QStringLiteral("工具栏"));
   Tbar->setObjectName("Tbar");
   Tbar->setMovable(false);
+  Tbar->setContextMenuPolicy(Qt::PreventContextMenu);  // no pop-up that could hide the toolbar
   Tbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
   Tbar->setIconSize(QSize(24, 24));
   // Toolbar captions and images, in order; a separator between the groups.
@@ -198,6 +200,7 @@ void ImageDraw::BuildToolbar() {
       if (!item.action) break;
       item.action->setIconText(QString::fromUtf8(item.caption));
       item.action->setIcon(ToolbarImage(item.image));
+      item.action->setIconVisibleInMenu(!item.action->isCheckable());  // the menu shows its check mark
       Tbar->addAction(item.action);
     }
   }
