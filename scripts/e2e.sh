@@ -384,14 +384,15 @@ if [ -f "$build/CMakeCache.txt" ]; then
       depends=$(dpkg-deb --field "$deb" Depends 2>/dev/null)
       contents=$(dpkg-deb --contents "$deb" 2>/dev/null)
       missing=()
-      for p in libqt6widgets6 libqt6gui6 libqt6core6 libqt6svg6 qt6-qpa-plugins libjpeg62-turbo fonts-wqy-microhei; do
+      for p in libqt6widgets6 libqt6gui6 libqt6core6 libqt6svg6 qt6-qpa-plugins libjpeg62-turbo fonts-wqy-microhei \
+               qt6-translations-l10n; do
         grep -Eq "(^|, )$p( |,|$)" <<<"$depends" || missing+=("depends on $p")
       done
       for f in ./usr/bin/quillmere ./usr/share/applications/org.quillmere.Quillmere.desktop \
                ./usr/share/metainfo/org.quillmere.Quillmere.metainfo.xml ./usr/share/icons/hicolor/48x48/apps/quillmere.png; do
         grep -q " $f\$" <<<"$contents" || missing+=("$f")
       done
-      if [ ${#missing[@]} -eq 0 ]; then pass "package: $(basename "$deb") with the Qt, JPEG, platform plugin and CJK font dependencies"
+      if [ ${#missing[@]} -eq 0 ]; then pass "package: $(basename "$deb") with the Qt, JPEG, platform plugin, CJK font and Qt translation dependencies"
       else fail "package: $(basename "${deb:-none}")" "missing ${missing[*]}"; fi
     else
       fail "package: cpack -G DEB" "$(tail -n 5 "$work/cpack.log")"
