@@ -79,7 +79,8 @@ bool ReadRegularFile(const QString& path, qint64 maxBytes, QByteArray* bytes, QS
     return fail(QStringLiteral("文件“%1”过大（超过 %2 MB），不是可以打开的图像").arg(Shown(path)).arg(maxBytes >> 20));
   };
   if (st.st_size > maxBytes) return tooLarge();
-  // The size is read again as the bytes come, so that a file growing meanwhile is still bounded.
+  // Read to the end of the file but never past maxBytes + 1 bytes: a file that grows meanwhile is
+  // still bounded.
   QByteArray data;
   data.resize(qsizetype(std::min<qint64>(st.st_size, maxBytes) + 1));
   qint64 total = 0;
