@@ -69,11 +69,12 @@ dragging. Regions can be selected, moved, flipped, rotated, copied and pasted
 with other programs; text with physics symbols and units can be stamped on
 the picture. Opens BMP and JPEG pictures and saves BMP. The interface is in
 Simplified Chinese.")
-# Qt's platform plugins (xcb) are loaded at run time and the Chinese interface needs a CJK font:
-# neither shows up among the programs' linked libraries. The linked libraries (Qt, libjpeg, the C
+# Qt's platform plugins (xcb) are loaded at run time, the Chinese interface needs a CJK font, and
+# Qt's own buttons and dialogs speak Chinese through Qt's translations (qtbase_zh_CN.qm): none of
+# them shows up among the programs' linked libraries. The linked libraries (Qt, libjpeg, the C
 # and C++ runtime) are found by dpkg-shlibdeps with their exact versions; without it they are named
 # here.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-wqy-microhei")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-wqy-microhei, qt6-translations-l10n")
 find_program(QM_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(QM_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # End-to-end checks of the built program on a real X server (Xvfb), driven from outside with
-# xdotool, xclip and a close request, reading the screen with ImageMagick; then a check that
+# xdotool, xclip and a close request, reading the screen with ImageMagick and the texts of a dialog
+# through accessibility (AT-SPI, in a private D-Bus session); then a check that
 # `cmake --install` lays out the program, desktop entry, icons and metainfo, and that they validate.
 # Prints one line per check and `N passed, M failed`; exits non-zero when a check failed.
 #
@@ -34,8 +35,10 @@ export LC_ALL=C.UTF-8
 work=$(mktemp -d)
 pid=""
 clip_pid=""
+bus_pid=""
 cleanup() {
   [ -n "$clip_pid" ] && kill "$clip_pid" 2>/dev/null
+  [ -n "$bus_pid" ] && kill "$bus_pid" 2>/dev/null
   [ -n "$pid" ] && kill "$pid" 2>/dev/null
   rm -rf "$work"
 }
@@ -342,6 +345,128 @@ if [ -n "$px" ]; then
   fi
 fi
 [ -n "$pid" ] && kill "$pid" 2>/dev/null && { wait "$pid" 2>/dev/null; pid=""; }
+
+# ---- Qt's own buttons speak Chinese: the new-picture question, read through accessibility ----
+# The program starts again with Qt's accessibility bridge on, in a private D-Bus session whose
+# accessibility bus is running before the program starts; the question's push buttons are then
+# listed by name through AT-SPI (pyatspi), as a screen reader would read them.
+cat >"$work/buttons.py" <<'PY'
+import sys
+import pyatspi
+
+def push_buttons(node, depth=0):
+    names = []
+    if node is None or depth > 12:
+        return names
+    if node.getRole() == pyatspi.ROLE_PUSH_BUTTON:
+        names.append(node.name)
+    for i in range(node.childCount):
+        names += push_buttons(node.getChildAtIndex(i), depth + 1)
+    return names
+
+title, seen = sys.argv[1], []
+for app in pyatspi.Registry.getDesktop(0):
+    if app is None:
+        continue
+    seen.append(app.name)
+    if app.name != "Quillmere":
+        continue
+    for window in app:
+        if window is not None and window.name == title:
+            print(" ".join(sorted(push_buttons(window))))
+            sys.exit(0)
+    sys.exit(f"Quillmere shows no window \"{title}\" to accessibility")
+sys.exit(f"Quillmere is not among the accessible applications ({', '.join(seen) or 'none'})")
+PY
+shot_screen() { /usr/bin/import -window root -depth 8 "ppm:$work/shot.ppm" 2>/dev/null; }
+check="Chinese buttons: 新建 on a changed picture asks with buttons 是 / 否 (read through AT-SPI)"
+if ! command -v dbus-daemon >/dev/null || ! command -v dbus-send >/dev/null ||
+   ! /usr/bin/python3 -c 'import pyatspi' 2>/dev/null; then
+  fail "$check" "needs dbus-daemon, dbus-send, at-spi2-core and python3-pyatspi (scripts/install-deps.sh test)"
+elif ! { read -r bus_address && read -r bus_pid; } < <(dbus-daemon --session --fork --print-address=1 --print-pid=1); then
+  fail "$check" "no private D-Bus session (dbus-daemon --session)"
+else
+  export DBUS_SESSION_BUS_ADDRESS=$bus_address
+  a11y=""
+  for i in $(seq 1 20); do   # starts the accessibility bus
+    if dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
+         >"$work/a11y-bus.log" 2>&1; then a11y=1; break; fi
+    sleep 0.25
+  done
+  QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$bin" >"$work/program-a11y.log" 2>&1 &
+  pid=$!
+  wid=$(timeout 20 xdotool search --sync --onlyvisible --name "$title" 2>/dev/null | head -n 1)
+  if [ -z "$a11y" ]; then
+    fail "$check" "the accessibility bus does not start: $(tail -n 2 "$work/a11y-bus.log")"
+  elif [ -z "$wid" ]; then
+    fail "$check" "the program's window does not appear within 20 s: $(tail -n 3 "$work/program-a11y.log")"
+  elif ! { xdotool windowfocus --sync "$wid" 2>/dev/null; wait_screen find-picture; }; then
+    fail "$check" "$answer"
+  else
+    # Something drawn: a rectangle with palette button 7, as above.
+    read -r px py <<<"$answer"
+    move $(( 3 + (px - 6) * 3 / 10 )) $(( py + 1 + 28 + 14 ))
+    xdotool click 1
+    drag $((px + 40)) $((py + 30)) $((px + 120)) $((py + 90))
+    move $((px + 590)) $((py + 300))
+    if ! wait_screen box $((px + 40)) $((py + 30)) $((px + 120)) $((py + 90)); then
+      fail "$check" "no rectangle drawn: $answer"
+    else
+      # 文件 > 新建图像 (the first entry); a key lost while the menu settles is sent again.
+      dialog=""
+      for i in 1 2 3; do
+        xdotool windowfocus --sync "$wid" 2>/dev/null
+        xdotool key alt+f
+        wait_other || continue
+        xdotool key Return
+        dialog=$(timeout 5 xdotool search --sync --onlyvisible --name '^是否保存改变$' 2>/dev/null | head -n 1)
+        [ -n "$dialog" ] && break
+        key_until_alone Escape
+      done
+      buttons=""
+      if [ -n "$dialog" ]; then
+        for i in $(seq 1 20); do   # the accessible tree follows the screen within moments
+          buttons=$(timeout 10 /usr/bin/python3 "$work/buttons.py" "是否保存改变" 2>&1) && [ "$buttons" = "否 是" ] && break
+          sleep 0.25
+        done
+        shot_screen
+      fi
+      if [ -z "$dialog" ]; then
+        shot_screen
+        fail "$check" "no question \"是否保存改变\" within 5 s of 文件 > 新建图像"
+      elif [ "$buttons" = "否 是" ]; then
+        pass "$check"
+        # Answered with the key N (否): the picture is cleared and named a new picture.
+        xdotool windowfocus --sync "$dialog" 2>/dev/null
+        key_until_alone n
+        for i in $(seq 1 50); do
+          [ "$(xdotool getwindowname "$wid" 2>/dev/null)" = "※Quillmere※～～新建图像" ] && break
+          sleep 0.1
+        done
+        if [ "$(xdotool getwindowname "$wid" 2>/dev/null)" = "※Quillmere※～～新建图像" ] &&
+           wait_screen colour $((px + 30)) $((py + 20)) 101 81 255 255 255; then
+          pass "new-picture question answered 否 (key N): the picture is cleared, the caption says 新建图像"
+        else
+          fail "new-picture question answered 否 (key N): the picture is cleared" \
+            "caption \"$(xdotool getwindowname "$wid" 2>/dev/null)\"${answer:+; $answer}"
+        fi
+      else
+        fail "$check" "the buttons read \"$buttons\""
+      fi
+    fi
+  fi
+  # Nothing is left to save now: a close request ends the program.
+  if [ -n "$wid" ] && kill -0 "$pid" 2>/dev/null; then
+    request_close "$wid"
+    for i in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  fi
+  kill "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null
+  pid=""
+  kill "$bus_pid" 2>/dev/null
+  bus_pid=""
+  unset DBUS_SESSION_BUS_ADDRESS
+fi
 rm -f "$work/shot.ppm"   # the checks below do not look at the screen
 
 # ---- Installation: program, desktop entry, icons, metainfo ----
@@ -384,14 +509,15 @@ if [ -f "$build/CMakeCache.txt" ]; then
       depends=$(dpkg-deb --field "$deb" Depends 2>/dev/null)
       contents=$(dpkg-deb --contents "$deb" 2>/dev/null)
       missing=()
-      for p in libqt6widgets6 libqt6gui6 libqt6core6 libqt6svg6 qt6-qpa-plugins libjpeg62-turbo fonts-wqy-microhei; do
+      for p in libqt6widgets6 libqt6gui6 libqt6core6 libqt6svg6 qt6-qpa-plugins libjpeg62-turbo fonts-wqy-microhei \
+               qt6-translations-l10n; do
         grep -Eq "(^|, )$p( |,|$)" <<<"$depends" || missing+=("depends on $p")
       done
       for f in ./usr/bin/quillmere ./usr/share/applications/org.quillmere.Quillmere.desktop \
                ./usr/share/metainfo/org.quillmere.Quillmere.metainfo.xml ./usr/share/icons/hicolor/48x48/apps/quillmere.png; do
         grep -q " $f\$" <<<"$contents" || missing+=("$f")
       done
-      if [ ${#missing[@]} -eq 0 ]; then pass "package: $(basename "$deb") with the Qt, JPEG, platform plugin and CJK font dependencies"
+      if [ ${#missing[@]} -eq 0 ]; then pass "package: $(basename "$deb") with the Qt, JPEG, platform plugin, CJK font and Qt translation dependencies"
       else fail "package: $(basename "${deb:-none}")" "missing ${missing[*]}"; fi
     else
       fail "package: cpack -G DEB" "$(tail -n 5 "$work/cpack.log")"

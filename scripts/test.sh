@@ -9,7 +9,10 @@ export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
 
 echo "== Build and test (release) =="
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# Every option is given, whatever configured these folders before (scripts/run.sh builds
+# build/release without the tests).
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQM_BUILD_TESTS=ON -DQM_BUILD_BENCH=ON \
+  -DQM_SANITIZE=OFF >/dev/null
 cmake --build build/release -j "$jobs"
 ctest --test-dir build/release --output-on-failure
 
@@ -18,7 +21,7 @@ xvfb-run -a -s "-screen 0 1280x1024x24" env QT_QPA_PLATFORM=xcb \
   build/release/editing_tests --gtest_filter='XClipboard*'
 
 echo "== Build and test (AddressSanitizer + UndefinedBehaviorSanitizer) =="
-cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQM_SANITIZE=ON -DQM_BUILD_BENCH=OFF >/dev/null
+cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQM_BUILD_TESTS=ON -DQM_BUILD_BENCH=OFF -DQM_SANITIZE=ON >/dev/null
 cmake --build build/asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build/asan --output-on-failure

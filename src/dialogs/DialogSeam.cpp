@@ -1,5 +1,6 @@
 #include "dialogs/DialogSeam.h"
 
+#include <QAbstractButton>
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -10,6 +11,9 @@
 QMessageBox::StandardButton DialogSeam::Ask(QWidget* parent, const QString& title, const QString& text,
                                             QMessageBox::StandardButtons buttons) {
   QMessageBox box(QMessageBox::Information, title, text, buttons, parent);
+  // The buttons read "是" and "否" (InstallChineseInterface); the keys Y and N answer as before.
+  if (QAbstractButton* yes = box.button(QMessageBox::Yes)) yes->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Y));
+  if (QAbstractButton* no = box.button(QMessageBox::No)) no->setShortcut(QKeySequence(Qt::ALT | Qt::Key_N));
   // Dismissing the box (Esc, its close button) answers nothing: without a Cancel of its own the
   // box would take No for it and throw work away. A hidden Cancel receives the dismissal.
   if (!buttons.testFlag(QMessageBox::Cancel)) box.addButton(QMessageBox::Cancel)->hide();
@@ -25,17 +29,23 @@ void DialogSeam::Tell(QWidget* parent, const QString& title, const QString& text
 
 QString DialogSeam::OpenFileName(QWidget* parent, const QString& title, const QString& initialName,
                                  const QString& filter) {
-  return QFileDialog::getOpenFileName(parent, title, initialName, filter);
+  // Qt's own dialog, not the desktop's: a desktop dialog speaks the desktop's language, which
+  // need not be Chinese, and ignores the program's translations.
+  return QFileDialog::getOpenFileName(parent, title, initialName, filter, nullptr,
+                                      QFileDialog::DontUseNativeDialog);
 }
 
 QString DialogSeam::SaveFileName(QWidget* parent, const QString& title, const QString& initialName,
                                  const QString& filter) {
-  // No default suffix and no overwrite question of our own: the name is used as typed.
-  return QFileDialog::getSaveFileName(parent, title, initialName, filter);
+  // No default suffix and no overwrite question of our own: the name is used as typed, and the
+  // dialog itself asks before an existing file is replaced. Qt's own dialog, as for opening.
+  return QFileDialog::getSaveFileName(parent, title, initialName, filter, nullptr,
+                                      QFileDialog::DontUseNativeDialog);
 }
 
 std::optional<QColor> DialogSeam::PickColor(QWidget* parent, const QColor& initial) {
-  QColor c = QColorDialog::getColor(initial, parent);
+  // Qt's own dialog, in Chinese whatever the desktop's language (see OpenFileName).
+  QColor c = QColorDialog::getColor(initial, parent, QString(), QColorDialog::DontUseNativeDialog);
   if (!c.isValid()) return std::nullopt;
   return c;
 }

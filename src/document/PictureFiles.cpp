@@ -4,6 +4,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "document/BitmapReader.h"
 #include "document/BitmapWriter.h"
@@ -11,10 +16,25 @@
 
 namespace {
 
-// No bitmap or JPEG file of a picture the program can open comes near this size.
-constexpr qint64 kMaxFileBytes = qint64(1) << 30;
-
 QString Shown(const QString& path) { return QDir::toNativeSeparators(path); }
+
+// What a file that is not a regular file is, in the user's words; empty for a regular file.
+QString KindOf(mode_t mode) {
+  if (S_ISREG(mode)) return {};
+  if (S_ISDIR(mode)) return QStringLiteral("文件夹");
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return QStringLiteral("设备");
+  if (S_ISFIFO(mode)) return QStringLiteral("管道");
+  if (S_ISSOCK(mode)) return QStringLiteral("套接字");
+  return QStringLiteral("特殊文件");
+}
+
+// Closes a file descriptor when it goes out of scope.
+struct Descriptor {
+  int fd;
+  ~Descriptor() {
+    if (fd >= 0) ::close(fd);
+  }
+};
 
 PictureRead Fail(const QString& message) {
   PictureRead result;
@@ -33,19 +53,58 @@ PictureRead ReadPicture(const QByteArray& bytes) {
   return Fail(QStringLiteral("不是位图文件或 JPEG 图像"));
 }
 
+bool ReadRegularFile(const QString& path, qint64 maxBytes, QByteArray* bytes, QString* error) {
+  auto fail = [&](const QString& message) {
+    if (error) *error = message;
+    return false;
+  };
+  // Opening without blocking: a pipe with no writer would otherwise hold the program here.
+  Descriptor file{-1};
+  do {
+    file.fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  } while (file.fd < 0 && errno == EINTR);
+  if (file.fd < 0) {
+    const int err = errno;
+    if (err == ENOENT || err == ENOTDIR) return fail(QStringLiteral("找不到文件“%1”").arg(Shown(path)));
+    if (err == EACCES || err == EPERM)
+      return fail(QStringLiteral("无法读取文件“%1”：没有读取权限").arg(Shown(path)));
+    return fail(QStringLiteral("无法读取文件“%1”（系统错误 %2）").arg(Shown(path)).arg(err));
+  }
+  // The descriptor, not the name, is examined: what was opened is what is read.
+  struct stat st;
+  if (::fstat(file.fd, &st) != 0) return fail(QStringLiteral("读取文件“%1”时出错").arg(Shown(path)));
+  const QString kind = KindOf(st.st_mode);
+  if (!kind.isEmpty()) return fail(QStringLiteral("“%1”是%2，不是图像文件").arg(Shown(path), kind));
+  const auto tooLarge = [&] {
+    return fail(QStringLiteral("文件“%1”过大（超过 %2 MB），不是可以打开的图像").arg(Shown(path)).arg(maxBytes >> 20));
+  };
+  if (st.st_size > maxBytes) return tooLarge();
+  // Read to the end of the file but never past maxBytes + 1 bytes: a file that grows meanwhile is
+  // still bounded.
+  QByteArray data;
+  data.resize(qsizetype(std::min<qint64>(st.st_size, maxBytes) + 1));
+  qint64 total = 0;
+  for (;;) {
+    if (total == data.size()) {
+      if (total > maxBytes) return tooLarge();
+      data.resize(qsizetype(std::min<qint64>(total * 2, maxBytes + 1)));
+    }
+    const ssize_t n = ::read(file.fd, data.data() + total, size_t(data.size() - total));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return fail(QStringLiteral("读取文件“%1”时出错").arg(Shown(path)));
+    if (n == 0) break;
+    total += n;
+  }
+  if (total > maxBytes) return tooLarge();
+  data.resize(qsizetype(total));
+  *bytes = std::move(data);
+  return true;
+}
+
 PictureRead ReadPictureFile(const QString& path) {
-  const QFileInfo info(path);
-  if (path.isEmpty() || !info.exists())
-    return Fail(QStringLiteral("找不到文件“%1”").arg(Shown(path)));
-  if (info.isDir()) return Fail(QStringLiteral("“%1”是文件夹，不是图像文件").arg(Shown(path)));
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly))
-    return Fail(QStringLiteral("无法读取文件“%1”：没有读取权限或文件正被占用").arg(Shown(path)));
-  if (file.size() > kMaxFileBytes)
-    return Fail(QStringLiteral("文件“%1”过大，不是可以打开的图像").arg(Shown(path)));
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError)
-    return Fail(QStringLiteral("读取文件“%1”时出错").arg(Shown(path)));
+  QByteArray bytes;
+  QString error;
+  if (!ReadRegularFile(path, kMaxPictureFileBytes, &bytes, &error)) return Fail(error);
   if (bytes.isEmpty()) return Fail(QStringLiteral("文件“%1”是空的").arg(Shown(path)));
   PictureRead result = ReadPicture(bytes);
   if (!result.ok() && result.error.isEmpty())
@@ -70,6 +129,10 @@ bool WriteBitmapFile(const QString& path, const QImage& image, QString* error) {
     return fail(QStringLiteral("文件夹“%1”不存在，图像没有保存").arg(Shown(folder.filePath())));
   if (!folder.isDir())
     return fail(QStringLiteral("“%1”不是文件夹，图像没有保存").arg(Shown(folder.filePath())));
+  // A device or a pipe of that name would be written directly, and a pipe would wait for a reader.
+  struct stat st;
+  if (::stat(QFile::encodeName(path).constData(), &st) == 0 && !KindOf(st.st_mode).isEmpty())
+    return fail(QStringLiteral("“%1”是%2，不能保存为图像文件").arg(Shown(path), KindOf(st.st_mode)));
   // Replacing goes through a new file and a rename, which the folder would allow even for a
   // read-only file: a file the user protected is left alone.
   if (info.exists() && !info.isWritable())

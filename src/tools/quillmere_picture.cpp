@@ -5,7 +5,6 @@
 //   quillmere_picture decode IN OUT.ppm    exit 0, or the reader's message and exit 1
 //   quillmere_picture encode IN.ppm OUT.bmp
 #include <QCoreApplication>
-#include <QFile>
 #include <QImage>
 #include <QSaveFile>
 #include <QString>
@@ -118,9 +117,9 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (command == QLatin1String("encode")) {
-    QFile file(args[2]);
-    if (!file.open(QIODevice::ReadOnly)) return Failure(QStringLiteral("无法读取“%1”").arg(args[2]));
-    const QImage image = ReadPpm(file.readAll(), &error);
+    QByteArray bytes;
+    if (!ReadRegularFile(args[2], kMaxPictureFileBytes, &bytes, &error)) return Failure(error);
+    const QImage image = ReadPpm(bytes, &error);
     if (image.isNull()) return Failure(error);
     if (!WriteBitmapFile(args[3], image, &error)) return Failure(error);
     return 0;

@@ -32,6 +32,7 @@ std::array<QAction*, 12> ImageDraw::RotateCommands() const {
 
 void ImageDraw::BuildMenus() {
   QMenuBar* bar = menuBar();
+  bar->setContextMenuPolicy(Qt::PreventContextMenu);  // no pop-up that could hide the toolbar
 
   QMenu* file = MakeMenu(bar, "Menu_File", "文件(&F)");
   newPicture_ = MakeAction(this, "Menu_File_New", "新建图像");
@@ -132,6 +133,7 @@ void ImageDraw::BuildToolbar() {
   commandBar_ = addToolBar(QStringLiteral("工具栏"));
   commandBar_->setObjectName("Tbar");
   commandBar_->setMovable(false);
+  commandBar_->setContextMenuPolicy(Qt::PreventContextMenu);  // no pop-up that could hide the toolbar
   commandBar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
   commandBar_->setIconSize(QSize(24, 24));
   // Toolbar captions and images, in order; a separator between the groups.
@@ -154,6 +156,7 @@ void ImageDraw::BuildToolbar() {
       if (!item.action) break;
       item.action->setIconText(QString::fromUtf8(item.caption));
       item.action->setIcon(ToolbarImage(item.image));
+      item.action->setIconVisibleInMenu(!item.action->isCheckable());  // the menu shows its check mark
       commandBar_->addAction(item.action);
     }
   }

@@ -1,6 +1,12 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <future>
 
 #include <QDir>
 #include <QFile>
@@ -172,6 +178,80 @@ TEST(PictureFiles, FailedSaveLeavesTheOldFileIntact) {
   EXPECT_TRUE(error.contains(QStringLiteral("原来的文件没有改变"))) << error.toStdString();
   EXPECT_EQ(ReadAll(path), old);
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"old.bmp"});  // no leftovers
+}
+
+// Only regular files are read or written. A device, a pipe, a folder or a file too large to hold a
+// picture the program can open is refused at once with a message, through the file layer and
+// through the picture tool; nothing waits for a pipe's other end, nothing reads a device for ever.
+TEST(PictureFiles, OnlyRegularFilesAreReadOrWrittenAndNothingWaits) {
+  QTemporaryDir dir;
+  const QString fifo = dir.filePath("pipe.bmp");
+  ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  ASSERT_TRUE(QDir(dir.path()).mkdir("folder.bmp"));
+  const QString huge = dir.filePath("huge.bmp");  // sparse: takes no disk space
+  {
+    QFile f(huge);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(EncodeBitmap(PatternPicture(4, 4)));
+    ASSERT_TRUE(f.resize(kMaxPictureFileBytes + 1));
+  }
+  // Should the code under test wait at the pipe after all, opening its other end releases it, so
+  // that this test fails instead of hanging; a write into the released pipe then fails quietly.
+  const auto releasePipe = [&] {
+    const int fd = ::open(QFile::encodeName(fifo).constData(), O_RDWR | O_NONBLOCK);
+    if (fd >= 0) ::close(fd);
+  };
+  auto oldPipeHandler = signal(SIGPIPE, SIG_IGN);
+  const auto within5s = [&](auto work) {
+    auto result = std::async(std::launch::async, work);
+    const bool quick = result.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    if (!quick) releasePipe();
+    return std::make_pair(quick, result.get());
+  };
+  const QString ppm = dir.filePath("out.ppm");
+  const struct {
+    QString path;
+    const char* message;
+  } reads[] = {
+      {"/dev/zero", "是设备"},
+      {fifo, "是管道"},
+      {dir.filePath("folder.bmp"), "是文件夹"},
+      {huge, "过大"},
+  };
+  for (const auto& c : reads) {
+    const auto [quick, read] = within5s([&] { return ReadPictureFile(c.path); });
+    EXPECT_TRUE(quick) << c.path.toStdString() << " is read for more than 5 s";
+    EXPECT_FALSE(read.ok()) << c.path.toStdString();
+    EXPECT_TRUE(read.error.contains(QString::fromUtf8(c.message))) << read.error.toStdString();
+    for (const char* command : {"decode", "encode"}) {
+      QProcess tool;
+      tool.start(QStringLiteral(QM_TOOL_PICTURE), {command, c.path, ppm});
+      const bool finished = tool.waitForFinished(10000);
+      if (!finished) {
+        releasePipe();
+        tool.kill();
+        tool.waitForFinished();
+      }
+      EXPECT_TRUE(finished) << command << " " << c.path.toStdString() << " runs for more than 10 s";
+      EXPECT_EQ(tool.exitCode(), 1) << command << " " << c.path.toStdString();
+      const QString said = QString::fromLocal8Bit(tool.readAllStandardError());
+      EXPECT_TRUE(said.contains(QString::fromUtf8(c.message))) << command << ": " << said.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(ppm));
+  }
+  for (const QString& target : {fifo, QStringLiteral("/dev/null")}) {
+    const auto [quick, written] = within5s([&] {
+      QString error;
+      const bool ok = WriteBitmapFile(target, PatternPicture(3, 3), &error);
+      return std::make_pair(ok, error);
+    });
+    EXPECT_TRUE(quick) << "saving onto " << target.toStdString() << " waits";
+    EXPECT_FALSE(written.first) << target.toStdString();
+    EXPECT_TRUE(written.second.contains(QStringLiteral("不能保存为图像文件"))) << written.second.toStdString();
+  }
+  signal(SIGPIPE, oldPipeHandler);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
+            (QStringList{"folder.bmp", "huge.bmp", "pipe.bmp"}));  // no leftovers
 }
 
 // The picture tool's exit codes: 0 done, 1 the reader's message, 2 usage.

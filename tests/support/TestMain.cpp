@@ -5,11 +5,14 @@
 #include <QApplication>
 #include <QFont>
 
+#include "dialogs/ChineseInterface.h"
+
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
                                                                   : qgetenv("QT_QPA_PLATFORM"));
   QApplication app(argc, argv);
   QApplication::setFont(QFont("WenQuanYi Micro Hei", 9));
+  InstallChineseInterface();  // as the program does: Qt's own buttons and dialogs in Chinese
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -1,5 +1,6 @@
 // New, open, save, exit and closing the window, with the questions answered by a scripted seam.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -111,14 +112,19 @@ TEST(FileCommands, UnreadableFileChangesNothing) {
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   f.write("BM this is not a picture");
   f.close();
-  for (QString name : {dir.filePath("broken.bmp"), dir.filePath("missing.jpg")}) {
+  // A device, a pipe and a folder are refused at once, without waiting for anything.
+  const QString pipe = dir.filePath("pipe.bmp");
+  ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  const QStringList names = {dir.filePath("broken.bmp"), dir.filePath("missing.jpg"), "/dev/zero", pipe,
+                             dir.path()};
+  for (const QString& name : names) {
     d.dialogs.openNames = {name};
     d.w().Menu_File_Open->trigger();
     EXPECT_EQ(d.Image(), before);
     EXPECT_EQ(d.w().windowTitle(), title);
     EXPECT_FALSE(d.w().State.ImageChanged);
   }
-  EXPECT_EQ(d.dialogs.told.size(), 2);
+  EXPECT_EQ(d.dialogs.told.size(), names.size());
 }
 
 TEST(FileCommands, FailedSaveSaysSoAndChangesNothing) {
