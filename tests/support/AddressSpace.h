@@ -4,6 +4,7 @@
 // space than any limit here allows.
 #if defined(__unix__) && !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
 #define QM_ADDRESS_SPACE_LIMIT 1
+#include <gtest/gtest.h>
 #include <sys/resource.h>
 
 #include <cstdio>
@@ -19,5 +20,12 @@ inline void LimitAddressSpace(long long headroom) {
   const rlim_t limit = static_cast<rlim_t>(pages * 4096 + headroom);
   const rlimit lim{limit, limit};
   if (setrlimit(RLIMIT_AS, &lim) != 0) std::exit(4);
+}
+
+// Runs `checks` in a child process and expects it to exit with code 0; any other code names the
+// check that failed.
+inline void ExpectChildPasses(void (*checks)()) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(checks(), testing::ExitedWithCode(0), "");
 }
 #endif
