@@ -64,18 +64,6 @@ inline void KeyUp(WindowDriver& d, int key, Qt::KeyboardModifiers mods = Qt::NoM
   QApplication::sendEvent(d.Surface(), &e);
 }
 
-// The commands that act on a floating selection: Copy, Cut, Delete and the twelve flips and turns.
-inline constexpr const char* kEditCommands[] = {"Menu_Edit_Copy", "Menu_Edit_Cut", "Menu_Edit_Del"};
-inline constexpr const char* kRotateCommands[] = {"Menu_Rot_Sp",  "Menu_Rot_Sz",  "Menu_Rot_Nss", "Menu_Rot_Nsw",
-                                                  "Menu_Rot_Nsl", "Menu_Rot_Njs", "Menu_Rot_Nls", "Menu_Rot_Nlw",
-                                                  "Menu_Rot_Nll", "Menu_Rot_Nlj", "Menu_Rot_S",   "Menu_Rot_Z"};
-
-// Checks that each command of a list is offered (or not), in the menu and on Tbar alike.
-template <size_t N>
-void ExpectOffered(const WindowDriver& d, const char* const (&commands)[N], bool offered) {
-  for (const char* name : commands) EXPECT_EQ(d.Enabled(name), offered) << name;
-}
-
 // ---- Expected pictures ----
 
 // `picture` with the box `r` (all its pixels, none beyond) cleared to white.
