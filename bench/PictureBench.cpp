@@ -7,12 +7,14 @@
 #include <QImage>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include <jpeglib.h>
 
 #include "document/BitmapWriter.h"
 #include "document/PictureFiles.h"
+#include "support/JpegWriter.h"
 
 #ifdef QM_HAVE_OPENCV
 #include <opencv2/core.hpp>
@@ -65,29 +67,14 @@ const QByteArray& Bitmap4096() {
 const QByteArray& Jpeg12MP() {
   static const QByteArray bytes = [] {
     const QImage image = PhotoLike(4000, 3000);
-    jpeg_compress_struct c;
-    jpeg_error_mgr err;
-    c.err = jpeg_std_error(&err);
-    jpeg_create_compress(&c);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&c, &out, &size);
-    c.image_width = 4000;
-    c.image_height = 3000;
-    c.input_components = 4;
-    c.in_color_space = JCS_EXT_BGRX;
-    jpeg_set_defaults(&c);
-    jpeg_set_quality(&c, 90, TRUE);
-    jpeg_start_compress(&c, TRUE);
-    while (c.next_scanline < c.image_height) {
-      JSAMPROW row = const_cast<uchar*>(image.constScanLine(int(c.next_scanline)));
-      jpeg_write_scanlines(&c, &row, 1);
-    }
-    jpeg_finish_compress(&c);
-    jpeg_destroy_compress(&c);
-    QByteArray bytes(reinterpret_cast<const char*>(out), qsizetype(size));
-    std::free(out);
-    return bytes;
+    picture_test::JpegRecipe recipe;
+    recipe.width = 4000;
+    recipe.height = 3000;
+    recipe.components = 4;
+    recipe.input = JCS_EXT_BGRX;
+    recipe.quality = 90;
+    recipe.pixel = [&image](int x, int y, uchar* p) { std::memcpy(p, image.constScanLine(y) + 4 * x, 4); };
+    return picture_test::MakeJpeg(recipe);
   }();
   return bytes;
 }

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QSignalSpy>
 #include <QTest>
+#include <string>
 
 #include "dialogs/ColorSlt.h"
 #include "dialogs/DialogSeam.h"
-#include "figures/Canvas.h"
+#include "support/Controls.h"
 
 namespace {
 
@@ -25,22 +27,24 @@ class ColorSltTest : public ::testing::Test {
   void SetUp() override {
     main.setGeometry(120, 90, 800, 600);
     main.show();
-    canvas.ForeColor = qRgb(0, 0, 0);
-    canvas.FillColor = qRgb(0, 0, 0);
   }
   void TearDown() override { SetDialogSeam(nullptr); }
-  QColor TxtColorShown() const { return window.TxtColor->palette().color(QPalette::WindowText); }
-  QColor SwatchShown(int i) const { return window.FColor[i]->palette().color(QPalette::Window); }
+  QLabel* Label(const char* name) const { return Child<QLabel>(&window, name); }
+  QLabel* Swatch(int i) const { return Label(("FColor" + std::to_string(i)).c_str()); }
+  QColor TxtColorShown() const { return Label("TxtColor")->palette().color(QPalette::WindowText); }
+  QColor SwatchShown(int i) const { return Swatch(i)->palette().color(QPalette::Window); }
+  // The colour last chosen (the foreground and fill colour of the picture), black before any.
+  QRgb Chosen() const { return chosen.isEmpty() ? qRgb(0, 0, 0) : chosen.last().at(0).value<QRgb>(); }
 
   QWidget main;
-  Canvas canvas{60, 40};
-  ColorSlt window{canvas, &main};
+  ColorSlt window{qRgb(0, 0, 0), &main};
+  QSignalSpy chosen{&window, &ColorSlt::ColorChosen};
 };
 
 TEST_F(ColorSltTest, SwatchesByIndexAndPlace) {
   EXPECT_EQ(window.windowTitle(), QStringLiteral("选取前景色："));
-  EXPECT_EQ(window.TxtColor->text(), QStringLiteral("当前"));
-  EXPECT_EQ(window.MoreColor->text(), QStringLiteral("更多"));
+  EXPECT_EQ(Label("TxtColor")->text(), QStringLiteral("当前"));
+  EXPECT_EQ(Label("MoreColor")->text(), QStringLiteral("更多"));
   // Index, RGB, row and column of every swatch as it stands on screen.
   struct Case {
     int index, r, g, b, row, column;
@@ -59,9 +63,9 @@ TEST_F(ColorSltTest, SwatchesByIndexAndPlace) {
       {16, 192, 192, 255, 3, 6},  {20, 255, 192, 255, 3, 7},
   };
   window.Open();
-  const QPoint origin = window.FColor[4]->pos();  // row 0, column 0
-  const int stepX = window.FColor[0]->pos().x() - origin.x();
-  const int stepY = window.FColor[5]->pos().y() - origin.y();
+  const QPoint origin = Swatch(4)->pos();  // row 0, column 0
+  const int stepX = Swatch(0)->pos().x() - origin.x();
+  const int stepY = Swatch(5)->pos().y() - origin.y();
   ASSERT_GT(stepX, 0);
   ASSERT_GT(stepY, 0);
   bool seen[32] = {};
@@ -69,60 +73,56 @@ TEST_F(ColorSltTest, SwatchesByIndexAndPlace) {
     seen[c.index] = true;
     EXPECT_EQ(ColorSlt::SwatchColor(c.index), qRgb(c.r, c.g, c.b)) << c.index;
     EXPECT_EQ(SwatchShown(c.index), QColor(c.r, c.g, c.b)) << c.index;
-    EXPECT_EQ(window.FColor[c.index]->pos(), origin + QPoint(c.column * stepX, c.row * stepY)) << c.index;
+    EXPECT_EQ(Swatch(c.index)->pos(), origin + QPoint(c.column * stepX, c.row * stepY)) << c.index;
   }
   for (bool s : seen) EXPECT_TRUE(s);
 }
 
 TEST_F(ColorSltTest, SwatchClickSetsForeAndFillColour) {
   window.Open();
-  QTest::mouseClick(window.FColor[1], Qt::LeftButton);  // row 2 of the red column
-  EXPECT_EQ(canvas.ForeColor, qRgb(255, 0, 0));
-  EXPECT_EQ(canvas.FillColor, qRgb(255, 0, 0));
+  QTest::mouseClick(Swatch(1), Qt::LeftButton);  // row 2 of the red column
+  EXPECT_EQ(Chosen(), qRgb(255, 0, 0));
   EXPECT_EQ(TxtColorShown(), QColor(255, 0, 0));
-  QTest::mouseClick(window.FColor[17], Qt::LeftButton);
-  EXPECT_EQ(canvas.ForeColor, qRgb(128, 128, 255));
-  EXPECT_EQ(canvas.FillColor, qRgb(128, 128, 255));
+  QTest::mouseClick(Swatch(17), Qt::LeftButton);
+  EXPECT_EQ(Chosen(), qRgb(128, 128, 255));
+  EXPECT_EQ(chosen.count(), 2);
   // A right click chooses nothing.
-  QTest::mouseClick(window.FColor[9], Qt::RightButton);
-  EXPECT_EQ(canvas.ForeColor, qRgb(128, 128, 255));
+  QTest::mouseClick(Swatch(9), Qt::RightButton);
+  EXPECT_EQ(Chosen(), qRgb(128, 128, 255));
+  EXPECT_EQ(chosen.count(), 2);
 }
 
 TEST_F(ColorSltTest, MoreColourCancelledChangesNothingChosenSetsAll) {
   ScriptedColorSeam seam;
   SetDialogSeam(&seam);
   window.Open();
-  canvas.ForeColor = qRgb(0, 0, 192);
-  canvas.FillColor = qRgb(0, 0, 192);
-  QTest::mouseClick(window.MoreColor, Qt::LeftButton);
+  QTest::mouseClick(Label("MoreColor"), Qt::LeftButton);
   EXPECT_EQ(seam.calls, 1);
-  EXPECT_EQ(canvas.ForeColor, qRgb(0, 0, 192));
-  EXPECT_EQ(canvas.FillColor, qRgb(0, 0, 192));
+  EXPECT_EQ(chosen.count(), 0) << "cancelled: no colour chosen";
   EXPECT_EQ(TxtColorShown(), QColor(0, 0, 0));
 
   seam.reply = QColor(10, 20, 30);
-  QTest::mouseClick(window.MoreColor, Qt::LeftButton);
-  EXPECT_EQ(canvas.ForeColor, qRgb(10, 20, 30));
-  EXPECT_EQ(canvas.FillColor, qRgb(10, 20, 30));
+  QTest::mouseClick(Label("MoreColor"), Qt::LeftButton);
+  EXPECT_EQ(chosen.count(), 1);
+  EXPECT_EQ(Chosen(), qRgb(10, 20, 30));
   EXPECT_EQ(TxtColorShown(), QColor(10, 20, 30));
 }
 
 TEST_F(ColorSltTest, ClosedFiresOnEveryWayOfClosing) {
-  int closed = 0;
-  window.Closed = [&] { ++closed; };
+  QSignalSpy closed(&window, &ColorSlt::Closed);
   window.Open();
   EXPECT_TRUE(window.isVisible());
   EXPECT_TRUE(window.close());  // the close box
-  EXPECT_EQ(closed, 1);
+  EXPECT_EQ(closed.count(), 1);
   EXPECT_FALSE(window.IsOpen());
   window.Open();
   window.CloseWindow();
-  EXPECT_EQ(closed, 2);
+  EXPECT_EQ(closed.count(), 2);
   window.Open();
   window.hide();
-  EXPECT_EQ(closed, 3);
+  EXPECT_EQ(closed.count(), 3);
   window.CloseWindow();  // already closed: nothing more
-  EXPECT_EQ(closed, 3);
+  EXPECT_EQ(closed.count(), 3);
 }
 
 TEST_F(ColorSltTest, PlacedAtLowerLeftOfTheMainWindow) {

@@ -10,6 +10,7 @@
 
 #include "dialogs/DialogSeam.h"
 #include "dialogs/FontWindow.h"
+#include "support/Controls.h"
 
 namespace {
 
@@ -39,18 +40,18 @@ TEST(FontWindowTest, StartsFromTheGivenFontAndColour) {
   f.setBold(true);
   FontWindow w(nullptr, f, qRgb(255, 0, 0));
   EXPECT_EQ(w.windowTitle(), QStringLiteral("字体"));
-  EXPECT_TRUE(w.Bold->isChecked());
-  EXPECT_FALSE(w.Italic->isChecked());
-  EXPECT_EQ(w.SizeBox->currentText(), "10");
-  EXPECT_EQ(w.ColorBox->count(), 16);
+  EXPECT_TRUE(Child<QCheckBox>(&w, "Bold")->isChecked());
+  EXPECT_FALSE(Child<QCheckBox>(&w, "Italic")->isChecked());
+  EXPECT_EQ(Child<QComboBox>(&w, "SizeBox")->currentText(), "10");
+  EXPECT_EQ(Child<QComboBox>(&w, "ColorBox")->count(), 16);
   EXPECT_EQ(w.ChosenColor(), qRgb(255, 0, 0));
-  EXPECT_EQ(w.ColorBox->currentText(), QStringLiteral("红色"));
-  ASSERT_NE(w.FamilyList->currentItem(), nullptr);
-  EXPECT_EQ(w.FamilyList->currentItem()->text(), f.family());
+  EXPECT_EQ(Child<QComboBox>(&w, "ColorBox")->currentText(), QStringLiteral("红色"));
+  ASSERT_NE(Child<QListWidget>(&w, "FamilyList")->currentItem(), nullptr);
+  EXPECT_EQ(Child<QListWidget>(&w, "FamilyList")->currentItem()->text(), f.family());
 
   // A colour outside the sixteen stays on offer unchanged.
   FontWindow other(nullptr, f, qRgb(192, 64, 0));
-  EXPECT_EQ(other.ColorBox->count(), 17);
+  EXPECT_EQ(Child<QComboBox>(&other, "ColorBox")->count(), 17);
   EXPECT_EQ(other.ChosenColor(), qRgb(192, 64, 0));
 }
 
@@ -58,9 +59,9 @@ TEST(FontWindowTest, CancelChangesNothing) {
   QFont f = StartFont();
   QRgb c = qRgb(0, 0, 128);
   AnswerModal(false, [](FontWindow& w) {
-    w.Bold->setChecked(true);
-    w.SizeBox->setEditText("30");
-    w.ColorBox->setCurrentIndex(9);
+    Child<QCheckBox>(&w, "Bold")->setChecked(true);
+    Child<QComboBox>(&w, "SizeBox")->setEditText("30");
+    Child<QComboBox>(&w, "ColorBox")->setCurrentIndex(9);
   });
   EXPECT_FALSE(FontWindow::Choose(nullptr, f, c));
   EXPECT_EQ(f, StartFont());
@@ -74,16 +75,16 @@ TEST(FontWindowTest, OkTakesOverEverythingButStrikeThrough) {
   QFont f = StartFont();
   QRgb c = qRgb(0, 0, 0);
   AnswerModal(true, [&](FontWindow& w) {
-    w.Filter->setText(target);
-    const auto items = w.FamilyList->findItems(target, Qt::MatchExactly);
+    Child<QLineEdit>(&w, "Filter")->setText(target);
+    const auto items = Child<QListWidget>(&w, "FamilyList")->findItems(target, Qt::MatchExactly);
     ASSERT_FALSE(items.isEmpty());
-    w.FamilyList->setCurrentItem(items.first());
-    w.SizeBox->setEditText("24");
-    w.Bold->setChecked(true);
-    w.Italic->setChecked(true);
-    w.Underline->setChecked(true);
-    w.StrikeOut->setChecked(true);
-    w.ColorBox->setCurrentIndex(9);  // red
+    Child<QListWidget>(&w, "FamilyList")->setCurrentItem(items.first());
+    Child<QComboBox>(&w, "SizeBox")->setEditText("24");
+    Child<QCheckBox>(&w, "Bold")->setChecked(true);
+    Child<QCheckBox>(&w, "Italic")->setChecked(true);
+    Child<QCheckBox>(&w, "Underline")->setChecked(true);
+    Child<QCheckBox>(&w, "StrikeOut")->setChecked(true);
+    Child<QComboBox>(&w, "ColorBox")->setCurrentIndex(9);  // red
   });
   ASSERT_TRUE(FontWindow::Choose(nullptr, f, c));
   EXPECT_EQ(f.family(), target);
@@ -105,7 +106,7 @@ TEST(FontWindowTest, SizeIsLimited) {
                         {"0.5", 1},  {"100000", 500}, {"1e999", 1}, {"", 10}};
   FontWindow w(nullptr, StartFont(), qRgb(0, 0, 0));
   for (const Case& c : cases) {
-    w.SizeBox->setEditText(QString::fromLatin1(c.typed));
+    Child<QComboBox>(&w, "SizeBox")->setEditText(QString::fromLatin1(c.typed));
     EXPECT_EQ(w.ChosenSize(), c.size) << c.typed;
     EXPECT_EQ(w.ChosenFont(StartFont()).pointSizeF(), c.size) << c.typed;
   }
@@ -113,19 +114,20 @@ TEST(FontWindowTest, SizeIsLimited) {
 
 TEST(FontWindowTest, FilterNarrowsTheFamilies) {
   FontWindow w(nullptr, StartFont(), qRgb(0, 0, 0));
-  w.Filter->setText("WenQuanYi");
+  Child<QLineEdit>(&w, "Filter")->setText("WenQuanYi");
+  const QListWidget* families = Child<QListWidget>(&w, "FamilyList");
   int shown = 0;
-  for (int i = 0; i < w.FamilyList->count(); ++i) {
-    if (!w.FamilyList->item(i)->isHidden()) {
+  for (int i = 0; i < families->count(); ++i) {
+    if (!families->item(i)->isHidden()) {
       ++shown;
-      EXPECT_TRUE(w.FamilyList->item(i)->text().contains("WenQuanYi", Qt::CaseInsensitive));
+      EXPECT_TRUE(families->item(i)->text().contains("WenQuanYi", Qt::CaseInsensitive));
     }
   }
   EXPECT_GE(shown, 1);
 }
 
 TEST(FontWindowTest, RealSeamRunsTheFontWindow) {
-  AnswerModal(true, [](FontWindow& w) { w.Italic->setChecked(true); });
+  AnswerModal(true, [](FontWindow& w) { Child<QCheckBox>(&w, "Italic")->setChecked(true); });
   auto result = Dialogs().PickFont(nullptr, StartFont(), qRgb(0, 128, 0));
   ASSERT_TRUE(result.has_value());
   EXPECT_TRUE(result->first.italic());

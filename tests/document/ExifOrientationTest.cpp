@@ -7,11 +7,10 @@
 #include <cstdlib>
 #include <vector>
 
-#include <jpeglib.h>
-
 #include "document/ExifOrientation.h"
 #include "document/JpegReader.h"
 #include "document/PictureFiles.h"
+#include "support/JpegWriter.h"
 
 namespace {
 
@@ -88,52 +87,27 @@ QRgb BlockColour(int i) {
 // is written as its own segment.
 QByteArray MakeJpeg(int blocksX, int blocksY, const std::vector<QByteArray>& app1,
                     Kind kind = Kind::Rgb) {
-  jpeg_compress_struct c;
-  jpeg_error_mgr err;
-  c.err = jpeg_std_error(&err);
-  jpeg_create_compress(&c);
-  unsigned char* out = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&c, &out, &size);
-  c.image_width = JDIMENSION(blocksX * 8);
-  c.image_height = JDIMENSION(blocksY * 8);
-  c.input_components = kind == Kind::Grey ? 1 : kind == Kind::Cmyk ? 4 : 3;
-  c.in_color_space = kind == Kind::Grey ? JCS_GRAYSCALE : kind == Kind::Cmyk ? JCS_CMYK : JCS_RGB;
-  jpeg_set_defaults(&c);
-  if (kind == Kind::Cmyk) jpeg_set_colorspace(&c, JCS_CMYK);
-  jpeg_set_quality(&c, 100, TRUE);
-  for (int i = 0; i < c.num_components; ++i) {
-    c.comp_info[i].h_samp_factor = 1;
-    c.comp_info[i].v_samp_factor = 1;
-  }
-  if (kind == Kind::Progressive) jpeg_simple_progression(&c);
-  jpeg_start_compress(&c, TRUE);
-  for (const QByteArray& body : app1)
-    jpeg_write_marker(&c, JPEG_APP0 + 1, reinterpret_cast<const JOCTET*>(body.constData()),
-                      unsigned(body.size()));
-  std::vector<uchar> row(size_t(c.image_width) * size_t(c.input_components));
-  while (c.next_scanline < c.image_height) {
-    const int y = int(c.next_scanline);
-    for (int x = 0; x < int(c.image_width); ++x) {
-      const QRgb colour = BlockColour(y / 8 * blocksX + x / 8);
-      uchar* p = &row[size_t(x) * size_t(c.input_components)];
-      if (kind == Kind::Grey) {
-        p[0] = uchar(qGray(colour));
-      } else {
-        p[0] = uchar(qRed(colour));
-        p[1] = uchar(qGreen(colour));
-        p[2] = uchar(qBlue(colour));
-        if (kind == Kind::Cmyk) p[3] = 255;  // Adobe's inverted CMYK: no black ink
-      }
+  picture_test::JpegRecipe recipe;
+  recipe.width = blocksX * 8;
+  recipe.height = blocksY * 8;
+  recipe.components = kind == Kind::Grey ? 1 : kind == Kind::Cmyk ? 4 : 3;
+  recipe.input = kind == Kind::Grey ? JCS_GRAYSCALE : kind == Kind::Cmyk ? JCS_CMYK : JCS_RGB;
+  if (kind == Kind::Cmyk) recipe.stored = JCS_CMYK;
+  recipe.progressive = kind == Kind::Progressive;
+  recipe.fullResolution = true;
+  recipe.app1 = app1;
+  recipe.pixel = [blocksX, kind](int x, int y, uchar* p) {
+    const QRgb colour = BlockColour(y / 8 * blocksX + x / 8);
+    if (kind == Kind::Grey) {
+      p[0] = uchar(qGray(colour));
+      return;
     }
-    JSAMPROW r = row.data();
-    jpeg_write_scanlines(&c, &r, 1);
-  }
-  jpeg_finish_compress(&c);
-  jpeg_destroy_compress(&c);
-  QByteArray bytes(reinterpret_cast<const char*>(out), qsizetype(size));
-  std::free(out);
-  return bytes;
+    p[0] = uchar(qRed(colour));
+    p[1] = uchar(qGreen(colour));
+    p[2] = uchar(qBlue(colour));
+    if (kind == Kind::Cmyk) p[3] = 255;  // Adobe's inverted CMYK: no black ink
+  };
+  return picture_test::MakeJpeg(recipe);
 }
 
 QImage Decode(const QByteArray& jpeg, qint64 maxPixels = kMaxPicturePixels) {

@@ -6,57 +6,14 @@
 #include <cstdlib>
 #include <functional>
 
-#include <jpeglib.h>
-
 #include "document/JpegReader.h"
 #include "document/PictureFiles.h"
 #include "document/PictureTestFiles.h"
+#include "support/JpegWriter.h"
 
 using namespace picture_test;
 
 namespace {
-
-struct JpegRecipe {
-  int width = 37;
-  int height = 23;
-  J_COLOR_SPACE input = JCS_RGB;
-  int components = 3;
-  J_COLOR_SPACE stored = JCS_UNKNOWN;  // JCS_UNKNOWN: libjpeg's default for the input
-  bool progressive = false;
-  int quality = 100;
-  std::function<void(int, int, uchar*)> pixel;  // fills `components` samples
-};
-
-// Compresses with libjpeg's own compressor, as cameras and other programs do.
-QByteArray MakeJpeg(const JpegRecipe& s) {
-  jpeg_compress_struct c;
-  jpeg_error_mgr err;
-  c.err = jpeg_std_error(&err);
-  jpeg_create_compress(&c);
-  unsigned char* out = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&c, &out, &size);
-  c.image_width = JDIMENSION(s.width);
-  c.image_height = JDIMENSION(s.height);
-  c.input_components = s.components;
-  c.in_color_space = s.input;
-  jpeg_set_defaults(&c);
-  if (s.stored != JCS_UNKNOWN) jpeg_set_colorspace(&c, s.stored);
-  jpeg_set_quality(&c, s.quality, TRUE);
-  if (s.progressive) jpeg_simple_progression(&c);
-  jpeg_start_compress(&c, TRUE);
-  std::vector<uchar> row(size_t(s.width) * s.components);
-  while (c.next_scanline < c.image_height) {
-    for (int x = 0; x < s.width; ++x) s.pixel(x, int(c.next_scanline), &row[size_t(x) * s.components]);
-    JSAMPROW r = row.data();
-    jpeg_write_scanlines(&c, &r, 1);
-  }
-  jpeg_finish_compress(&c);
-  jpeg_destroy_compress(&c);
-  QByteArray bytes(reinterpret_cast<const char*>(out), qsizetype(size));
-  std::free(out);
-  return bytes;
-}
 
 // A smooth picture that survives compression closely.
 QRgb Smooth(int x, int y) { return qRgb(x * 6, y * 10, 128 + x - y); }

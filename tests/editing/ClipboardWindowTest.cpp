@@ -3,11 +3,10 @@
 // clipboard, and the refusal of pictures too large to paste.
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
-#include <QtEndian>
+#include <QTimer>
 #include <functional>
 
 #include "support/EditingDriver.h"
@@ -15,8 +14,6 @@
 using namespace editing;
 
 namespace {
-
-const QRect kSel(30, 20, 60, 50);
 
 QClipboard* Clip() { return QGuiApplication::clipboard(); }
 
@@ -30,22 +27,23 @@ QImage Clipping(int w, int h) {
   return img;
 }
 
-bool PasteOffered(ImageDraw& w) { return Enabled(w, w.Menu_Edit_Paster); }
+bool PasteOffered(const WindowDriver& d) { return d.Enabled("Menu_Edit_Paster"); }
+
+// One tick of the window's clipboard poll (TM): the next look at the clipboard.
+void LookAtClipboard(WindowDriver& d) { QMetaObject::invokeMethod(d.Find<QTimer>("TM"), "timeout"); }
 
 }  // namespace
 
 TEST(ClipboardWindow, CopyPutsTheSelectionsOwnPixelsAsPngAndBmp) {
-  WindowDriver d;
-  ImageDraw& w = d.w();
   const QImage picture = Pattern();
-  PutPicture(d, picture);
+  WindowDriver d;
+  d.OpenPicture(picture);
   Clip()->clear();
-  w.RefreshPasteCommand();
-  ASSERT_FALSE(PasteOffered(w));
+  ASSERT_FALSE(PasteOffered(d));
   Select(d, kSel);
   MoveSelection(d, 15, 10);  // overlapping its old place: the canvas there is no longer the selection
-  QTest::mouseClick(w.Tbar->widgetForAction(w.Menu_Edit_Copy), Qt::LeftButton);
-  EXPECT_TRUE(PasteOffered(w)) << "Paste is offered at once";
+  d.ClickToolbar("Menu_Edit_Copy");
+  EXPECT_TRUE(PasteOffered(d)) << "Paste is offered at once";
   EXPECT_EQ(Clip()->image().convertToFormat(QImage::Format_RGB32), picture.copy(kSel));
   const QMimeData* data = Clip()->mimeData();
   ASSERT_NE(data, nullptr);
@@ -57,91 +55,90 @@ TEST(ClipboardWindow, CopyPutsTheSelectionsOwnPixelsAsPngAndBmp) {
 
 TEST(ClipboardWindow, CopyWithoutASelectionEmptiesTheClipboard) {
   WindowDriver d;
-  ImageDraw& w = d.w();
   Clip()->setImage(Clipping(20, 20));
   // Ctrl+C typed on the canvas (character code 3) copies even with nothing selected.
   KeyDown(d, Qt::Key_C, Qt::ControlModifier, QString(QChar(3)));
   EXPECT_FALSE(Clip()->mimeData() && Clip()->mimeData()->hasImage());
-  EXPECT_TRUE(PasteOffered(w)) << "offered until the next look at the clipboard";
-  w.RefreshPasteCommand();
-  EXPECT_FALSE(PasteOffered(w));
+  EXPECT_TRUE(PasteOffered(d)) << "offered until the next look at the clipboard";
+  LookAtClipboard(d);
+  EXPECT_FALSE(PasteOffered(d));
 }
 
 TEST(ClipboardWindow, PasteFollowsTheClipboard) {
   WindowDriver d;
-  ImageDraw& w = d.w();
   Clip()->clear();
-  w.RefreshPasteCommand();
-  EXPECT_FALSE(PasteOffered(w));
+  EXPECT_FALSE(PasteOffered(d));
   Clip()->setImage(Clipping(30, 20));
-  EXPECT_TRUE(QTest::qWaitFor([&] { return PasteOffered(w); }, 300));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return PasteOffered(d); }, 300));
   Clip()->setText(QStringLiteral("F=ma"));
-  EXPECT_TRUE(QTest::qWaitFor([&] { return !PasteOffered(w); }, 300)) << "text is no picture";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !PasteOffered(d); }, 300)) << "text is no picture";
+  // Paste reached between two looks at the clipboard, while it holds no picture, does nothing:
+  // a copy with nothing selected empties the clipboard and offers Paste until the next look.
+  KeyDown(d, Qt::Key_C, Qt::ControlModifier, QString(QChar(3)));
+  ASSERT_TRUE(PasteOffered(d));
   const QImage before = d.Image();
-  w.PasteClipboard();  // reached between two looks at the clipboard: does nothing
+  d.Trigger("Menu_Edit_Paster");
   EXPECT_EQ(d.Image(), before);
-  EXPECT_FALSE(w.SelectIMG->isVisible());
-  EXPECT_FALSE(Enabled(w, w.Menu_Edit_Undo));
+  EXPECT_FALSE(d.Frame()->isVisible());
+  EXPECT_FALSE(d.Enabled("Menu_Edit_Undo"));
 }
 
 TEST(ClipboardWindow, CutOfAMovedSelectionCopiesItAndTakesItAway) {
-  WindowDriver d;
-  ImageDraw& w = d.w();
   const QImage picture = Pattern();
-  PutPicture(d, picture);
-  Select(d, kSel);
+  SelectedWindow d(picture);
   MoveSelection(d, 200, 50);
-  w.Menu_Edit_Cut->trigger();
+  d.Trigger("Menu_Edit_Cut");
   EXPECT_EQ(Clip()->image().convertToFormat(QImage::Format_RGB32), picture.copy(kSel));
   EXPECT_EQ(Differences(d.Image(), Cleared(picture, kSel)), 0);
-  EXPECT_FALSE(w.SelectIMG->isVisible());
-  EXPECT_TRUE(Enabled(w, w.Menu_Edit_Undo));
-  EXPECT_FALSE(Enabled(w, w.Menu_Edit_Cut));
-  EXPECT_FALSE(Enabled(w, w.Menu_Edit_Copy));
-  EXPECT_TRUE(PasteOffered(w));
+  EXPECT_FALSE(d.Frame()->isVisible());
+  EXPECT_TRUE(d.Enabled("Menu_Edit_Undo"));
+  EXPECT_FALSE(d.Enabled("Menu_Edit_Cut"));
+  EXPECT_FALSE(d.Enabled("Menu_Edit_Copy"));
+  EXPECT_TRUE(PasteOffered(d));
 }
 
 TEST(ClipboardWindow, PasteFloatsTheClippingAtTheTopLeftOverThePicture) {
-  WindowDriver d;
-  ImageDraw& w = d.w();
   const QImage picture = Pattern();
-  PutPicture(d, picture);
+  WindowDriver d;
+  d.OpenPicture(picture);
   const QImage clip = Clipping(100, 50);
   Clip()->setImage(clip);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return PasteOffered(w); }, 300));
-  QTest::mouseClick(w.Tbar->widgetForAction(w.Menu_Edit_Paster), Qt::LeftButton);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return PasteOffered(d); }, 300));
+  d.ClickToolbar("Menu_Edit_Paster");
 
   EXPECT_EQ(Differences(d.Image(), AndAt(picture, clip, {0, 0})), 0) << "white parts let the picture show";
-  EXPECT_TRUE(w.SelectIMG->isVisible());
-  EXPECT_TRUE(w.SelectIMG->border);
-  EXPECT_EQ(w.SelectIMG->geometry(), QRect(0, 0, 100, 50));
-  EXPECT_TRUE(w.State.SelectionLifted);
-  EXPECT_TRUE(w.State.ImageChanged);
-  for (QAction* a : {w.Menu_Edit_Undo, w.Menu_Edit_Copy, w.Menu_Edit_Cut, w.Menu_Edit_Del})
-    EXPECT_TRUE(Enabled(w, a)) << a->objectName().toStdString();
+  EXPECT_TRUE(d.Frame()->isVisible());
+  EXPECT_TRUE(d.Selection().Border());
+  EXPECT_EQ(d.Frame()->geometry(), QRect(0, 0, 100, 50));
+  EXPECT_TRUE(d.Selection().Lifted());
+  ExpectOffered(d, {"Menu_Edit_Undo", "Menu_Edit_Copy", "Menu_Edit_Cut", "Menu_Edit_Del"}, true);
 
   // The pasted selection moves at once and clears nothing beneath it.
   MoveSelection(d, 200, 100);
   EXPECT_EQ(Differences(d.Image(), AndAt(picture, clip, {200, 100})), 0);
   // Delete takes it away again, whether moved or not.
-  w.Menu_Edit_Del->trigger();
+  d.Trigger("Menu_Edit_Del");
   EXPECT_EQ(d.Image(), picture);
 
   WindowDriver e;
-  PutPicture(e, picture);
-  e.w().PasteClipboard();
-  e.w().Menu_Edit_Del->trigger();
+  e.OpenPicture(picture);
+  e.Trigger("Menu_Edit_Paster");
+  e.Trigger("Menu_Edit_Del");
   EXPECT_EQ(e.Image(), picture) << "delete of an unmoved paste removes the paste, not the picture";
+
+  // A paste is work the save prompt protects.
+  WindowDriver fresh;
+  fresh.Trigger("Menu_Edit_Paster");
+  EXPECT_TRUE(fresh.State().ImageChanged);
 }
 
 TEST(ClipboardWindow, UndoRightAfterPasteReturnsToThePictureBefore) {
-  WindowDriver d;
-  ImageDraw& w = d.w();
   const QImage picture = Pattern();
-  PutPicture(d, picture);
+  WindowDriver d;
+  d.OpenPicture(picture);
   Clip()->setImage(Clipping(40, 40));
-  w.PasteClipboard();
-  w.Menu_Edit_Undo->trigger();
+  d.Trigger("Menu_Edit_Paster");
+  d.Trigger("Menu_Edit_Undo");
   EXPECT_EQ(d.Image(), picture);
 }
 
@@ -150,16 +147,15 @@ TEST(ClipboardWindow, PasteLargerThanTheCanvasEnlargesItInEachDirection) {
     QSize clip, canvas;
   };
   const Case cases[] = {{{700, 100}, {700, 220}}, {{100, 300}, {600, 300}}, {{800, 400}, {800, 400}}, {{600, 220}, {600, 220}}};
+  const QImage picture = Pattern();
   for (const Case& c : cases) {
     WindowDriver d;
-    ImageDraw& w = d.w();
-    const QImage picture = Pattern();
-    PutPicture(d, picture);
+    d.OpenPicture(picture);
     const QImage clip = Clipping(c.clip.width(), c.clip.height());
     Clip()->setImage(clip);
-    w.PasteClipboard();
-    EXPECT_EQ(w.Picture.Size(), c.canvas) << c.clip.width() << "x" << c.clip.height();
-    EXPECT_EQ(w.Draw_PIC->size(), c.canvas);
+    d.Trigger("Menu_Edit_Paster");
+    EXPECT_EQ(d.Picture().Size(), c.canvas) << c.clip.width() << "x" << c.clip.height();
+    EXPECT_EQ(d.Surface()->size(), c.canvas);
     QImage grown(c.canvas, QImage::Format_RGB32);
     grown.fill(kWhite);
     grown = AndAt(AndAt(grown, picture, {0, 0}), clip, {0, 0});
@@ -174,14 +170,14 @@ TEST(ClipboardWindow, PasteLargerThanTheCanvasEnlargesItInEachDirection) {
 }
 
 TEST(ClipboardWindow, TransparentPartsOfAPastedPictureLeaveThePicture) {
-  WindowDriver d;
   const QImage picture = Pattern();
-  PutPicture(d, picture);
+  WindowDriver d;
+  d.OpenPicture(picture);
   QImage clip(20, 20, QImage::Format_ARGB32);
   clip.fill(Qt::transparent);
   clip.setPixel(5, 5, kBlack);
   Clip()->setImage(clip);
-  d.w().PasteClipboard();
+  d.Trigger("Menu_Edit_Paster");
   EXPECT_EQ(d.Pixel(5, 5), kBlack);
   QImage expected = picture;
   expected.setPixel(5, 5, kBlack);
@@ -205,30 +201,29 @@ TEST(ClipboardWindow, PicturesTooLargeToPasteAreRefusedWithAMessage) {
   for (const auto& put : std::initializer_list<std::function<void()>>{wide, huge}) {
     ++n;
     WindowDriver d;
-    ImageDraw& w = d.w();
-    PutPicture(d, picture);
+    d.OpenPicture(picture);
     put();
-    w.PasteClipboard();
+    d.Trigger("Menu_Edit_Paster");
     ASSERT_EQ(d.dialogs.told.size(), 1) << n;
     EXPECT_TRUE(d.dialogs.told[0].contains(QStringLiteral("太大"))) << d.dialogs.told[0].toStdString();
     EXPECT_EQ(d.Image(), picture) << n;
-    EXPECT_EQ(w.Picture.Size(), QSize(600, 220));
-    EXPECT_FALSE(w.SelectIMG->isVisible());
-    EXPECT_FALSE(Enabled(w, w.Menu_Edit_Undo));
-    EXPECT_FALSE(w.State.ImageChanged);
+    EXPECT_EQ(d.Picture().Size(), QSize(600, 220));
+    EXPECT_FALSE(d.Frame()->isVisible());
+    EXPECT_FALSE(d.Enabled("Menu_Edit_Undo"));
+    // On a picture nobody changed, the refused paste leaves it unchanged.
+    WindowDriver fresh;
+    fresh.Trigger("Menu_Edit_Paster");
+    EXPECT_EQ(fresh.dialogs.told.size(), 1) << n;
+    EXPECT_FALSE(fresh.State().ImageChanged) << n;
   }
 }
 
 TEST(ClipboardWindow, PasteAfterASelectionLeavesNoStaleRotation) {
-  WindowDriver d;
-  ImageDraw& w = d.w();
-  const QImage picture = Pattern();
-  PutPicture(d, picture);
-  Select(d, kSel);
+  SelectedWindow d(Pattern());
   Clip()->setImage(Clipping(40, 30));
-  w.PasteClipboard();
+  d.Trigger("Menu_Edit_Paster");
   // The rotation base still holds the earlier selection: flips and turns wait for a new selection.
-  EXPECT_FALSE(Enabled(w, w.Menu_Rot_Nss));
-  EXPECT_FALSE(Enabled(w, w.Menu_Rot_Sp));
-  EXPECT_FALSE(Enabled(w, w.Menu_Rot_S));
+  EXPECT_FALSE(d.Enabled("Menu_Rot_Nss"));
+  EXPECT_FALSE(d.Enabled("Menu_Rot_Sp"));
+  EXPECT_FALSE(d.Enabled("Menu_Rot_S"));
 }

@@ -42,7 +42,7 @@ struct XclipOffer {
   }
 };
 
-bool PasteOffered(ImageDraw& w) { return Enabled(w, w.Menu_Edit_Paster); }
+bool PasteOffered(const WindowDriver& d) { return d.Enabled("Menu_Edit_Paster"); }
 
 QImage Drawing() {
   QImage img(64, 48, QImage::Format_RGB32);
@@ -59,9 +59,8 @@ TEST(XClipboard, PngFromAnotherProgramEnablesPasteAndPastesItsPixels) {
   if (!OnX()) GTEST_SKIP() << "needs a real X server (xcb)";
   if (QStandardPaths::findExecutable("xclip").isEmpty()) GTEST_SKIP() << "xclip is not installed";
   WindowDriver d;
-  ImageDraw& w = d.w();
   QGuiApplication::clipboard()->clear();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !PasteOffered(w); }, 1000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !PasteOffered(d); }, 1000));
 
   QTemporaryDir dir;
   const QString path = dir.filePath("f.png");
@@ -69,31 +68,27 @@ TEST(XClipboard, PngFromAnotherProgramEnablesPasteAndPastesItsPixels) {
   ASSERT_TRUE(drawing.save(path, "PNG"));
   XclipOffer offer(path, QStringLiteral("image/png"));
   ASSERT_TRUE(offer.ready) << offer.process.readAll().toStdString();
-  EXPECT_TRUE(QTest::qWaitFor([&] { return PasteOffered(w); }, 300)) << "Paste follows the clipboard";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return PasteOffered(d); }, 300)) << "Paste follows the clipboard";
 
   const QImage picture = Pattern();
-  PutPicture(d, picture);
-  w.Menu_Edit_Paster->trigger();
-  EXPECT_EQ(w.Sel.IMG_Select, drawing);
+  d.OpenPicture(picture);
+  d.Trigger("Menu_Edit_Paster");
+  EXPECT_EQ(d.Selection().Pixels(), drawing);
   EXPECT_EQ(Differences(d.Image(), AndAt(picture, drawing, {0, 0})), 0);
-  EXPECT_EQ(w.SelectIMG->geometry(), QRect(0, 0, 64, 48));
+  EXPECT_EQ(d.Frame()->geometry(), QRect(0, 0, 64, 48));
 
   // When the other program ends, the clipboard is empty (no clipboard manager here): Paste goes.
   offer.process.kill();
   offer.process.waitForFinished(5000);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return !PasteOffered(w); }, 300));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !PasteOffered(d); }, 300));
 }
 
 TEST(XClipboard, CopiedSelectionReadsBackUnchanged) {
   if (!OnX()) GTEST_SKIP() << "needs a real X server (xcb)";
   if (QStandardPaths::findExecutable("xclip").isEmpty()) GTEST_SKIP() << "xclip is not installed";
-  WindowDriver d;
-  ImageDraw& w = d.w();
   const QImage picture = Pattern();
-  PutPicture(d, picture);
-  const QRect sel(30, 20, 60, 50);
-  Select(d, sel);
-  w.Menu_Edit_Copy->trigger();
+  SelectedWindow d(picture);
+  d.Trigger("Menu_Edit_Copy");
 
   // The program serves the clipboard from its event loop: read it back without blocking that loop.
   QProcess reader;
@@ -104,7 +99,7 @@ TEST(XClipboard, CopiedSelectionReadsBackUnchanged) {
   ASSERT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
   const QImage back = QImage::fromData(reader.readAllStandardOutput(), "PNG");
   ASSERT_FALSE(back.isNull());
-  EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32), picture.copy(sel));
+  EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32), picture.copy(kSel));
 }
 
 TEST(XClipboard, PictureTooLargeToPasteIsRefused) {
@@ -120,15 +115,14 @@ TEST(XClipboard, PictureTooLargeToPasteIsRefused) {
   f.close();
 
   WindowDriver d;
-  ImageDraw& w = d.w();
   const QImage picture = Pattern();
-  PutPicture(d, picture);
+  d.OpenPicture(picture);
   XclipOffer offer(path, QStringLiteral("image/png"));
   ASSERT_TRUE(offer.ready);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return PasteOffered(w); }, 1000));
-  w.Menu_Edit_Paster->trigger();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return PasteOffered(d); }, 1000));
+  d.Trigger("Menu_Edit_Paster");
   ASSERT_EQ(d.dialogs.told.size(), 1);
   EXPECT_TRUE(d.dialogs.told[0].contains(QStringLiteral("太大")));
   EXPECT_EQ(d.Image(), picture);
-  EXPECT_FALSE(w.SelectIMG->isVisible());
+  EXPECT_FALSE(d.Frame()->isVisible());
 }

@@ -9,12 +9,9 @@
 #include <random>
 
 #include "figures/Canvas.h"
+#include "support/Colors.h"
 
 namespace {
-
-constexpr QRgb kWhite = 0xFFFFFFFFu;
-constexpr QRgb kBlack = 0xFF000000u;
-constexpr QRgb kRed = 0xFFFF0000u;
 
 // Draws one random operation; coordinates often run off the raster.
 int RandomDraw(Canvas& c, std::mt19937& rng) {

@@ -10,13 +10,9 @@
 
 #include "figures/Canvas.h"
 #include "figures/FloodFill.h"
+#include "support/Colors.h"
 
 namespace {
-
-constexpr QRgb kWhite = 0xFFFFFFFFu;
-constexpr QRgb kBlack = 0xFF000000u;
-constexpr QRgb kRed = 0xFFFF0000u;
-constexpr QRgb kBlue = 0xFF0000FFu;
 
 int CountColour(const Canvas& c, QRgb colour, QRect area = QRect()) {
   if (area.isNull()) area = QRect(0, 0, c.Width(), c.Height());

@@ -7,11 +7,12 @@
 
 #include "figures/Canvas.h"
 #include "figures/DrawFigure.h"
+#include "support/Colors.h"
 
 namespace figtest {
 
-inline constexpr QRgb kBlack = 0xFF000000u;
-inline constexpr QRgb kWhite = 0xFFFFFFFFu;
+using ::kBlack;
+using ::kWhite;
 
 inline DragGeometry Drag(double x1, double y1, double x2, double y2) {
   DragGeometry g;

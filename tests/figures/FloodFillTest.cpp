@@ -7,13 +7,9 @@
 
 #include "figures/Canvas.h"
 #include "figures/FloodFill.h"
+#include "support/Colors.h"
 
 namespace {
-
-constexpr QRgb kWhite = 0xFFFFFFFFu;
-constexpr QRgb kBlack = 0xFF000000u;
-constexpr QRgb kRed = 0xFFFF0000u;
-constexpr QRgb kGreen = 0xFF00FF00u;
 
 int Count(const QImage& img, QRgb c) {
   int n = 0;

@@ -1,9 +1,8 @@
 #pragma once
-// Helpers for the editing tests: a known picture on the canvas, selections made and moved through
-// the real window, keys on the canvas, and the expected pictures built pixel by pixel.
+// Helpers for the editing tests: a known picture opened in the window, selections made and moved
+// through the real window, keys on the canvas, and the expected pictures built pixel by pixel.
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QKeyEvent>
 #include <QTest>
 #include <QtEndian>
@@ -12,9 +11,8 @@
 
 namespace editing {
 
-inline constexpr QRgb kRed = 0xffff0000u;
-inline constexpr QRgb kBlue = 0xff0000ffu;
-inline constexpr QRgb kGreen = 0xff00ff00u;
+// The selected rectangle of most editing tests.
+inline const QRect kSel(30, 20, 60, 50);
 
 // A 600 x 220 picture with no symmetry inside any rectangle: a gradient with a black "L" and
 // coloured blocks. `seed` shifts the gradient.
@@ -33,17 +31,19 @@ inline QImage Marks(int w = 600, int h = 220) {
   return img;
 }
 
-// Puts `picture` on the canvas as the user's work (as if drawn or opened).
-inline void PutPicture(WindowDriver& d, const QImage& picture) {
-  d.w().Picture.SetPicture(picture);
-  d.w().Refresh();
-}
-
 // Makes a selection of `r` with the selection tool, dragging from its top-left corner.
 inline void Select(WindowDriver& d, QRect r) {
-  if (d.w().State.ToolId != 1) d.ClickTool(1);
+  if (d.State().ToolId != ToolId::Selection) d.ClickTool(1);
   d.Drag(r.topLeft(), r.topLeft() + QPoint(r.width(), r.height()));
 }
+
+// A window showing `picture` (opened as a user would) with `selected` chosen by the selection tool.
+struct SelectedWindow : WindowDriver {
+  explicit SelectedWindow(const QImage& picture, QRect selected = kSel) {
+    OpenPicture(picture);
+    Select(*this, selected);
+  }
+};
 
 // Drags the selection frame by (dx, dy), pressing at `at` inside the frame.
 inline void MoveSelection(WindowDriver& d, int dx, int dy, QPointF at = {2, 2}) {
@@ -53,23 +53,15 @@ inline void MoveSelection(WindowDriver& d, int dx, int dy, QPointF at = {2, 2}) 
   d.FrameRelease(at + QPointF(dx, dy));
 }
 
+// Keys on the canvas, as the window system delivers them.
 inline void KeyDown(WindowDriver& d, int key, Qt::KeyboardModifiers mods = Qt::NoModifier, QString text = {},
                     bool autoRepeat = false) {
   QKeyEvent e(QEvent::KeyPress, key, mods, text, autoRepeat);
-  QApplication::sendEvent(d.w().Draw_PIC, &e);
+  QApplication::sendEvent(d.Surface(), &e);
 }
 inline void KeyUp(WindowDriver& d, int key, Qt::KeyboardModifiers mods = Qt::NoModifier, bool autoRepeat = false) {
   QKeyEvent e(QEvent::KeyRelease, key, mods, QString(), autoRepeat);
-  QApplication::sendEvent(d.w().Draw_PIC, &e);
-}
-
-// The command is enabled in the menu, and on Tbar too when it has a button there.
-inline bool Enabled(ImageDraw& w, QAction* a) {
-  QWidget* button = w.Tbar->widgetForAction(a);
-  if (button && button->isEnabled() != a->isEnabled()) {
-    ADD_FAILURE() << a->objectName().toStdString() << ": menu and toolbar disagree";
-  }
-  return a->isEnabled();
+  QApplication::sendEvent(d.Surface(), &e);
 }
 
 // ---- Expected pictures ----
@@ -91,6 +83,11 @@ inline QImage AndAt(QImage picture, const QImage& src, QPoint at) {
       picture.setPixel(px, py, (picture.pixel(px, py) & src.pixel(x, y)) | 0xff000000u);
     }
   return picture;
+}
+
+// The picture with the selection `r` lifted off (its place white) and dropped at `to` by AND.
+inline QImage MovedTo(const QImage& picture, QRect r, QPoint to) {
+  return AndAt(Cleared(picture, r), picture.copy(r), to);
 }
 
 // The number of pixels in which two same-sized pictures differ (for readable failures).

@@ -1,15 +1,28 @@
 #pragma once
 #include <QStringList>
+#include <algorithm>
 #include <deque>
+#include <vector>
 
 #include "dialogs/DialogSeam.h"
 
 // A dialog seam for tests: answers come from queues the test fills, and every question, message and
-// address is recorded. An empty queue answers like a cancel.
+// address is recorded. An empty queue answers like a cancel. The newest seam alive is the one the
+// program asks; when it goes, the one made before it takes over again.
 class ScriptedDialogs : public DialogSeam {
  public:
-  ScriptedDialogs() { SetDialogSeam(this); }
-  ~ScriptedDialogs() override { SetDialogSeam(nullptr); }
+  ScriptedDialogs() {
+    Alive().push_back(this);
+    SetDialogSeam(this);
+  }
+  ~ScriptedDialogs() override {
+    Alive().erase(std::find(Alive().begin(), Alive().end(), this));
+    SetDialogSeam(Alive().empty() ? nullptr : Alive().back());
+  }
+  ScriptedDialogs(const ScriptedDialogs&) = delete;
+  ScriptedDialogs& operator=(const ScriptedDialogs&) = delete;
+  // Makes this seam the one the program asks (while several are alive).
+  void Install() { SetDialogSeam(this); }
 
   std::deque<QMessageBox::StandardButton> answers;
   std::deque<QString> openNames;
@@ -57,6 +70,10 @@ class ScriptedDialogs : public DialogSeam {
   }
 
  private:
+  static std::vector<ScriptedDialogs*>& Alive() {
+    static std::vector<ScriptedDialogs*> alive;
+    return alive;
+  }
   static QString Take(std::deque<QString>& q) {
     if (q.empty()) return {};
     QString s = q.front();

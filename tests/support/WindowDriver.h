@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <initializer_list>
 #include <memory>
 
 #include "support/Colors.h"
@@ -27,6 +28,7 @@ struct WindowDriver {
   }
   ~WindowDriver() {
     // Closing must not ask: answer the question with No if it comes.
+    dialogs.Install();
     dialogs.answers.clear();
     dialogs.answers.push_back(QMessageBox::No);
     window->close();
@@ -57,6 +59,19 @@ struct WindowDriver {
   }
   // Runs a command as its menu entry would.
   void Trigger(const char* action) { Action(action)->trigger(); }
+  // Clicks the command's button on Tbar.
+  void ClickToolbar(const char* action) { QTest::mouseClick(ToolbarButton(action), Qt::LeftButton); }
+  // The command is offered: enabled in the menu, and on Tbar too when it has a button there (a
+  // disagreement between the two fails the test).
+  bool Enabled(const char* action) const {
+    QAction* a = Action(action);
+    if (!a) return false;
+    QWidget* button = ToolbarButton(action);
+    if (button && button->isEnabled() != a->isEnabled()) ADD_FAILURE() << action << ": menu and toolbar disagree";
+    return a->isEnabled();
+  }
+  // The handlers the drawing area's widgets call, for positions no mouse event can carry.
+  SurfaceHandlers& Handlers() { return *window; }
 
   // ---- Mouse ----
   static void Send(QWidget* target, QEvent::Type type, QPointF pos, Qt::MouseButton button,
@@ -110,6 +125,7 @@ struct WindowDriver {
     if (!scratch_.isValid()) return false;
     const QString path = scratch_.filePath(QStringLiteral("picture-%1.bmp").arg(opened_++));
     if (!picture.convertToFormat(QImage::Format_RGB888).save(path, "BMP")) return false;
+    dialogs.Install();
     dialogs.openNames.push_back(path);
     Trigger("Menu_File_Open");
     return true;
@@ -117,8 +133,16 @@ struct WindowDriver {
 
   QRgb Pixel(int x, int y) const { return Picture().Raster().pixel(x, y) | 0xff000000u; }
   QImage Image() const { return Picture().Image(); }
+  // What the drawing surface shows on screen: the picture with the guide lines and the background
+  // pattern over it.
+  QImage Shown() const { return Surface()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
  private:
   QTemporaryDir scratch_;
   int opened_ = 0;
 };
+
+// Checks that each named command is offered (or not), in the menu and on Tbar alike.
+inline void ExpectOffered(const WindowDriver& d, std::initializer_list<const char*> commands, bool offered) {
+  for (const char* name : commands) EXPECT_EQ(d.Enabled(name), offered) << name;
+}

@@ -19,7 +19,7 @@ void DrawSomething(WindowDriver& d) {
 
 TEST(FileCommands, NewOnAnUnchangedPictureDoesNothing) {
   WindowDriver d;
-  d.w().Menu_File_New->trigger();
+  d.Trigger("Menu_File_New");
   EXPECT_TRUE(d.dialogs.asked.isEmpty());
   EXPECT_EQ(d.w().windowTitle(), QStringLiteral("※Quillmere※"));
 }
@@ -28,12 +28,12 @@ TEST(FileCommands, NewAnsweredNoClearsThePicture) {
   WindowDriver d;
   DrawSomething(d);
   d.dialogs.answers = {QMessageBox::No};
-  d.w().Menu_File_New->trigger();
+  d.Trigger("Menu_File_New");
   EXPECT_EQ(d.dialogs.asked, QStringList{kQuestion});
   EXPECT_EQ(d.Pixel(40, 30), kWhite);
-  EXPECT_FALSE(d.w().State.ImageChanged);
+  EXPECT_FALSE(d.State().ImageChanged);
   EXPECT_EQ(d.w().windowTitle(), QStringLiteral("※Quillmere※～～新建图像"));
-  EXPECT_EQ(d.w().Picture.Size(), QSize(600, 220));
+  EXPECT_EQ(d.Picture().Size(), QSize(600, 220));
 }
 
 TEST(FileCommands, NewAnsweredYesSavesAndKeepsThePicture) {
@@ -43,7 +43,7 @@ TEST(FileCommands, NewAnsweredYesSavesAndKeepsThePicture) {
   const QString name = dir.filePath("图1.bmp");
   d.dialogs.answers = {QMessageBox::Yes};
   d.dialogs.saveNames = {name};
-  d.w().Menu_File_New->trigger();
+  d.Trigger("Menu_File_New");
   EXPECT_EQ(d.Pixel(40, 30), kBlack);
   PictureRead back = ReadPictureFile(name);
   ASSERT_TRUE(back.ok()) << back.error.toStdString();
@@ -58,14 +58,14 @@ TEST(FileCommands, SaveWritesABitmapWhateverTheNameAndCancelMarksChanged) {
   for (const char* n : {"a.jpg", "noext"}) {
     const QString name = dir.filePath(n);
     d.dialogs.saveNames = {name};
-    d.w().Menu_File_Save->trigger();
+    d.Trigger("Menu_File_Save");
     QFile f(name);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << n;
     EXPECT_EQ(f.read(2), QByteArray("BM")) << n;
   }
-  EXPECT_FALSE(d.w().State.ImageChanged) << "saving does not set the flag";
-  d.w().Menu_File_Save->trigger();  // cancelled
-  EXPECT_TRUE(d.w().State.ImageChanged);
+  EXPECT_FALSE(d.State().ImageChanged) << "saving does not set the flag";
+  d.Trigger("Menu_File_Save");  // cancelled
+  EXPECT_TRUE(d.State().ImageChanged);
   // The dialog remembers the last name for the next one.
   EXPECT_TRUE(d.dialogs.dialogs[1].contains(dir.filePath("a.jpg")));
 }
@@ -80,12 +80,12 @@ TEST(FileCommands, OpenShowsThePictureAndEnlargesTheCanvasForALargerOne) {
   QString error;
   ASSERT_TRUE(WriteBitmapFile(name, big, &error)) << error.toStdString();
   d.dialogs.openNames = {name};
-  d.w().Menu_File_Open->trigger();
+  d.Trigger("Menu_File_Open");
   EXPECT_TRUE(d.dialogs.asked.isEmpty()) << "an unchanged picture is not asked about";
   EXPECT_EQ(d.dialogs.dialogs[0], QStringLiteral("打开||位图文件 (*.bmp);;Jpeg图像(*.jpg)"));
-  EXPECT_EQ(d.w().Picture.Size(), QSize(800, 300));
+  EXPECT_EQ(d.Picture().Size(), QSize(800, 300));
   EXPECT_EQ(d.Pixel(799, 299), 0xffff0000u);
-  EXPECT_TRUE(d.w().State.ImageChanged);
+  EXPECT_TRUE(d.State().ImageChanged);
   EXPECT_TRUE(d.w().windowTitle().endsWith("big.bmp"));
 
   // A smaller picture leaves the rest white and the canvas as large as it was.
@@ -94,18 +94,17 @@ TEST(FileCommands, OpenShowsThePictureAndEnlargesTheCanvasForALargerOne) {
   ASSERT_TRUE(WriteBitmapFile(dir.filePath("small.bmp"), small, &error));
   d.dialogs.answers = {QMessageBox::No};
   d.dialogs.openNames = {dir.filePath("small.bmp")};
-  d.w().Menu_File_Open->trigger();
+  d.Trigger("Menu_File_Open");
   EXPECT_EQ(d.dialogs.asked.size(), 1) << "opening set the changed flag, so the second open asks";
-  EXPECT_EQ(d.w().Picture.Size(), QSize(800, 300));
+  EXPECT_EQ(d.Picture().Size(), QSize(800, 300));
   EXPECT_EQ(d.Pixel(9, 9), kBlack);
   EXPECT_EQ(d.Pixel(10, 10), kWhite);
 }
 
 TEST(FileCommands, UnreadableFileChangesNothing) {
+  // A picture nobody changed, so that opening asks nothing first.
   WindowDriver d;
   QTemporaryDir dir;
-  DrawSomething(d);
-  d.w().State.ImageChanged = false;
   const QImage before = d.Image();
   const QString title = d.w().windowTitle();
   QFile f(dir.filePath("broken.bmp"));
@@ -119,10 +118,10 @@ TEST(FileCommands, UnreadableFileChangesNothing) {
                              dir.path()};
   for (const QString& name : names) {
     d.dialogs.openNames = {name};
-    d.w().Menu_File_Open->trigger();
+    d.Trigger("Menu_File_Open");
     EXPECT_EQ(d.Image(), before);
     EXPECT_EQ(d.w().windowTitle(), title);
-    EXPECT_FALSE(d.w().State.ImageChanged);
+    EXPECT_FALSE(d.State().ImageChanged);
   }
   EXPECT_EQ(d.dialogs.told.size(), names.size());
 }
@@ -135,7 +134,7 @@ TEST(FileCommands, FailedSaveSaysSoAndChangesNothing) {
   blocker.close();
   const QString title = d.w().windowTitle();
   d.dialogs.saveNames = {dir.filePath("file/inside.bmp")};
-  d.w().Menu_File_Save->trigger();
+  d.Trigger("Menu_File_Save");
   EXPECT_EQ(d.dialogs.told.size(), 1);
   EXPECT_EQ(d.w().windowTitle(), title);
 }
@@ -164,7 +163,7 @@ TEST(FileCommands, ClosingAsksAndOnlyClosesWhenTheWorkIsSafe) {
     DrawSomething(d);
     d.dialogs.answers = {QMessageBox::Yes};
     d.dialogs.saveNames = {dir.filePath("closing.bmp")};
-    d.w().Menu_File_Exit->trigger();
+    d.Trigger("Menu_File_Exit");
     EXPECT_FALSE(d.w().isVisible());
     EXPECT_EQ(d.dialogs.asked, QStringList{kQuestion});
     EXPECT_TRUE(QFile::exists(dir.filePath("closing.bmp")));

@@ -1,9 +1,9 @@
 // Drawing with the mouse: previews, committed figures, the eraser, the fill, the read-outs.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QLabel>
 
-#include "dialogs/TypeTxt.h"
 #include "figures/DrawFigure.h"
 #include "support/WindowDriver.h"
 
@@ -18,6 +18,17 @@ QImage Expected(int toolId, QPointF from, QPointF to, ParameterValues params = {
   DrawFigure(c, g, toolId, params);
   return c.Image();
 }
+
+QString Readout(const WindowDriver& d, const char* name) { return d.Find<QLabel>(name)->text(); }
+
+// How many pixels of one column (or row) of the surface show the guide lines' magenta.
+int Magenta(const QImage& shown, QPoint from, QPoint step) {
+  int n = 0;
+  for (QPoint p = from; shown.rect().contains(p); p += step) n += QColor(shown.pixel(p)) == QColor(255, 0, 255);
+  return n;
+}
+int MagentaInColumn(const QImage& shown, int x) { return Magenta(shown, {x, 0}, {0, 1}); }
+int MagentaInRow(const QImage& shown, int y) { return Magenta(shown, {0, y}, {1, 0}); }
 
 }  // namespace
 
@@ -40,9 +51,9 @@ TEST(Gesture, EachPaletteZeroFigureEqualsItsFigureDrawnDirectly) {
     d.ClickTool(c.tool);
     d.Drag(c.from, c.to);
     EXPECT_EQ(d.Image(), Expected(c.tool, c.from, c.to, c.params)) << "tool " << c.tool;
-    EXPECT_TRUE(d.w().State.ImageChanged);
-    EXPECT_TRUE(d.w().Menu_Edit_Undo->isEnabled());
-    EXPECT_TRUE(d.w().Tbar->widgetForAction(d.w().Menu_Edit_Undo)->isEnabled());
+    EXPECT_TRUE(d.State().ImageChanged);
+    EXPECT_TRUE(d.Action("Menu_Edit_Undo")->isEnabled());
+    EXPECT_TRUE(d.ToolbarButton("Menu_Edit_Undo")->isEnabled());
   }
 }
 
@@ -54,8 +65,8 @@ TEST(Gesture, PreviewFollowsThePointerAndOnlyTheLastStays) {
   EXPECT_EQ(d.Pixel(200, 150), kBlack);
   d.Move({120, 90});
   EXPECT_EQ(d.Pixel(200, 150), kWhite) << "the earlier preview is gone";
-  EXPECT_EQ(d.w().DxLb->text(), "80");
-  EXPECT_EQ(d.w().DyLb->text(), "60");
+  EXPECT_EQ(Readout(d, "DxLb"), "80");
+  EXPECT_EQ(Readout(d, "DyLb"), "60");
   d.Release({120, 90});
   EXPECT_EQ(d.Image(), Expected(7, {40, 30}, {120, 90}));
 }
@@ -65,13 +76,13 @@ TEST(Gesture, ReadoutsShowNegativeNumbersOnAReversedDrag) {
   d.ClickTool(1);
   d.Press({100, 100});
   d.Move({60, 70});
-  EXPECT_EQ(d.w().DxLb->text(), "-40");
-  EXPECT_EQ(d.w().DyLb->text(), "-30");
+  EXPECT_EQ(Readout(d, "DxLb"), "-40");
+  EXPECT_EQ(Readout(d, "DyLb"), "-30");
   d.Release({60, 70});
-  EXPECT_EQ(d.w().Sel.left, 60);
-  EXPECT_EQ(d.w().Sel.top, 70);
-  EXPECT_EQ(d.w().Sel.width, 40);
-  EXPECT_EQ(d.w().Sel.height, 30);
+  EXPECT_EQ(d.Selection().Left(), 60);
+  EXPECT_EQ(d.Selection().Top(), 70);
+  EXPECT_EQ(d.Selection().Width(), 40);
+  EXPECT_EQ(d.Selection().Height(), 30);
 }
 
 TEST(Gesture, RightButtonStartsNothing) {
@@ -82,13 +93,14 @@ TEST(Gesture, RightButtonStartsNothing) {
   d.Move({120, 90}, Qt::RightButton);
   d.Release({120, 90}, Qt::RightButton);
   EXPECT_EQ(d.Image(), before);
-  EXPECT_FALSE(d.w().State.ImageChanged);
+  EXPECT_FALSE(d.State().ImageChanged);
 }
 
 TEST(Gesture, EraserPaintsWhiteBoxesOnlyAtMovesAndRelease) {
   WindowDriver d;
-  ImageDraw& w = d.w();
-  w.Picture.FilledBoxRel(0, 0, 599, 219, qRgb(0, 0, 0));
+  QImage black(600, 220, QImage::Format_RGB32);
+  black.fill(kBlack);
+  d.OpenPicture(black);
   d.ClickTool(2);
   d.Press({10, 10});
   d.Move({50, 10});
@@ -99,15 +111,21 @@ TEST(Gesture, EraserPaintsWhiteBoxesOnlyAtMovesAndRelease) {
   for (int x : {56, 70, 89, 96, 129, 136}) EXPECT_EQ(d.Pixel(x, 12), kBlack) << x;  // gaps on fast moves
   EXPECT_EQ(d.Pixel(50, 15), kWhite);
   EXPECT_EQ(d.Pixel(50, 16), kBlack);
-  EXPECT_TRUE(w.DxLb->text().isEmpty()) << "the eraser leaves the read-outs alone";
-  EXPECT_TRUE(w.State.ImageChanged);
+  EXPECT_TRUE(Readout(d, "DxLb").isEmpty()) << "the eraser leaves the read-outs alone";
+
+  // Erasing is a change, also of a picture nobody changed yet.
+  WindowDriver fresh;
+  fresh.ClickTool(2);
+  fresh.Drag({10, 10}, {130, 10});
+  EXPECT_TRUE(fresh.State().ImageChanged);
 }
 
 TEST(Gesture, FillHappensOnceAtReleaseSeededAtThePress) {
   WindowDriver d;
-  ImageDraw& w = d.w();
-  w.Picture.Box(20, 20, 80, 80);
-  w.ChooseFillStyle(1);  // solid
+  Canvas boxed(600, 220);
+  boxed.Box(20, 20, 80, 80);
+  d.OpenPicture(boxed.Image());
+  QTest::mouseClick(d.Find<QAbstractButton>("FStay1"), Qt::LeftButton);  // solid
   d.ClickTool(24);
   d.Press({50, 50});
   d.Move({300, 150});
@@ -119,13 +137,13 @@ TEST(Gesture, FillHappensOnceAtReleaseSeededAtThePress) {
 
 TEST(Gesture, ToolWithoutFigureStillMarksThePictureChanged) {
   WindowDriver d;
-  d.w().Menu_View_xz->trigger();
+  d.Trigger("Menu_View_xz");
   d.ClickTool(40);  // a button of 电场磁场 without a tool
   const QImage before = d.Image();
   d.Drag({10, 10}, {100, 80});
   EXPECT_EQ(d.Image(), before);
-  EXPECT_TRUE(d.w().State.ImageChanged);
-  EXPECT_TRUE(d.w().Menu_Edit_Undo->isEnabled());
+  EXPECT_TRUE(d.State().ImageChanged);
+  EXPECT_TRUE(d.Action("Menu_Edit_Undo")->isEnabled());
 }
 
 TEST(Gesture, FreehandJoinsItsSegments) {
@@ -138,30 +156,36 @@ TEST(Gesture, FreehandJoinsItsSegments) {
   d.Release({60, 40});
   for (QPoint p : {QPoint(10, 10), QPoint(20, 10), QPoint(30, 25), QPoint(45, 40), QPoint(60, 40)})
     EXPECT_EQ(d.Pixel(p.x(), p.y()), kBlack) << p.x() << "," << p.y();
-  EXPECT_EQ(d.w().State.PressPoint.x, 60);
-  EXPECT_EQ(d.w().State.PressPoint.y, 40);
+  EXPECT_EQ(d.State().PressPoint.x, 60);
+  EXPECT_EQ(d.State().PressPoint.y, 40);
 }
 
 TEST(Gesture, SelectionReleaseMakesTheFrameAndEnablesEditCommands) {
   WindowDriver d;
-  ImageDraw& w = d.w();
-  w.Picture.Line(0, 50, 599, 50);
+  Canvas lined(600, 220);
+  lined.Line(0, 50, 599, 50);
+  d.OpenPicture(lined.Image());
   d.ClickTool(1);
   d.Drag({20, 40}, {80, 70});
-  EXPECT_TRUE(w.SelectIMG->isVisible());
-  EXPECT_EQ(w.SelectIMG->geometry(), QRect(20, 40, 60, 30));
-  EXPECT_EQ(w.Sel.IMG_Select.size(), QSize(60, 30));
-  EXPECT_EQ(w.Sel.IMG_Select.pixel(0, 10) | 0xff000000u, kBlack);
+  EXPECT_TRUE(d.Frame()->isVisible());
+  EXPECT_EQ(d.Frame()->geometry(), QRect(20, 40, 60, 30));
+  EXPECT_EQ(d.Selection().Pixels().size(), QSize(60, 30));
+  EXPECT_EQ(d.Selection().Pixels().pixel(0, 10) | 0xff000000u, kBlack);
   EXPECT_EQ(d.Pixel(20, 40), kWhite) << "the dotted rubber band is gone";
-  EXPECT_FALSE(w.State.ImageChanged) << "a selection is not a change";
-  EXPECT_FALSE(w.Menu_Edit_Undo->isEnabled());
-  for (QAction* a : {w.Menu_Edit_Copy, w.Menu_Edit_Cut, w.Menu_Edit_Del, w.Menu_Rot_Sp, w.Menu_Rot_Nss, w.Menu_Rot_Z})
-    EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
+  EXPECT_FALSE(d.Action("Menu_Edit_Undo")->isEnabled());
+  const std::initializer_list<const char*> commands = {"Menu_Edit_Copy", "Menu_Edit_Cut", "Menu_Edit_Del",
+                                                       "Menu_Rot_Sp",    "Menu_Rot_Nss",  "Menu_Rot_Z"};
+  ExpectOffered(d, commands, true);
   // Choosing a tool drops the selection and its commands.
   d.ClickTool(7);
-  EXPECT_FALSE(w.SelectIMG->isVisible());
-  for (QAction* a : {w.Menu_Edit_Copy, w.Menu_Edit_Cut, w.Menu_Edit_Del, w.Menu_Rot_Sp, w.Menu_Rot_Nss, w.Menu_Rot_Z})
-    EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+  EXPECT_FALSE(d.Frame()->isVisible());
+  ExpectOffered(d, commands, false);
+
+  // On a picture nobody changed, a selection is not a change.
+  WindowDriver fresh;
+  fresh.ClickTool(1);
+  fresh.Drag({20, 40}, {80, 70});
+  EXPECT_FALSE(fresh.State().ImageChanged) << "a selection is not a change";
 }
 
 TEST(Gesture, ClickWithTheSelectionToolGivesAnEmptyFrame) {
@@ -169,27 +193,31 @@ TEST(Gesture, ClickWithTheSelectionToolGivesAnEmptyFrame) {
   d.ClickTool(1);
   d.Press({50, 50});
   d.Release({50, 50});
-  EXPECT_TRUE(d.w().SelectIMG->isVisible());
-  EXPECT_EQ(d.w().SelectIMG->size(), QSize(0, 0));
-  EXPECT_TRUE(d.w().Menu_Edit_Copy->isEnabled());
+  EXPECT_TRUE(d.Frame()->isVisible());
+  EXPECT_EQ(d.Frame()->size(), QSize(0, 0));
+  EXPECT_TRUE(d.Action("Menu_Edit_Copy")->isEnabled());
 }
 
 TEST(Gesture, TextToolClickOpensTheTextWindowAndStartsNoDrag) {
   WindowDriver d;
   d.ClickTool(3);
   d.Press({70, 80});
-  EXPECT_FALSE(d.w().State.DragActive);
-  EXPECT_TRUE(d.w().TypeTxtWindow->isVisible());
+  EXPECT_FALSE(d.State().DragActive);
+  EXPECT_TRUE(d.Find<QWidget>("TypeTxt")->isVisible());
   d.Release({70, 80});
-  EXPECT_FALSE(d.w().State.ImageChanged);
+  EXPECT_FALSE(d.State().ImageChanged);
 }
 
 TEST(Gesture, GuideLinesFollowThePointerWithoutAButton) {
   WindowDriver d;
-  d.w().Menu_Tools_Line->trigger();
+  d.Trigger("Menu_Tools_Line");
   d.Move({123, 45}, Qt::NoButton);
-  EXPECT_EQ(d.w().Draw_PIC->szX, 123);
-  EXPECT_EQ(d.w().Draw_PIC->spY, 45);
+  const QImage shown = d.Shown();
+  EXPECT_GT(MagentaInColumn(shown, 123), shown.height() / 2) << "the upright through the pointer";
+  EXPECT_GT(MagentaInRow(shown, 45), shown.width() / 2) << "the level line through the pointer";
+  EXPECT_LE(MagentaInColumn(shown, 150), 1) << "elsewhere only where the level line crosses";
+  EXPECT_LE(MagentaInRow(shown, 100), 1);
   const QImage before = d.Image();
   EXPECT_EQ(d.Image(), before) << "guide lines are never in the picture";
+  for (int x = 0; x < 600; ++x) ASSERT_EQ(d.Pixel(x, 45), kWhite) << x;
 }

@@ -1,10 +1,12 @@
 // The main window right after start-up: caption, picture, menus, toolbar, palette, commands.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
+#include <QToolButton>
 
 #include "support/WindowDriver.h"
 #include "workspace/ToolCatalogue.h"
@@ -17,40 +19,45 @@ QStringList MenuCaptions(QMenu* menu) {
   return out;
 }
 
-QWidget* ToolbarButton(ImageDraw& w, QAction* a) { return w.Tbar->widgetForAction(a); }
+bool Checked(const WindowDriver& d, const char* button) { return d.Find<QAbstractButton>(button)->isChecked(); }
+
+// The button on Tbar that shows `caption` (nullptr when none does).
+QToolButton* ToolbarButtonCaptioned(const WindowDriver& d, const QString& caption) {
+  for (QToolButton* b : d.Find<QToolBar>("Tbar")->findChildren<QToolButton*>())
+    if (b->text() == caption) return b;
+  return nullptr;
+}
 
 }  // namespace
 
 TEST(Startup, PictureCaptionAndNoTool) {
   WindowDriver d;
-  ImageDraw& w = d.w();
-  EXPECT_EQ(w.windowTitle(), QStringLiteral("※Quillmere※"));
-  EXPECT_FALSE(w.windowIcon().isNull());
-  ASSERT_EQ(w.Picture.Size(), QSize(600, 220));
-  EXPECT_EQ(w.Draw_PIC->size(), QSize(600, 220));
+  EXPECT_EQ(d.w().windowTitle(), QStringLiteral("※Quillmere※"));
+  EXPECT_FALSE(d.w().windowIcon().isNull());
+  ASSERT_EQ(d.Picture().Size(), QSize(600, 220));
+  EXPECT_EQ(d.Surface()->size(), QSize(600, 220));
   const QImage img = d.Image();
   for (int y = 0; y < img.height(); ++y)
     for (int x = 0; x < img.width(); ++x) ASSERT_EQ(img.pixel(x, y) | 0xff000000u, kWhite) << x << "," << y;
-  EXPECT_EQ(w.State.ToolId, 0);
-  EXPECT_EQ(w.State.PaletteIndex, 0);
-  EXPECT_FALSE(w.State.ImageChanged);
-  for (QToolButton* b : w.Tools) EXPECT_FALSE(b->isChecked());
-  EXPECT_TRUE(w.LStay[3]->isChecked());
-  EXPECT_TRUE(w.FStay[1]->isChecked());
-  EXPECT_EQ(w.Picture.DrawStyle, 0);
-  EXPECT_EQ(w.Picture.DrawWidth, 1);
-  EXPECT_EQ(w.Picture.FillStyle, 1);
-  EXPECT_TRUE(w.DxLb->text().isEmpty());
-  EXPECT_TRUE(w.DyLb->text().isEmpty());
-  EXPECT_FALSE(w.SelectIMG->isVisible());
+  EXPECT_EQ(d.State().ToolId, ToolId::None);
+  EXPECT_EQ(d.State().PaletteIndex, 0);
+  EXPECT_FALSE(d.State().ImageChanged);
+  for (int b = 1; b <= 50; ++b) EXPECT_FALSE(d.ToolButton(b)->isChecked()) << b;
+  EXPECT_TRUE(Checked(d, "LStay4"));
+  EXPECT_TRUE(Checked(d, "FStay2"));
+  EXPECT_EQ(d.Picture().DrawStyle, 0);
+  EXPECT_EQ(d.Picture().DrawWidth, 1);
+  EXPECT_EQ(d.Picture().FillStyle, 1);
+  EXPECT_TRUE(d.Find<QLabel>("DxLb")->text().isEmpty());
+  EXPECT_TRUE(d.Find<QLabel>("DyLb")->text().isEmpty());
+  EXPECT_FALSE(d.Frame()->isVisible());
 }
 
 TEST(Startup, MenuTreeCaptionsSeparatorsAndShortcuts) {
   WindowDriver d;
-  ImageDraw& w = d.w();
   QStringList titles;
   QList<QMenu*> menus;
-  for (QAction* a : w.menuBar()->actions()) {
+  for (QAction* a : d.w().menuBar()->actions()) {
     titles << a->text();
     menus << a->menu();
   }
@@ -65,65 +72,63 @@ TEST(Startup, MenuTreeCaptionsSeparatorsAndShortcuts) {
   EXPECT_EQ(MenuCaptions(menus[3]), (QStringList{"辅助线", "背景底纹", "-", "字体", "前景色"}));
   EXPECT_EQ(MenuCaptions(menus[4]), (QStringList{"常用图形", "-", "电场磁场", "立体几何", "综合图形"}));
   EXPECT_EQ(MenuCaptions(menus[5]), (QStringList{"软件说明", "-", "检查更新", "与我联系", "给我留言", "-", "关于"}));
-  EXPECT_EQ(w.Menu_Edit_Copy->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
-  EXPECT_EQ(w.Menu_Edit_Paster->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_V));
-  EXPECT_EQ(w.Menu_Edit_Del->shortcut(), QKeySequence(Qt::Key_Delete));
-  EXPECT_TRUE(w.Menu_Edit_Undo->shortcut().isEmpty());
-  EXPECT_TRUE(w.Menu_View_cy->isChecked());
-  EXPECT_EQ(MenuCaptions(w.PM), (QStringList{"复制", "剪切", "删除", "-", "取消"}));
+  EXPECT_EQ(d.Action("Menu_Edit_Copy")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
+  EXPECT_EQ(d.Action("Menu_Edit_Paster")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_V));
+  EXPECT_EQ(d.Action("Menu_Edit_Del")->shortcut(), QKeySequence(Qt::Key_Delete));
+  EXPECT_TRUE(d.Action("Menu_Edit_Undo")->shortcut().isEmpty());
+  EXPECT_TRUE(d.Action("Menu_View_cy")->isChecked());
+  EXPECT_EQ(MenuCaptions(d.Find<QMenu>("PM")), (QStringList{"复制", "剪切", "删除", "-", "取消"}));
   // Every menu entry is named after its place in the menu.
-  EXPECT_EQ(w.Menu_Rot_Nss->objectName(), "Menu_Rot_Nss");
-  EXPECT_EQ(w.findChild<QAction*>("Menu_Edit_Paster"), w.Menu_Edit_Paster);
+  EXPECT_EQ(menus[2]->actions()[3], d.Action("Menu_Rot_Nss"));
+  EXPECT_EQ(menus[1]->actions()[5], d.Action("Menu_Edit_Paster"));
 }
 
 TEST(Startup, ToolbarItemsCaptionsAndImages) {
   WindowDriver d;
-  ImageDraw& w = d.w();
+  const QList<QAction*> actions = d.Find<QToolBar>("Tbar")->actions();
   QStringList items;
-  for (QAction* a : w.Tbar->actions()) items << (a->isSeparator() ? QStringLiteral("|") : a->iconText());
+  for (QAction* a : actions) items << (a->isSeparator() ? QStringLiteral("|") : a->iconText());
   EXPECT_EQ(items, (QStringList{"|", "新建", "打开", "保存", "|", "取消", "重复", "复制", "粘贴", "删除", "|",
                                 "平翻", "竖翻", "顺转", "逆转", "|", "辅助", "底纹", "颜色", "|", "常用", "电磁",
                                 "立几", "综合"}));
-  for (QAction* a : w.Tbar->actions())
+  for (QAction* a : actions)
     if (!a->isSeparator()) {
       EXPECT_FALSE(a->icon().isNull()) << a->iconText().toStdString();
     }
   // The toolbar's buttons are the menu's commands.
-  EXPECT_EQ(w.Tbar->actions()[13], w.Menu_Rot_S);
-  EXPECT_TRUE(ToolbarButton(w, w.Menu_View_cy)->property("checked").toBool());
+  EXPECT_EQ(actions[13], d.Action("Menu_Rot_S"));
+  EXPECT_TRUE(d.ToolbarButton("Menu_View_cy")->property("checked").toBool());
 }
 
 TEST(Startup, EditFlipAndRotateCommandsStartDisabledOnMenuAndToolbar) {
   WindowDriver d;
-  ImageDraw& w = d.w();
-  for (QAction* a : {w.Menu_Edit_Undo, w.Menu_Edit_Redo, w.Menu_Edit_Copy, w.Menu_Edit_Cut, w.Menu_Edit_Paster,
-                     w.Menu_Edit_Del, w.Menu_Rot_Sp, w.Menu_Rot_Sz, w.Menu_Rot_Nss, w.Menu_Rot_Nsw, w.Menu_Rot_Nsl,
-                     w.Menu_Rot_Njs, w.Menu_Rot_Nls, w.Menu_Rot_Nlw, w.Menu_Rot_Nll, w.Menu_Rot_Nlj, w.Menu_Rot_S,
-                     w.Menu_Rot_Z}) {
-    EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
-    if (QWidget* b = ToolbarButton(w, a)) {
-      EXPECT_FALSE(b->isEnabled()) << a->objectName().toStdString();
+  for (const char* name : {"Menu_Edit_Undo", "Menu_Edit_Redo", "Menu_Edit_Copy", "Menu_Edit_Cut", "Menu_Edit_Paster",
+                           "Menu_Edit_Del", "Menu_Rot_Sp", "Menu_Rot_Sz", "Menu_Rot_Nss", "Menu_Rot_Nsw",
+                           "Menu_Rot_Nsl", "Menu_Rot_Njs", "Menu_Rot_Nls", "Menu_Rot_Nlw", "Menu_Rot_Nll",
+                           "Menu_Rot_Nlj", "Menu_Rot_S", "Menu_Rot_Z"}) {
+    EXPECT_FALSE(d.Action(name)->isEnabled()) << name;
+    if (QWidget* b = d.ToolbarButton(name)) {
+      EXPECT_FALSE(b->isEnabled()) << name;
     }
   }
-  for (QAction* a : {w.Menu_File_New, w.Menu_File_Open, w.Menu_File_Save, w.Menu_Tools_Line, w.Menu_Tools_BGLine,
-                     w.Menu_Tools_Forcolor, w.Menu_View_cy, w.Menu_View_xz, w.Menu_View_fh, w.Menu_View_hs}) {
-    EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
-    EXPECT_TRUE(ToolbarButton(w, a)->isEnabled()) << a->objectName().toStdString();
+  for (const char* name : {"Menu_File_New", "Menu_File_Open", "Menu_File_Save", "Menu_Tools_Line", "Menu_Tools_BGLine",
+                           "Menu_Tools_Forcolor", "Menu_View_cy", "Menu_View_xz", "Menu_View_fh", "Menu_View_hs"}) {
+    EXPECT_TRUE(d.Action(name)->isEnabled()) << name;
+    EXPECT_TRUE(d.ToolbarButton(name)->isEnabled()) << name;
   }
 }
 
 TEST(Startup, PaletteShowsPaletteZeroWithTooltipsAndPanels) {
   WindowDriver d;
-  ImageDraw& w = d.w();
-  EXPECT_EQ(w.Tools[0]->toolTip(), QStringLiteral("选取范围以便复制、删除、旋转或移动"));
-  EXPECT_EQ(w.Tools[6]->toolTip(), QStringLiteral("画矩形"));
-  EXPECT_EQ(w.Tools[23]->toolTip(), QStringLiteral("填充闭合图形，填充模式可选"));
-  EXPECT_TRUE(w.Tools[22]->toolTip().isEmpty());
-  for (QToolButton* b : w.Tools) EXPECT_FALSE(b->icon().isNull());
-  EXPECT_EQ(w.Draw_PIC->toolTip(), QStringLiteral("选取作图功能并设定颜色、线型及填充模式后在此按下鼠标左键拖动作图"));
-  EXPECT_EQ(w.SelectIMG->toolTip(), QStringLiteral("鼠标左键按住可移动，也可用键盘上下左右键操作"));
+  EXPECT_EQ(d.ToolButton(1)->toolTip(), QStringLiteral("选取范围以便复制、删除、旋转或移动"));
+  EXPECT_EQ(d.ToolButton(7)->toolTip(), QStringLiteral("画矩形"));
+  EXPECT_EQ(d.ToolButton(24)->toolTip(), QStringLiteral("填充闭合图形，填充模式可选"));
+  EXPECT_TRUE(d.ToolButton(23)->toolTip().isEmpty());
+  for (int b = 1; b <= 50; ++b) EXPECT_FALSE(d.ToolButton(b)->icon().isNull()) << b;
+  EXPECT_EQ(d.Surface()->toolTip(), QStringLiteral("选取作图功能并设定颜色、线型及填充模式后在此按下鼠标左键拖动作图"));
+  EXPECT_EQ(d.Frame()->toolTip(), QStringLiteral("鼠标左键按住可移动，也可用键盘上下左右键操作"));
   QStringList labels;
-  for (QLabel* l : w.SETsty->findChildren<QLabel*>()) labels << l->text();
+  for (QLabel* l : d.Find<QWidget>("SETsty")->findChildren<QLabel*>()) labels << l->text();
   for (const char* caption : {"设定线型", "设定闭合图形填充模式", "△X:", "△Y:"})
     EXPECT_TRUE(labels.contains(QString::fromUtf8(caption))) << caption;
 }
@@ -133,18 +138,18 @@ TEST(Startup, PressingWithNoToolDrawsNothing) {
   const QImage before = d.Image();
   d.Drag({10, 10}, {100, 80});
   EXPECT_EQ(d.Image(), before);
-  EXPECT_FALSE(d.w().State.ImageChanged);
-  EXPECT_FALSE(d.w().Menu_Edit_Undo->isEnabled());
+  EXPECT_FALSE(d.State().ImageChanged);
+  EXPECT_FALSE(d.Action("Menu_Edit_Undo")->isEnabled());
 }
 
-TEST(Startup, ToolbarDispatchesByCaption) {
+TEST(Startup, ToolbarButtonsRunTheCommandOfTheirCaption) {
   WindowDriver d;
-  ImageDraw& w = d.w();
-  w.RunToolbarCommand(QStringLiteral("电磁"));
-  EXPECT_EQ(w.State.PaletteIndex, 1);
-  EXPECT_TRUE(w.Menu_View_xz->isChecked());
-  w.RunToolbarCommand(QStringLiteral("辅助"));
-  EXPECT_TRUE(w.Menu_Tools_Line->isChecked());
-  w.RunToolbarCommand(QStringLiteral("没有这个命令"));  // matches nothing: nothing happens
-  EXPECT_EQ(w.State.PaletteIndex, 1);
+  QTest::mouseClick(ToolbarButtonCaptioned(d, QStringLiteral("电磁")), Qt::LeftButton);
+  EXPECT_EQ(d.State().PaletteIndex, 1);
+  EXPECT_TRUE(d.Action("Menu_View_xz")->isChecked());
+  QTest::mouseClick(ToolbarButtonCaptioned(d, QStringLiteral("辅助")), Qt::LeftButton);
+  EXPECT_TRUE(d.Action("Menu_Tools_Line")->isChecked());
+  // A caption no button shows: there is nothing to run.
+  EXPECT_EQ(ToolbarButtonCaptioned(d, QStringLiteral("没有这个命令")), nullptr);
+  EXPECT_EQ(d.State().PaletteIndex, 1);
 }

@@ -4,7 +4,9 @@
 
 #include <limits>
 
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -14,6 +16,7 @@
 #include "figures/DrawFigure.h"
 #include "figures/Rounding.h"
 #include "support/WindowDriver.h"
+#include "workspace/DrawingSurface.h"
 #include "workspace/Viewport.h"
 
 namespace {
@@ -34,11 +37,19 @@ struct ViewportDriver : WindowDriver {
     QApplication::processEvents();
   }
 
-  // Gives the canvas the keyboard focus, which shows the handles.
+  // Gives the canvas the keyboard focus, which shows the handles, or takes it away.
   void FocusCanvas() {
-    window->Draw_PIC->setFocus(Qt::MouseFocusReason);
+    Surface()->setFocus(Qt::MouseFocusReason);
     QApplication::processEvents();
   }
+  void UnfocusCanvas() {
+    Surface()->clearFocus();
+    QApplication::processEvents();
+  }
+
+  ResizeHandle* Handle(const char* name) const { return Find<ResizeHandle>(name); }
+  QWidget* Area() const { return Find<QWidget>("F_PIC"); }
+  QScrollBar* Bar(const char* name) const { return Find<QScrollBar>(name); }
 
   // Drags a handle by `delta` (pixels of the viewport) in `steps` moves. Every event is given in
   // the handle's own coordinates at that moment, as the window system does while the handle
@@ -71,16 +82,23 @@ struct ViewportDriver : WindowDriver {
     WindowRelease(target, to);
   }
 
-  QSize CanvasSize() { return window->Picture.Size(); }
+  QSize CanvasSize() const { return Picture().Size(); }
+  // Makes the canvas width x height with the corner handle; false when it did not get that size.
+  bool SizeCanvas(int width, int height) {
+    ResizePicture(width, height);
+    return CanvasSize() == QSize(width, height);
+  }
 
   // The handles sit where the placement rule puts them for the canvas's present place and size.
   void ExpectHandlesPlaced() {
-    ImageDraw& w = *window;
-    const QRect c = w.Draw_PIC->geometry();
+    const QRect c = Surface()->geometry();
     const int right = c.x() + c.width(), bottom = c.y() + c.height();
-    EXPECT_EQ(w.RL->pos(), QPoint(right, static_cast<int>(RoundHalfEven(bottom / 2.0))));
-    EXPECT_EQ(w.UD->pos(), QPoint(static_cast<int>(RoundHalfEven(right / 2.0)), bottom));
-    EXPECT_EQ(w.RLUD->pos(), QPoint(c.x() + c.width(), c.y() + c.height()));
+    EXPECT_EQ(Handle("RL")->pos(), QPoint(right, static_cast<int>(RoundHalfEven(bottom / 2.0))));
+    EXPECT_EQ(Handle("UD")->pos(), QPoint(static_cast<int>(RoundHalfEven(right / 2.0)), bottom));
+    EXPECT_EQ(Handle("RLUD")->pos(), QPoint(c.x() + c.width(), c.y() + c.height()));
+  }
+  void ExpectHandlesShown(bool shown) {
+    for (const char* h : {"RL", "UD", "RLUD"}) EXPECT_EQ(Handle(h)->isVisible(), shown) << h;
   }
 };
 
@@ -88,32 +106,29 @@ struct ViewportDriver : WindowDriver {
 
 TEST(Viewport, FocusShowsHandlesAtTheCanvasEdgesAndLosingItHidesThem) {
   ViewportDriver d;
-  ImageDraw& w = d.w();
-  w.Draw_PIC->clearFocus();
-  QApplication::processEvents();
-  EXPECT_FALSE(w.RL->isVisible());
+  d.UnfocusCanvas();
+  EXPECT_FALSE(d.Handle("RL")->isVisible());
   d.FocusCanvas();
-  ASSERT_TRUE(w.Draw_PIC->hasFocus());
-  for (ResizeHandle* h : {w.RL, w.UD, w.RLUD}) {
-    EXPECT_TRUE(h->isVisible()) << h->objectName().toStdString();
-    EXPECT_EQ(h->size(), QSize(5, 5));
+  ASSERT_TRUE(d.Surface()->hasFocus());
+  for (const char* h : {"RL", "UD", "RLUD"}) {
+    EXPECT_TRUE(d.Handle(h)->isVisible()) << h;
+    EXPECT_EQ(d.Handle(h)->size(), QSize(5, 5));
   }
-  EXPECT_EQ(w.RL->pos(), QPoint(600, 110));
-  EXPECT_EQ(w.UD->pos(), QPoint(300, 220));
-  EXPECT_EQ(w.RLUD->pos(), QPoint(600, 220));
-  EXPECT_EQ(w.RL->cursor().shape(), Qt::SizeHorCursor);
-  EXPECT_EQ(w.UD->cursor().shape(), Qt::SizeVerCursor);
-  EXPECT_EQ(w.RLUD->cursor().shape(), Qt::SizeFDiagCursor);
+  EXPECT_EQ(d.Handle("RL")->pos(), QPoint(600, 110));
+  EXPECT_EQ(d.Handle("UD")->pos(), QPoint(300, 220));
+  EXPECT_EQ(d.Handle("RLUD")->pos(), QPoint(600, 220));
+  EXPECT_EQ(d.Handle("RL")->cursor().shape(), Qt::SizeHorCursor);
+  EXPECT_EQ(d.Handle("UD")->cursor().shape(), Qt::SizeVerCursor);
+  EXPECT_EQ(d.Handle("RLUD")->cursor().shape(), Qt::SizeFDiagCursor);
 
   // Neither a handle nor a scroll bar takes the focus from the canvas when pressed.
-  d.WindowPress(w.RLUD, {2, 2});
-  d.WindowRelease(w.RLUD, {2, 2});
-  EXPECT_TRUE(w.Draw_PIC->hasFocus());
-  EXPECT_EQ(w.HScr->focusPolicy() & Qt::ClickFocus, 0);
+  d.WindowPress(d.Handle("RLUD"), {2, 2});
+  d.WindowRelease(d.Handle("RLUD"), {2, 2});
+  EXPECT_TRUE(d.Surface()->hasFocus());
+  EXPECT_EQ(d.Bar("HScr")->focusPolicy() & Qt::ClickFocus, 0);
 
-  w.Draw_PIC->clearFocus();
-  QApplication::processEvents();
-  for (ResizeHandle* h : {w.RL, w.UD, w.RLUD}) EXPECT_FALSE(h->isVisible());
+  d.UnfocusCanvas();
+  d.ExpectHandlesShown(false);
 }
 
 TEST(Viewport, HandleDragsResizeTheCanvasWithinItsLimits) {
@@ -138,27 +153,26 @@ TEST(Viewport, HandleDragsResizeTheCanvasWithinItsLimits) {
     SCOPED_TRACE(std::string(c.handle) + " by " + std::to_string(c.delta.x()) + "," + std::to_string(c.delta.y()));
     ViewportDriver d;
     d.FocusCanvas();
-    auto* h = d.w().F_PIC->findChild<ResizeHandle*>(c.handle);
+    auto* h = d.Area()->findChild<ResizeHandle*>(c.handle);
     ASSERT_NE(h, nullptr);
     d.DragHandle(h, c.delta);
     EXPECT_EQ(d.CanvasSize(), c.expected);
-    EXPECT_EQ(d.w().Draw_PIC->size(), c.expected);
+    EXPECT_EQ(d.Surface()->size(), c.expected);
     d.ExpectHandlesPlaced();
-    for (ResizeHandle* x : {d.w().RL, d.w().UD, d.w().RLUD}) EXPECT_TRUE(x->isVisible());
+    d.ExpectHandlesShown(true);
   }
 }
 
 TEST(Viewport, ShrinkingThenGrowingKeepsTheTopLeftAndWhitensTheNewArea) {
   ViewportDriver d;
-  ImageDraw& w = d.w();
   d.ClickTool(7);  // rectangle
   d.Drag({10, 10}, {580, 200});
   const QImage before = d.Image();
   d.FocusCanvas();
-  d.DragHandle(w.RLUD, {-400, -100});  // 200 x 120: the rectangle's right and bottom are cut off
+  d.DragHandle(d.Handle("RLUD"), {-400, -100});  // 200 x 120: the rectangle's right and bottom are cut off
   ASSERT_EQ(d.CanvasSize(), QSize(200, 120));
   EXPECT_EQ(d.Image(), before.copy(0, 0, 200, 120));
-  d.DragHandle(w.RLUD, {400, 100});
+  d.DragHandle(d.Handle("RLUD"), {400, 100});
   ASSERT_EQ(d.CanvasSize(), QSize(600, 220));
   QImage expected = before.copy(0, 0, 200, 120).copy(0, 0, 600, 220);
   for (int y = 0; y < 220; ++y)
@@ -169,15 +183,15 @@ TEST(Viewport, ShrinkingThenGrowingKeepsTheTopLeftAndWhitensTheNewArea) {
 
 TEST(Viewport, HandleFollowsThePointerBackOutAfterStoppingAtTheMinimum) {
   ViewportDriver d;
-  ImageDraw& w = d.w();
   d.FocusCanvas();
+  ResizeHandle* rl = d.Handle("RL");
   // Press, go far inwards, come back part of the way: the handle stayed at 50 meanwhile, so the
   // width grows only by the distance moved outward of the handle's press point.
   const QPointF grip(2, 2);
-  const QPointF start = QPointF(w.RL->pos()) + grip;  // 602 in the viewport
-  WindowDriver::Send(w.RL, QEvent::MouseButtonPress, grip, Qt::LeftButton, Qt::LeftButton);
+  const QPointF start = QPointF(rl->pos()) + grip;  // 602 in the viewport
+  WindowDriver::Send(rl, QEvent::MouseButtonPress, grip, Qt::LeftButton, Qt::LeftButton);
   auto moveTo = [&](double x) {
-    WindowDriver::Send(w.RL, QEvent::MouseMove, QPointF(x, start.y()) - QPointF(w.RL->pos()), Qt::NoButton,
+    WindowDriver::Send(rl, QEvent::MouseMove, QPointF(x, start.y()) - QPointF(rl->pos()), Qt::NoButton,
                        Qt::LeftButton);
   };
   moveTo(20);
@@ -186,32 +200,40 @@ TEST(Viewport, HandleFollowsThePointerBackOutAfterStoppingAtTheMinimum) {
   EXPECT_EQ(d.CanvasSize().width(), 50) << "the pointer is still left of the handle's grip";
   moveTo(152);
   EXPECT_EQ(d.CanvasSize().width(), 150);
-  EXPECT_EQ(w.RL->x(), 150);
+  EXPECT_EQ(rl->x(), 150);
 }
 
 TEST(Viewport, UnusablePointerPositionsAndOversizedCanvasesChangeNothing) {
   ViewportDriver d;
-  ImageDraw& w = d.w();
   d.FocusCanvas();
-  w.HandlePress(w.RLUD, {2, 2});
-  w.HandleDrag(w.RLUD, {std::numeric_limits<double>::quiet_NaN(), 40});
+  // Positions no mouse event carries, handed to the corner handle's handlers directly.
+  SurfaceHandlers& handlers = d.Handlers();
+  handlers.HandlePress(SurfaceHandlers::Handle::Corner, {2, 2});
+  handlers.HandleDrag(SurfaceHandlers::Handle::Corner, {std::numeric_limits<double>::quiet_NaN(), 40});
   EXPECT_EQ(d.CanvasSize(), QSize(600, 258));
-  w.HandleDrag(w.RLUD, {std::numeric_limits<double>::infinity(), 2});
+  handlers.HandleDrag(SurfaceHandlers::Handle::Corner, {std::numeric_limits<double>::infinity(), 2});
   EXPECT_EQ(d.CanvasSize(), QSize(600, 258));
 
-  EXPECT_FALSE(w.SetCanvasSize(Canvas::kMaxSide + 1, 300));
-  EXPECT_FALSE(w.SetCanvasSize(300, 1 << 30));
+  // Pictures wider or taller than the largest canvas are refused: the canvas stays as it is.
+  for (QSize oversized : {QSize(Canvas::kMaxSide + 1, 1), QSize(1, Canvas::kMaxSide + 1)}) {
+    QImage picture(oversized, QImage::Format_RGB32);
+    picture.fill(kBlack);
+    ASSERT_TRUE(d.OpenPicture(picture));
+  }
+  EXPECT_EQ(d.dialogs.told.size(), 2);
   EXPECT_EQ(d.CanvasSize(), QSize(600, 258));
-  EXPECT_EQ(w.Draw_PIC->size(), QSize(600, 258));
-  EXPECT_TRUE(w.SetCanvasSize(-5, 20));
+  EXPECT_EQ(d.Surface()->size(), QSize(600, 258));
+  EXPECT_EQ(d.Pixel(0, 0), kWhite);
+  d.ResizePicture(-5, 20);
   EXPECT_EQ(d.CanvasSize(), QSize(50, 50));
 }
 
 TEST(Viewport, ScrollBarsFollowTheCanvasSizeAgainstTheViewport) {
   ViewportDriver d;
-  ImageDraw& w = d.w();
-  const int F = w.F_PIC->width(), G = w.F_PIC->height();
-  const int B = w.VScr->width(), C = w.HScr->height();
+  QScrollBar* hscr = d.Bar("HScr");
+  QScrollBar* vscr = d.Bar("VScr");
+  const int F = d.Area()->width(), G = d.Area()->height();
+  const int B = vscr->width(), C = hscr->height();
   ASSERT_GT(B, 0);
   ASSERT_GT(C, 0);
   struct Case {
@@ -220,20 +242,20 @@ TEST(Viewport, ScrollBarsFollowTheCanvasSizeAgainstTheViewport) {
   const Case cases[] = {{F - B, G - C}, {F - B + 1, G - C + 1}, {F + 100, G + 300}, {100, G + 2000}, {F * 3, 60}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
-    ASSERT_TRUE(w.SetCanvasSize(c.width, c.height));
+    ASSERT_TRUE(d.SizeCanvas(c.width, c.height));
     const bool wide = c.width > F - B, tall = c.height > G - C;
-    EXPECT_EQ(w.HScr->isEnabled(), wide);
-    EXPECT_EQ(w.VScr->isEnabled(), tall);
-    EXPECT_EQ(w.HScr->minimum(), 0);
-    EXPECT_EQ(w.VScr->minimum(), 0);
+    EXPECT_EQ(hscr->isEnabled(), wide);
+    EXPECT_EQ(vscr->isEnabled(), tall);
+    EXPECT_EQ(hscr->minimum(), 0);
+    EXPECT_EQ(vscr->minimum(), 0);
     if (wide) {
-      EXPECT_EQ(w.HScr->maximum(), c.width - F + B + 10);
-      EXPECT_EQ(w.HScr->pageStep(), F - B);
-      EXPECT_GT(w.HScr->singleStep(), 1);
-      EXPECT_LT(w.HScr->singleStep(), w.HScr->pageStep());
+      EXPECT_EQ(hscr->maximum(), c.width - F + B + 10);
+      EXPECT_EQ(hscr->pageStep(), F - B);
+      EXPECT_GT(hscr->singleStep(), 1);
+      EXPECT_LT(hscr->singleStep(), hscr->pageStep());
     }
     if (tall) {
-      EXPECT_EQ(w.VScr->maximum(), c.height - G + C + 10);
+      EXPECT_EQ(vscr->maximum(), c.height - G + C + 10);
     }
   }
 }
@@ -241,60 +263,59 @@ TEST(Viewport, ScrollBarsFollowTheCanvasSizeAgainstTheViewport) {
 TEST(Viewport, CanvasSevenHundredWideInASixHundredWideViewport) {
   ViewportDriver d;
   ImageDraw& w = d.w();
-  w.resize(w.width() + 600 - w.F_PIC->width(), w.height());
+  w.resize(w.width() + 600 - d.Area()->width(), w.height());
   QApplication::processEvents();
-  ASSERT_EQ(w.F_PIC->width(), 600);
-  ASSERT_TRUE(w.SetCanvasSize(700, 220));
-  const int B = w.VScr->width();
-  EXPECT_TRUE(w.HScr->isEnabled());
-  EXPECT_EQ(w.HScr->maximum(), 110 + B);
-  w.HScr->setValue(w.HScr->maximum());
+  ASSERT_EQ(d.Area()->width(), 600);
+  ASSERT_TRUE(d.SizeCanvas(700, 220));
+  QScrollBar* hscr = d.Bar("HScr");
+  const int B = d.Bar("VScr")->width();
+  EXPECT_TRUE(hscr->isEnabled());
+  EXPECT_EQ(hscr->maximum(), 110 + B);
+  hscr->setValue(hscr->maximum());
   // Scrolled to the end, 10 pixels of empty viewport show between the canvas and the bar.
-  EXPECT_EQ(w.Draw_PIC->geometry().right() + 1, 600 - B - 10);
+  EXPECT_EQ(d.Surface()->geometry().right() + 1, 600 - B - 10);
 }
 
 TEST(Viewport, ScrollingMovesTheCanvasButNotTheHandles) {
   ViewportDriver d;
-  ImageDraw& w = d.w();
   d.FocusCanvas();
-  d.DragHandle(w.RLUD, {600, 580});
+  d.DragHandle(d.Handle("RLUD"), {600, 580});
   ASSERT_EQ(d.CanvasSize(), QSize(1200, 800));
-  const QPoint rl = w.RL->pos(), ud = w.UD->pos(), rlud = w.RLUD->pos();
-  w.HScr->setValue(70);
-  w.VScr->setValue(30);
-  EXPECT_EQ(w.Draw_PIC->pos(), QPoint(-70, -30));
-  EXPECT_EQ(w.RL->pos(), rl);
-  EXPECT_EQ(w.UD->pos(), ud);
-  EXPECT_EQ(w.RLUD->pos(), rlud);
+  const QPoint rl = d.Handle("RL")->pos(), ud = d.Handle("UD")->pos(), rlud = d.Handle("RLUD")->pos();
+  d.Bar("HScr")->setValue(70);
+  d.Bar("VScr")->setValue(30);
+  EXPECT_EQ(d.Surface()->pos(), QPoint(-70, -30));
+  EXPECT_EQ(d.Handle("RL")->pos(), rl);
+  EXPECT_EQ(d.Handle("UD")->pos(), ud);
+  EXPECT_EQ(d.Handle("RLUD")->pos(), rlud);
 
   // Shown again, the handles take the scrolled place: the edge handles in the middle of the
   // visible part of their edges.
-  w.HideResizeHandles();
-  w.ShowResizeHandles();
-  EXPECT_EQ(w.RL->pos(), QPoint(1130, 385));
-  EXPECT_EQ(w.UD->pos(), QPoint(565, 770));
-  EXPECT_EQ(w.RLUD->pos(), QPoint(1130, 770));
+  d.UnfocusCanvas();
+  d.FocusCanvas();
+  EXPECT_EQ(d.Handle("RL")->pos(), QPoint(1130, 385));
+  EXPECT_EQ(d.Handle("UD")->pos(), QPoint(565, 770));
+  EXPECT_EQ(d.Handle("RLUD")->pos(), QPoint(1130, 770));
 
   // Back to a canvas the viewport holds: no scrolling, the canvas at the top left again.
-  d.DragHandle(w.RLUD, {-900, -700});
-  EXPECT_FALSE(w.HScr->isEnabled());
-  EXPECT_FALSE(w.VScr->isEnabled());
-  EXPECT_EQ(w.Draw_PIC->pos(), QPoint(0, 0));
-  EXPECT_EQ(w.HScr->value(), 0);
+  d.DragHandle(d.Handle("RLUD"), {-900, -700});
+  EXPECT_FALSE(d.Bar("HScr")->isEnabled());
+  EXPECT_FALSE(d.Bar("VScr")->isEnabled());
+  EXPECT_EQ(d.Surface()->pos(), QPoint(0, 0));
+  EXPECT_EQ(d.Bar("HScr")->value(), 0);
 }
 
 TEST(Viewport, DrawingOnAScrolledCanvasLandsOnThePixelsUnderThePointer) {
   ViewportDriver d;
-  ImageDraw& w = d.w();
-  ASSERT_TRUE(w.SetCanvasSize(1200, 800));
-  w.HScr->setValue(w.HScr->maximum());
-  w.VScr->setValue(w.VScr->maximum());
-  ASSERT_LT(w.Draw_PIC->x(), -300);
+  ASSERT_TRUE(d.SizeCanvas(1200, 800));
+  d.Bar("HScr")->setValue(d.Bar("HScr")->maximum());
+  d.Bar("VScr")->setValue(d.Bar("VScr")->maximum());
+  ASSERT_LT(d.Surface()->x(), -300);
   d.ClickTool(7);  // rectangle
   // Through the window: the pointer is over the canvas's far corner.
-  d.WindowDrag(w.Draw_PIC, {1100, 700}, {1180, 780});
+  d.WindowDrag(d.Surface(), {1100, 700}, {1180, 780});
   EXPECT_EQ(d.Image(), Expected({1200, 800}, 7, {1100, 700}, {1180, 780}));
-  EXPECT_TRUE(w.State.ImageChanged);
+  EXPECT_TRUE(d.State().ImageChanged);
 }
 
 TEST(Viewport, HandleDraggedThroughTheWindowKeepsThePointer) {
@@ -302,57 +323,60 @@ TEST(Viewport, HandleDraggedThroughTheWindowKeepsThePointer) {
   ImageDraw& w = d.w();
   d.FocusCanvas();
   // The pointer leaves the small handle at once; the handle keeps receiving the moves.
-  d.WindowPress(w.RLUD, {2, 2});
-  const QPoint grip = d.InWindow(w.RLUD, {2, 2});
+  d.WindowPress(d.Handle("RLUD"), {2, 2});
+  const QPoint grip = d.InWindow(d.Handle("RLUD"), {2, 2});
   for (int i = 1; i <= 5; ++i) QTest::mouseMove(w.windowHandle(), grip + QPoint(-40 * i, -20 * i));
   QTest::mouseRelease(w.windowHandle(), Qt::LeftButton, {}, grip + QPoint(-200, -100));
   EXPECT_EQ(d.CanvasSize(), QSize(400, 120));
-  EXPECT_EQ(d.InWindow(w.RLUD, {2, 2}), grip + QPoint(-200, -100));
+  EXPECT_EQ(d.InWindow(d.Handle("RLUD"), {2, 2}), grip + QPoint(-200, -100));
 }
 
 TEST(Viewport, PastingALargePictureUpdatesTheScrollBars) {
   ViewportDriver d;
-  ImageDraw& w = d.w();
   d.FocusCanvas();
-  EXPECT_FALSE(w.HScr->isEnabled());
-  EXPECT_FALSE(w.VScr->isEnabled());
+  EXPECT_FALSE(d.Bar("HScr")->isEnabled());
+  EXPECT_FALSE(d.Bar("VScr")->isEnabled());
   // Paste grows the canvas to hold the picture.
-  ASSERT_TRUE(w.SetCanvasSize(2000, 1500));
-  EXPECT_TRUE(w.HScr->isEnabled());
-  EXPECT_TRUE(w.VScr->isEnabled());
-  EXPECT_EQ(w.HScr->maximum(), 2000 - w.F_PIC->width() + w.VScr->width() + 10);
-  EXPECT_EQ(w.VScr->maximum(), 1500 - w.F_PIC->height() + w.HScr->height() + 10);
+  QImage large(2000, 1500, QImage::Format_RGB32);
+  large.fill(kWhite);
+  QGuiApplication::clipboard()->setImage(large);
+  d.Trigger("Menu_Edit_Paster");
+  ASSERT_EQ(d.CanvasSize(), QSize(2000, 1500));
+  EXPECT_TRUE(d.Bar("HScr")->isEnabled());
+  EXPECT_TRUE(d.Bar("VScr")->isEnabled());
+  EXPECT_EQ(d.Bar("HScr")->maximum(), 2000 - d.Area()->width() + d.Bar("VScr")->width() + 10);
+  EXPECT_EQ(d.Bar("VScr")->maximum(), 1500 - d.Area()->height() + d.Bar("HScr")->height() + 10);
   d.ExpectHandlesPlaced();
   // The new area is shown white at once.
-  const QImage shown = w.Draw_PIC->grab().toImage();
-  EXPECT_EQ(shown.pixel(1990, 1490) | 0xff000000u, kWhite);
+  EXPECT_EQ(d.Shown().pixel(1990, 1490) | 0xff000000u, kWhite);
 }
 
 TEST(Viewport, WindowNeverSmallerThanItsMinimumAndScrollBarsFollowIt) {
   ViewportDriver d;
   ImageDraw& w = d.w();
+  QScrollBar* hscr = d.Bar("HScr");
+  QScrollBar* vscr = d.Bar("VScr");
   w.resize(300, 200);
   QApplication::processEvents();
   EXPECT_GE(w.width(), 640);
   EXPECT_GE(w.height(), 420);
-  const int W = w.F_PIC->width(), H = w.F_PIC->height();
-  EXPECT_EQ(w.VScr->geometry(), QRect(W - w.VScr->width(), -1, w.VScr->width(), H - w.HScr->height()));
-  EXPECT_EQ(w.HScr->geometry(), QRect(0, H - w.HScr->height(), W, w.HScr->height()));
-  EXPECT_TRUE(w.HScr->isEnabled()) << "a 600-pixel canvas does not fit the smallest window";
+  const int W = d.Area()->width(), H = d.Area()->height();
+  EXPECT_EQ(vscr->geometry(), QRect(W - vscr->width(), -1, vscr->width(), H - hscr->height()));
+  EXPECT_EQ(hscr->geometry(), QRect(0, H - hscr->height(), W, hscr->height()));
+  EXPECT_TRUE(hscr->isEnabled()) << "a 600-pixel canvas does not fit the smallest window";
 
   w.resize(1400, 900);
   QApplication::processEvents();
-  EXPECT_FALSE(w.HScr->isEnabled());
-  EXPECT_EQ(w.HScr->geometry().right() + 1, w.F_PIC->width());
-  EXPECT_EQ(w.Draw_PIC->pos(), QPoint(0, 0));
+  EXPECT_FALSE(hscr->isEnabled());
+  EXPECT_EQ(hscr->geometry().right() + 1, d.Area()->width());
+  EXPECT_EQ(d.Surface()->pos(), QPoint(0, 0));
 }
 
 TEST(Viewport, SurfaceShowsThePictureUnchangedAtNormalScale) {
   ViewportDriver d;
   d.ClickTool(9);  // ellipse
   d.Drag({20, 20}, {300, 200});
-  const QImage shown = d.w().Draw_PIC->grab().toImage().convertToFormat(QImage::Format_RGB32);
-  EXPECT_EQ(shown, d.Image().convertToFormat(QImage::Format_RGB32));
+  EXPECT_EQ(d.Shown(), d.Image().convertToFormat(QImage::Format_RGB32));
 }
 
 // ---- Display scale 200 % ----
@@ -366,16 +390,18 @@ bool AtScaleTwo() { return qGuiApp->devicePixelRatio() == 2.0; }
 TEST(ScaleTwo, EachPicturePixelIsATwoByTwoBlock) {
   if (!AtScaleTwo()) GTEST_SKIP() << "runs at a display scale of 200 %";
   ViewportDriver d;
-  ImageDraw& w = d.w();
+  // Single coloured pixels at the corners, then figures drawn over them.
+  QImage dots(600, 220, QImage::Format_RGB32);
+  dots.fill(kWhite);
+  dots.setPixel(0, 0, qRgb(255, 0, 0));
+  dots.setPixel(599, 219, qRgb(0, 0, 255));
+  dots.setPixel(1, 1, qRgb(0, 200, 0));
+  ASSERT_TRUE(d.OpenPicture(dots));
   d.ClickTool(6);  // straight line: single-pixel steps
   d.Drag({3, 5}, {250, 190});
   d.ClickTool(9);  // ellipse
   d.Drag({300, 10}, {590, 210});
-  w.Picture.SetPixel(0, 0, qRgb(255, 0, 0));
-  w.Picture.SetPixel(599, 219, qRgb(0, 0, 255));
-  w.Picture.SetPixel(1, 1, qRgb(0, 200, 0));
-  w.Refresh();
-  const QPixmap grabbed = w.Draw_PIC->grab();
+  const QPixmap grabbed = d.Surface()->grab();
   ASSERT_EQ(grabbed.devicePixelRatio(), 2.0);
   const QImage shown = grabbed.toImage().convertToFormat(QImage::Format_RGB32);
   const QImage picture = d.Image().convertToFormat(QImage::Format_RGB32);
@@ -391,16 +417,15 @@ TEST(ScaleTwo, EachPicturePixelIsATwoByTwoBlock) {
 TEST(ScaleTwo, DragsMapToTheSameCanvasPixelsAsAtNormalScale) {
   if (!AtScaleTwo()) GTEST_SKIP() << "runs at a display scale of 200 %";
   ViewportDriver d;
-  ImageDraw& w = d.w();
   d.ClickTool(7);  // rectangle
-  d.WindowDrag(w.Draw_PIC, {40, 30}, {120, 90});
+  d.WindowDrag(d.Surface(), {40, 30}, {120, 90});
   EXPECT_EQ(d.Image(), Expected({600, 220}, 7, {40, 30}, {120, 90}));
 
   // Scrolled canvas, through the window.
-  ASSERT_TRUE(w.SetCanvasSize(1200, 800));
-  w.HScr->setValue(w.HScr->maximum());
-  w.VScr->setValue(w.VScr->maximum());
-  d.WindowDrag(w.Draw_PIC, {1100, 700}, {1180, 780});
+  ASSERT_TRUE(d.SizeCanvas(1200, 800));
+  d.Bar("HScr")->setValue(d.Bar("HScr")->maximum());
+  d.Bar("VScr")->setValue(d.Bar("VScr")->maximum());
+  d.WindowDrag(d.Surface(), {1100, 700}, {1180, 780});
   QImage expected = Expected({1200, 800}, 7, {40, 30}, {120, 90});
   Canvas both(1200, 800);
   both.SetPicture(expected);
@@ -416,12 +441,12 @@ TEST(ScaleTwo, HandleDragsResizeByTheSamePixels) {
   ViewportDriver d;
   ImageDraw& w = d.w();
   d.FocusCanvas();
-  d.WindowPress(w.RLUD, {2, 2});
-  const QPoint grip = d.InWindow(w.RLUD, {2, 2});
+  d.WindowPress(d.Handle("RLUD"), {2, 2});
+  const QPoint grip = d.InWindow(d.Handle("RLUD"), {2, 2});
   for (int i = 1; i <= 4; ++i) QTest::mouseMove(w.windowHandle(), grip + QPoint(25 * i, -10 * i));
   QTest::mouseRelease(w.windowHandle(), Qt::LeftButton, {}, grip + QPoint(100, -40));
   EXPECT_EQ(d.CanvasSize(), QSize(700, 180));
-  EXPECT_EQ(w.RLUD->pos(), QPoint(700, 180));
+  EXPECT_EQ(d.Handle("RLUD")->pos(), QPoint(700, 180));
 }
 
 TEST(Viewport, PictureIsAsSharpAtTwoHundredPercent) {
@@ -453,10 +478,10 @@ TEST(Viewport, PointerPositionsAtHighScaleNameTheCanvasPixelShownUnderThem) {
       {3.25, 4, 3},     {3.75, 4, 3},       {3.7, 1, 3.7},   {3.7, 0.5, 3.7},
   };
   for (const Case& c : cases) {
-    const QPointF p = ImageDraw::CanvasPoint({c.position, c.position}, c.ratio);
+    const QPointF p = CanvasPoint({c.position, c.position}, c.ratio);
     EXPECT_EQ(p, QPointF(c.pixel, c.pixel)) << c.position << " at " << c.ratio;
   }
-  EXPECT_EQ(ImageDraw::CanvasPoint({7.5, 2.5}, std::numeric_limits<double>::quiet_NaN()), QPointF(7.5, 2.5));
+  EXPECT_EQ(CanvasPoint({7.5, 2.5}, std::numeric_limits<double>::quiet_NaN()), QPointF(7.5, 2.5));
 
   // The same pixel the screen shows there: each column of a picture painted unsmoothed at the
   // scale, as the surface paints it, against the column the pointer names.
@@ -472,7 +497,7 @@ TEST(Viewport, PointerPositionsAtHighScaleNameTheCanvasPixelShownUnderThem) {
       p.drawImage(QRect(0, 0, 64, 1), picture, QRect(0, 0, 64, 1));
     }
     for (int n = 0; n < screen.width(); ++n) {
-      const double named = ImageDraw::CanvasPoint({n / ratio, 0}, ratio).x();
+      const double named = CanvasPoint({n / ratio, 0}, ratio).x();
       EXPECT_EQ(named, qRed(screen.pixel(n, 0))) << "screen column " << n << " at " << ratio;
     }
   }
