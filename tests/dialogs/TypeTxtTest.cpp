@@ -3,6 +3,8 @@
 // it away.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
+
 #include <QComboBox>
 #include <QInputMethodEvent>
 #include <QLabel>
@@ -258,6 +260,20 @@ TEST_F(TypeTxtTest, UnitListAndSecondClick) {
   for (int y = moved.top(); y <= moved.bottom(); ++y)
     for (int x = moved.left(); x <= moved.right(); ++x) withoutText.setPixel(x, y, backing.pixel(x, y));
   EXPECT_EQ(withoutText, backing);
+}
+
+TEST_F(TypeTxtTest, ChoosingTheUnitAlreadyShownRedrawsThePreview) {
+  d.ClickAt({20, 30});
+  d.Txt()->setCurrentIndex(2);  // "m/s"
+  const QRect small = TextInk();
+  // A larger size shows at the next redraw: choosing the same unit from the list again is one.
+  d.Combo1()->setCurrentIndex(d.Combo1()->findText("48"));
+  EXPECT_EQ(TextInk(), small);
+  d.Txt()->showPopup();
+  QAbstractItemView* list = d.Txt()->view();
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualRect(list->model()->index(2, 0)).center());
+  EXPECT_EQ(d.Txt()->currentText(), "m/s");
+  EXPECT_GT(TextInk().height(), 2 * small.height());
 }
 
 TEST_F(TypeTxtTest, PlacedAtBottomRightOfTheMainWindow) {

@@ -218,12 +218,19 @@ TEST(ClipboardWindow, PicturesTooLargeToPasteAreRefusedWithAMessage) {
   }
 }
 
-TEST(ClipboardWindow, PasteAfterASelectionLeavesNoStaleRotation) {
-  SelectedWindow d(Pattern());
-  Clip()->setImage(Clipping(40, 30));
+TEST(ClipboardWindow, APasteTurnsItselfNotTheEarlierSelection) {
+  const QImage picture = Pattern();
+  SelectedWindow d(picture);
+  const QImage clip = Clipping(40, 30);
+  Clip()->setImage(clip);
   d.Trigger("Menu_Edit_Paster");
-  // The rotation base still holds the earlier selection: flips and turns wait for a new selection.
-  EXPECT_FALSE(d.Enabled("Menu_Rot_Nss"));
-  EXPECT_FALSE(d.Enabled("Menu_Rot_Sp"));
-  EXPECT_FALSE(d.Enabled("Menu_Rot_S"));
+  // The pasted picture floats: it can be flipped and turned at once, like any selection.
+  EXPECT_TRUE(d.Enabled("Menu_Rot_Nss"));
+  EXPECT_TRUE(d.Enabled("Menu_Rot_Sp"));
+  EXPECT_TRUE(d.Enabled("Menu_Rot_S"));
+  // A turn and back gives the paste back in place: nothing of the earlier selection comes back,
+  // and the picture under the paste is not cleared.
+  d.Trigger("Menu_Rot_Njs");
+  d.Trigger("Menu_Rot_Nlj");
+  EXPECT_EQ(Differences(d.Image(), AndAt(picture, clip, {0, 0})), 0);
 }

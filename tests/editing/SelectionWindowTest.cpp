@@ -224,11 +224,13 @@ TEST(SelectionWindow, RightReleaseOpensThePopUpMenu) {
   menu->hide();
   EXPECT_EQ(d.Image(), picture);
 
-  // 取消 only hides the frame: the picture and the commands stay as they are.
+  // 取消 only hides the frame: the picture stays, undo stays as it was, and the commands that act
+  // on a selection go with the frame.
   d.Trigger("PM_Cancel");
   EXPECT_FALSE(d.Frame()->isVisible());
   EXPECT_EQ(d.Image(), picture);
-  EXPECT_TRUE(d.Enabled("Menu_Edit_Copy"));
+  EXPECT_FALSE(d.Enabled("Menu_Edit_Copy"));
+  EXPECT_FALSE(d.Enabled("Menu_Rot_Nss"));
   EXPECT_FALSE(d.Enabled("Menu_Edit_Undo"));
 
   // 删除 deletes.

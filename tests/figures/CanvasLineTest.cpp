@@ -25,6 +25,26 @@ std::vector<QPoint> InkPixels(const Canvas& c) {
   return out;
 }
 
+// Where the true line passes exactly between two pixels, the pixel further down (or right) is
+// the one drawn, whichever end the line starts from: the rule the walk promises.
+TEST(CanvasLine, ATieBetweenTwoPixelsGoesToTheLargerCoordinate) {
+  const struct {
+    QPoint a, b, tie;
+  } cases[] = {
+      {{0, 0}, {2, 1}, {1, 1}}, {{0, 0}, {1, 2}, {1, 1}}, {{0, 1}, {2, 0}, {1, 1}},
+      {{1, 0}, {0, 2}, {1, 1}}, {{0, 0}, {6, 3}, {1, 1}}, {{0, 0}, {6, 3}, {3, 2}},
+  };
+  for (const auto& c : cases) {
+    for (bool reversed : {false, true}) {
+      Canvas canvas(10, 10);
+      const QPoint from = reversed ? c.b : c.a, to = reversed ? c.a : c.b;
+      canvas.Line(from.x(), from.y(), to.x(), to.y());
+      EXPECT_EQ(canvas.GetPixel(c.tie.x(), c.tie.y()), kBlack)
+          << c.a.x() << "," << c.a.y() << " -> " << c.b.x() << "," << c.b.y() << (reversed ? " reversed" : "");
+    }
+  }
+}
+
 // A solid line covers one pixel per step along its longer axis, from one end to the other, each
 // within half a pixel of the true line; both ends are drawn; reversing the ends changes nothing.
 TEST(CanvasLine, CoversTheCellsOfTheLineInEitherDirection) {

@@ -27,7 +27,8 @@ TEST(MenuAndToolbar, RightClickOffersNoPopupThatHidesTheToolbar) {
   WindowDriver d;
   ImageDraw& w = d.w();
   QMenuBar* bar = w.menuBar();
-  QWidget* newButton = w.Tbar->widgetForAction(w.Menu_File_New);
+  QToolBar* toolbar = d.Find<QToolBar>("Tbar");
+  QWidget* newButton = d.ToolbarButton("Menu_File_New");
   ASSERT_NE(newButton, nullptr);
   const struct {
     const char* what;
@@ -35,7 +36,7 @@ TEST(MenuAndToolbar, RightClickOffersNoPopupThatHidesTheToolbar) {
     QPoint at;
   } places[] = {
       {"toolbar button 新建", newButton, newButton->rect().center()},
-      {"toolbar, past its last button", w.Tbar, QPoint(w.Tbar->width() - 4, w.Tbar->height() / 2)},
+      {"toolbar, past its last button", toolbar, QPoint(toolbar->width() - 4, toolbar->height() / 2)},
       {"menu title 文件(F)", bar, bar->actionGeometry(bar->actions().first()).center()},
       {"menu bar, past its last title", bar, QPoint(bar->width() - 4, bar->height() / 2)},
   };
@@ -46,7 +47,7 @@ TEST(MenuAndToolbar, RightClickOffersNoPopupThatHidesTheToolbar) {
     QWidget* popup = QApplication::activePopupWidget();
     EXPECT_EQ(popup, nullptr) << "offered: " << (popup ? Captions(popup).toStdString() : "");
     if (popup) popup->close();
-    EXPECT_TRUE(w.Tbar->isVisible());
+    EXPECT_TRUE(toolbar->isVisible());
   }
 }
 
@@ -56,12 +57,12 @@ TEST(MenuAndToolbar, RightClickOffersNoPopupThatHidesTheToolbar) {
 TEST(MenuAndToolbar, CheckableEntriesShowTheirMarkNotAnImage) {
   WindowDriver d;
   ImageDraw& w = d.w();
-  w.Menu_Tools_Line->trigger();  // 辅助线 on
+  d.Trigger("Menu_Tools_Line");  // 辅助线 on
   const struct {
     QAction* checked;
     QAction* unchecked[2];
-  } menus[] = {{w.Menu_View_cy, {w.Menu_View_xz, w.Menu_View_fh}},
-               {w.Menu_Tools_Line, {w.Menu_Tools_BGLine, w.Menu_Tools_Forcolor}}};
+  } menus[] = {{d.Action("Menu_View_cy"), {d.Action("Menu_View_xz"), d.Action("Menu_View_fh")}},
+               {d.Action("Menu_Tools_Line"), {d.Action("Menu_Tools_BGLine"), d.Action("Menu_Tools_Forcolor")}}};
   for (const auto& m : menus) {
     SCOPED_TRACE(m.checked->text().toStdString());
     ASSERT_TRUE(m.checked->isChecked());
