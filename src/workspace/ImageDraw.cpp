@@ -25,7 +25,11 @@ ImageDraw::ImageDraw() : Picture(600, 220) {
   Form_Load();
 }
 
-ImageDraw::~ImageDraw() = default;
+ImageDraw::~ImageDraw() {
+  // Hidden while the window is still whole: hiding moves the keyboard focus away from the surface,
+  // whose focus handler reaches the window.
+  hide();
+}
 
 void ImageDraw::Form_Load() {
   setWindowIcon(ProgramIcon());
