@@ -1,6 +1,7 @@
 #include "editing/Rotation.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -10,12 +11,6 @@
 int RotationSide(int w, int h) {
   const double wd = std::max(0, w), hd = std::max(0, h);
   return static_cast<int>(RoundHalfEven(std::sqrt(wd * wd + hd * hd)));
-}
-
-int64_t RoundFixedHalfEven(int64_t fixed) {
-  // Add just under a half, and the missing bit when the whole part is odd.
-  constexpr int64_t kHalf = int64_t{1} << 31;
-  return (fixed + kHalf - 1 + ((fixed >> 32) & 1)) >> 32;
 }
 
 namespace {
@@ -36,6 +31,33 @@ void Interval(double f0, double df, double lo, double hi, int last, int& first, 
   b = std::min(b, last + 1.0);
   first = std::max(0, static_cast<int>(std::floor(a)));
   end = std::min(last, static_cast<int>(std::ceil(b)));
+}
+
+// The columns k = 0, 1, ... of a row at which a value stepped in 32.32 fixed point, starting with
+// fraction `a` and stepping by fraction `d`, is exactly halfway between two pixels (its fraction
+// plus the half added is zero): k = first, first + period, ...; `any` false when it never is.
+struct TieColumns {
+  bool any = false;
+  uint64_t first = 0, period = 1;
+};
+TieColumns TiesOf(uint32_t a, uint32_t d) {
+  TieColumns t;
+  if (d == 0) {
+    t.any = a == 0;
+    return t;
+  }
+  // a + k d = 0 (mod 2^32): with d = 2^z d' (d' odd), solvable when 2^z divides a; then
+  // k = -(a / 2^z) / d' modulo 2^(32 - z). Powers of two throughout: shifts and masks only.
+  const int z = std::countr_zero(d);
+  if ((a & ((uint32_t{1} << z) - 1)) != 0) return t;
+  const uint64_t mask = (uint64_t{1} << (32 - z)) - 1;
+  const uint32_t odd = d >> z;
+  uint32_t inverse = odd;  // Newton's iteration: the inverse of an odd number modulo 2^32
+  for (int i = 0; i < 5; ++i) inverse *= 2u - odd * inverse;
+  t.any = true;
+  t.first = ((0 - uint64_t{a >> z}) * inverse) & mask;
+  t.period = mask + 1;
+  return t;
 }
 
 }  // namespace
@@ -66,9 +88,9 @@ void RenderRotation(const QImage& base, double angleDegrees, QImage& buffer) {
   const double cx = W / 2, cy = H / 2;
 
   // Along a row of the square the source position moves by (c, -s) per pixel. It is stepped in
-  // 32.32 fixed point and rounded to the nearest pixel, halves to even.
+  // 32.32 fixed point with half a pixel added and rounded to the nearest pixel, halves to even.
   constexpr double kOne = 4294967296.0;
-  auto nearest = [](int64_t f) { return static_cast<uint64_t>(RoundFixedHalfEven(f)); };
+  constexpr int64_t kHalf = int64_t{1} << 31;
   const int64_t dfx = static_cast<int64_t>(std::nearbyint(c * kOne));
   const int64_t dfy = static_cast<int64_t>(std::nearbyint(-s * kOne));
 
@@ -84,15 +106,30 @@ void RenderRotation(const QImage& base, double angleDegrees, QImage& buffer) {
     Interval(sy0, -s, -1.0, H, S - 1, b0, b1);
     const int i0 = std::max(a0, b0), i1 = std::min(a1, b1);
     if (i0 > i1) continue;
-    int64_t fx = static_cast<int64_t>(std::nearbyint((sx0 + i0 * c) * kOne));
-    int64_t fy = static_cast<int64_t>(std::nearbyint((sy0 - i0 * s) * kOne));
+    const int64_t fx0 = static_cast<int64_t>(std::nearbyint((sx0 + i0 * c) * kOne)) + kHalf;
+    const int64_t fy0 = static_cast<int64_t>(std::nearbyint((sy0 - i0 * s) * kOne)) + kHalf;
     auto* out = reinterpret_cast<uint32_t*>(buffer.scanLine(j));
+    // A position exactly halfway between two pixels is rare: the row is stepped rounding halves
+    // up, and the columns where a position is exactly halfway are sampled again.
+    int64_t fx = fx0, fy = fy0;
     for (int i = i0; i <= i1; ++i) {
-      const uint64_t rx = nearest(fx), ry = nearest(fy);
+      const uint64_t rx = static_cast<uint64_t>(fx >> 32), ry = static_cast<uint64_t>(fy >> 32);
       if (rx < static_cast<uint64_t>(W) && ry < static_cast<uint64_t>(H))
         out[i] = reinterpret_cast<const uint32_t*>(srcBits + static_cast<qsizetype>(ry) * srcStride)[rx];
       fx += dfx;
       fy += dfy;
+    }
+    const uint64_t columns = static_cast<uint64_t>(i1 - i0) + 1;
+    for (const TieColumns& t : {TiesOf(static_cast<uint32_t>(fx0), static_cast<uint32_t>(dfx)),
+                                TiesOf(static_cast<uint32_t>(fy0), static_cast<uint32_t>(dfy))}) {
+      if (!t.any) continue;
+      for (uint64_t k = t.first; k < columns; k += t.period) {
+        const int64_t x = fx0 + static_cast<int64_t>(k) * dfx, y = fy0 + static_cast<int64_t>(k) * dfy;
+        const auto rx = static_cast<uint64_t>(NearestOfHalfUp(x)), ry = static_cast<uint64_t>(NearestOfHalfUp(y));
+        if (rx < static_cast<uint64_t>(W) && ry < static_cast<uint64_t>(H))
+          out[i0 + static_cast<int>(k)] =
+              reinterpret_cast<const uint32_t*>(srcBits + static_cast<qsizetype>(ry) * srcStride)[rx];
+      }
     }
   }
 }

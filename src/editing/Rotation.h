@@ -16,6 +16,13 @@ int RotationSide(int w, int h);
 // outside the base stay white. At angle 0 the base comes back whole, with no white border.
 void RenderRotation(const QImage& base, double angleDegrees, QImage& buffer);
 
-// The nearest whole number of a 32.32 fixed-point value, a tie going to the even neighbour (the
-// rounding of the sample positions).
-int64_t RoundFixedHalfEven(int64_t fixed);
+// The nearest whole number of a 32.32 fixed-point value v given as v + 1/2 (the form the rotation
+// steps in): the whole part of v + 1/2, except that a tie (v exactly halfway) goes to the even
+// neighbour.
+inline int64_t NearestOfHalfUp(int64_t up) {
+  int64_t whole = up >> 32;
+  if (static_cast<uint32_t>(up) == 0) whole &= ~int64_t{1};
+  return whole;
+}
+// The same for v itself: the rounding of the sample positions.
+inline int64_t RoundFixedHalfEven(int64_t fixed) { return NearestOfHalfUp(fixed + (int64_t{1} << 31)); }
