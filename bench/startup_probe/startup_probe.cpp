@@ -26,6 +26,7 @@
 #include <ctime>
 #include <memory>
 
+#include "dialogs/ChineseInterface.h"
 #include "workspace/ImageDraw.h"
 
 namespace {
@@ -109,6 +110,7 @@ int main(int argc, char** argv) {
     // As main() does.
     QApplication::setApplicationName(QStringLiteral("Quillmere"));
     QApplication::setApplicationDisplayName(QString());
+    InstallChineseInterface();
     ImageDraw window;
     builtMs = SinceLaunchMs();
     window.installEventFilter(&probe);
