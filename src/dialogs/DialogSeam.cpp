@@ -4,9 +4,27 @@
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QPushButton>
 
 #include "dialogs/FontWindow.h"
+
+namespace {
+
+// Dismissing a question (Esc, its close button) answers nothing: a box without a Cancel button
+// would take No for it and throw work away. This closes the box without any button instead.
+class DismissWithoutAnswer : public QObject {
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    const bool escape = event->type() == QEvent::KeyPress &&
+                        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Cancel);
+    if (!escape && event->type() != QEvent::Close) return false;
+    static_cast<QDialog*>(watched)->reject();
+    return true;
+  }
+};
+
+}  // namespace
 
 QMessageBox::StandardButton DialogSeam::Ask(QWidget* parent, const QString& title, const QString& text,
                                             QMessageBox::StandardButtons buttons) {
@@ -14,11 +32,11 @@ QMessageBox::StandardButton DialogSeam::Ask(QWidget* parent, const QString& titl
   // The buttons read "是" and "否" (InstallChineseInterface); the keys Y and N answer as before.
   if (QAbstractButton* yes = box.button(QMessageBox::Yes)) yes->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Y));
   if (QAbstractButton* no = box.button(QMessageBox::No)) no->setShortcut(QKeySequence(Qt::ALT | Qt::Key_N));
-  // Dismissing the box (Esc, its close button) answers nothing: without a Cancel of its own the
-  // box would take No for it and throw work away. A hidden Cancel receives the dismissal.
-  if (!buttons.testFlag(QMessageBox::Cancel)) box.addButton(QMessageBox::Cancel)->hide();
+  DismissWithoutAnswer dismiss;
+  box.installEventFilter(&dismiss);
   box.exec();
-  return box.standardButton(box.clickedButton());
+  QAbstractButton* answer = box.clickedButton();
+  return answer ? box.standardButton(answer) : QMessageBox::Cancel;
 }
 
 void DialogSeam::Tell(QWidget* parent, const QString& title, const QString& text, bool warning) {
