@@ -49,7 +49,7 @@ Canvas Drawn(const ToolFigure& f, const DragGeometry& drag, int width = 1, int f
   return c;
 }
 
-// The figure's place (FIGURES.md): the box, the band around the segment, the circle about the
+// The figure's place: the box, the band around the segment, the circle about the
 // press point, or the box about the vertex; grown by the pen's width.
 bool InPlace(const ToolFigure& f, const DragGeometry& g, int penWidth, double x, double y) {
   const double m = penWidth + 1.5;
