@@ -25,6 +25,10 @@ class TypeTxt : public QWidget {
   // Another tool was chosen: the preview goes, the window closes and unloads.
   void CloseWindow();
   bool IsLoaded() const { return loaded_; }
+  // A text preview is on the picture, not yet stamped.
+  bool PreviewShowing() const { return isVisible() && opened_; }
+  // Stamps the text on show exactly as "确定" would.
+  void StampNow() { Commit(); }
 
   // The symbols of the Command3 buttons, by index.
   static const char* const kSymbols[45];

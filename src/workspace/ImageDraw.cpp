@@ -21,7 +21,6 @@ ImageDraw::ImageDraw() : Picture(600, 220) {
   BuildToolbar();
   BuildPanels();
   BuildToolWindows();
-  ConnectCommands();
   Form_Load();
 }
 
@@ -48,7 +47,6 @@ void ImageDraw::Form_Load() {
   surface_->resize(Picture.Width(), Picture.Height());
 
   HideSelection();
-  for (QAction* a : {undo_, redo_, copy_, cut_, paste_, delete_}) a->setEnabled(false);
 
   ShowDefaultTips();
   LoadPaletteTips(0);
@@ -59,6 +57,7 @@ void ImageDraw::Form_Load() {
   connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] { RefreshPasteCommand(); });
   if (QGuiApplication::platformName() == QLatin1String("xcb")) clipboardPoll_->start();
   RefreshPasteCommand();
+  UpdateCommands();
 }
 
 void ImageDraw::Refresh() {

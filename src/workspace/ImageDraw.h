@@ -5,6 +5,7 @@
 #include "editing/FloatingSelection.h"
 #include "editing/UndoHistory.h"
 #include "figures/Canvas.h"
+#include "workspace/CommandTable.h"
 #include "workspace/SurfaceHandlers.h"
 #include "workspace/WorkspaceState.h"
 
@@ -48,6 +49,16 @@ class ImageDraw : public QMainWindow, public SurfaceHandlers {
 
   WorkspaceView View() const { return {State, Picture, Selection, History}; }
 
+  // `quillmere FILE`: opens the file as 打开 would, at start-up.
+  void OpenStartupFile(const QString& path);
+
+  // The command table (workspace/CommandTable.h) and each command's action (its menu entry).
+  static std::span<const CommandRow> Commands();
+  QAction* Action(Command id) const;
+  // Keys run their commands now: no mouse button is held, no text box has the focus, and the
+  // main window or one of its tool windows is the active window.
+  bool ShortcutsLive() const;
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -58,11 +69,20 @@ class ImageDraw : public QMainWindow, public SurfaceHandlers {
   void BuildToolbar();
   void BuildPanels();
   void BuildToolWindows();
-  void ConnectCommands();
   // ---- Start-up (ImageDraw.cpp) ----
   void Form_Load();
   // Repaints the part of the surface the canvas changed.
   void Refresh();
+
+  // ---- Commands (ImageDraw_Menus.cpp, CommandTable.cpp) ----
+  // What every menu entry, toolbar button, pop-up entry and key runs: the command's handler, only
+  // while the command is offered and no mouse button is held.
+  void RunCommand(Command id);
+  bool Available(Availability rule) const;
+  // Every command's entries follow its rule of availability.
+  void UpdateCommands();
+  // A mouse button is held, or a drag of a figure or of the selection is under way.
+  bool MouseButtonHeld() const;
 
   // ---- Tool choice and palettes (ImageDraw_Tools.cpp) ----
   void SelectTool(int buttonIndex, bool pressed);
@@ -94,12 +114,12 @@ class ImageDraw : public QMainWindow, public SurfaceHandlers {
   void NudgeSelection(int key);
   void HideSelection();
   // The frame, and the commands that act on the selection, follow the selection: Copy, Cut,
-  // Delete and the flip and rotate commands are enabled exactly while the frame is visible.
+  // Delete and the flip and rotate commands are offered exactly while the frame is visible.
   void SyncSelection();
-  void SetEditCommands(bool enabled);  // Copy, Cut, Delete together
+  // 全选: the whole picture becomes the selection, as a drag over it with the selection tool makes.
+  void SelectAll();
 
   // ---- Flip and rotation (ImageDraw_Rot.cpp) ----
-  void SetRotateMenus(bool enabled);
   void RotateSelection(double degrees);
   void FlipSelection(bool horizontal);
 
@@ -115,6 +135,8 @@ class ImageDraw : public QMainWindow, public SurfaceHandlers {
   void PreviewText(const QByteArray& text);
   void RemoveTextPreview();
   void StampText(const QByteArray& text);
+  // A text preview on show is stamped, as "确定" would.
+  void StampTextPreview();
 
   // ---- Picture files (ImageDraw_File.cpp) ----
   void NewPicture();
@@ -122,8 +144,15 @@ class ImageDraw : public QMainWindow, public SurfaceHandlers {
   // The save dialog; returns true when the picture was written.
   bool SavePicture();
   void ExitProgram();
-  // The new-picture prompt. Returns false when the question was dismissed (nothing may happen).
-  bool AskToSaveBeforeNew();
+  // The question before the picture is replaced ("是否保存改变", asked only while the picture holds
+  // unsaved work). Returns true when the work may go on: nothing to save, saved, or 否. A
+  // dismissed question, or 是 followed by a cancelled or failed save, returns false.
+  bool AskToSaveChanges();
+  // Reads the file at `path` and makes it the picture, at the file's size. A file that cannot be
+  // read gets a message and leaves everything as it was. Returns true when the file was read.
+  bool OpenFile(const QString& path);
+  // The window caption for a picture from `path` (the start caption when empty).
+  void ShowFileInCaption(const QString& path);
 
   // ---- Settings (ImageDraw_Settings.cpp) ----
   void ChooseLineStyle(int button);  // LStay 1..6
@@ -158,7 +187,10 @@ class ImageDraw : public QMainWindow, public SurfaceHandlers {
   UndoHistory History;          // the backing copy Img_Copy and the redo file
   FloatingSelection Selection;  // SelectIMG and its pixels, the rotation base
   QString lastFileName_;        // the one file dialog state shared by open and save
+  QString currentFile_;         // the file named in the caption (opened or saved here), or empty
+  bool startPicture_ = true;    // no file opened or saved and no new picture since start-up
   bool clickFocusPending_ = false;  // the surface gained the focus by a click not yet delivered
+  bool clipboardHasPicture_ = false;  // the clipboard holds a picture: Paste is offered
 
   // ---- Controls (object names in brackets) ----
   QWidget* background_ = nullptr;             // BG_Pic: sized with the window
@@ -184,18 +216,8 @@ class ImageDraw : public QMainWindow, public SurfaceHandlers {
   ColorSlt* colorWindow_ = nullptr;           // ColorSlt
 
   // ---- Commands: one QAction each, in the menu and, where it has one, on Tbar ----
-  QAction *newPicture_, *openPicture_, *savePicture_, *exit_;          // Menu_File_*
-  QAction *undo_, *redo_, *copy_, *cut_, *paste_, *delete_;            // Menu_Edit_*
-  QAction *flipHorizontal_, *flipVertical_;                            // Menu_Rot_Sp, Menu_Rot_Sz
-  QAction *rotateClockwise30_, *rotateClockwise45_, *rotateClockwise60_, *rotateClockwise90_;
-  QAction *rotateCounter30_, *rotateCounter45_, *rotateCounter60_, *rotateCounter90_;
-  QAction *turnClockwise1_, *turnCounter1_;                            // Menu_Rot_S, Menu_Rot_Z
-  QAction *guideLines_, *backgroundPattern_, *font_, *colorChooser_;   // Menu_Tools_*
-  std::array<QAction*, 4> paletteActions_{};                          // Menu_View_cy/xz/fh/hs
-  QActionGroup* paletteGroup_ = nullptr;
-  QAction *programHelp_, *checkUpdates_, *mailMe_, *guestbook_, *about_;  // Menu_Help_*
-  QMenu* selectionMenu_ = nullptr;                                     // PM
-  QAction *menuCopy_, *menuCut_, *menuDelete_, *menuCancel_;           // PM_*
-  // The twelve flip and rotate commands.
-  std::array<QAction*, 12> RotateCommands() const;
+  std::array<QAction*, size_t(Command::Count_)> actions_{};       // by command: Menu_* entries
+  std::array<QAction*, size_t(Command::Count_)> popupActions_{};  // by command: PM_* entries
+  QActionGroup* paletteGroup_ = nullptr;                          // Menu_View_cy/xz/fh/hs
+  QMenu* selectionMenu_ = nullptr;                                // PM
 };

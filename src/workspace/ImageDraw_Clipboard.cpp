@@ -18,7 +18,7 @@ void ImageDraw::CopySelection() {
     const QImage picture = Selection.CopyOut();
     if (!picture.isNull()) board->setMimeData(clipboard::PictureData(picture));
   }
-  paste_->setEnabled(true);
+  RefreshPasteCommand();
 }
 
 void ImageDraw::CutSelection() {
@@ -68,5 +68,7 @@ void ImageDraw::PasteClipboard() {
 void ImageDraw::RefreshPasteCommand() {
   const QMimeData* data = QGuiApplication::clipboard()->mimeData();
   const bool hasImage = data && data->hasImage();
-  if (hasImage != paste_->isEnabled()) paste_->setEnabled(hasImage);
+  if (hasImage == clipboardHasPicture_) return;
+  clipboardHasPicture_ = hasImage;
+  UpdateCommands();
 }

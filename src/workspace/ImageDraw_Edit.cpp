@@ -4,7 +4,10 @@
 #include "dialogs/DialogSeam.h"
 #include "workspace/ImageDraw.h"
 
-void ImageDraw::EnableUndo() { undo_->setEnabled(true); }
+void ImageDraw::EnableUndo() {
+  State.UndoAvailable = true;
+  UpdateCommands();
+}
 
 void ImageDraw::UndoStep() {
   QString error;
@@ -12,8 +15,9 @@ void ImageDraw::UndoStep() {
     Dialogs().Tell(this, QStringLiteral("取消"), error, true);
     return;
   }
-  undo_->setEnabled(false);
-  redo_->setEnabled(true);
+  State.UndoAvailable = false;
+  State.RedoAvailable = true;
+  UpdateCommands();
   // The picture now differs from what was there: it is work that closing must ask about (an
   // undo right after a new picture brings the drawing back).
   State.ImageChanged = true;
@@ -26,8 +30,9 @@ void ImageDraw::RedoStep() {
     Dialogs().Tell(this, QStringLiteral("重复"), error, true);
     return;
   }
-  undo_->setEnabled(true);
-  redo_->setEnabled(false);
+  State.UndoAvailable = true;
+  State.RedoAvailable = false;
+  UpdateCommands();
   State.ImageChanged = true;
   Refresh();
 }

@@ -82,7 +82,7 @@ void ImageDraw::EndGesture(Qt::MouseButton button, Qt::KeyboardModifiers, double
   if (!State.MovedSincePress) DragStep(State.PressPoint.x, State.PressPoint.y);
   if (gesture != Gesture::Selection) {
     State.ImageChanged = true;
-    if (!undo_->isEnabled()) EnableUndo();
+    if (!State.UndoAvailable) EnableUndo();
   }
   if (gesture == Gesture::Eraser) Picture.FilledBoxRel(x, y, 5, 5, kWhite);
   if (gesture == Gesture::Selection) Picture.Restore(History.Img_Copy);  // the dotted frame goes

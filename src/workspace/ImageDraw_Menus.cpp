@@ -1,132 +1,121 @@
-// The menus, the command toolbar Tbar and the selection's pop-up menu: one QAction per command,
-// shown in the menu and, where it has one, on the toolbar.
+// The menus, the command toolbar Tbar and the selection's pop-up menu, built from the command
+// table: one QAction per command, shown in its menu and, where it has one, on the toolbar; the
+// pop-up has entries of its own that run the same commands.
+#include <QAbstractSpinBox>
 #include <QActionGroup>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QToolBar>
 
+#include "dialogs/TypeTxt.h"
 #include "resources/Images.h"
 #include "workspace/ImageDraw.h"
 
 namespace {
 
-QAction* MakeAction(QObject* parent, const char* name, const char* caption) {
-  auto* a = new QAction(QString::fromUtf8(caption), parent);
-  a->setObjectName(QString::fromLatin1(name));
-  return a;
+// A command's action. Its keys reach it only while the window says they are live; a key that is
+// not live goes nowhere (a text box with the focus has already kept the keys it edits with).
+class CommandAction : public QAction {
+ public:
+  CommandAction(const QString& caption, QObject* parent, const ImageDraw* window)
+      : QAction(caption, parent), window_(window) {}
+
+ protected:
+  bool event(QEvent* e) override {
+    if (e->type() == QEvent::Shortcut && !window_->ShortcutsLive()) return true;
+    return QAction::event(e);
+  }
+
+ private:
+  const ImageDraw* window_;
+};
+
+const char* MenuName(CommandMenu m) {
+  switch (m) {
+    case CommandMenu::File: return "Menu_File";
+    case CommandMenu::Edit: return "Menu_Edit";
+    case CommandMenu::Rot: return "Menu_Rot";
+    case CommandMenu::Tools: return "Menu_Tools";
+    case CommandMenu::View: return "Menu_View";
+    case CommandMenu::Help: return "Menu_Help";
+    case CommandMenu::None: break;
+  }
+  return nullptr;
 }
 
-QMenu* MakeMenu(QMenuBar* bar, const char* name, const char* caption) {
-  QMenu* menu = bar->addMenu(QString::fromUtf8(caption));
-  menu->setObjectName(QString::fromLatin1(name));
-  return menu;
+const char* MenuCaption(CommandMenu m) {
+  switch (m) {
+    case CommandMenu::File: return "文件(&F)";
+    case CommandMenu::Edit: return "编辑(&E)";
+    case CommandMenu::Rot: return "旋转";
+    case CommandMenu::Tools: return "设置(&S)";
+    case CommandMenu::View: return "作图(&V)";
+    case CommandMenu::Help: return "帮助(&H)";
+    case CommandMenu::None: break;
+  }
+  return "";
+}
+
+bool IsTextBox(const QWidget* w) {
+  return qobject_cast<const QLineEdit*>(w) || qobject_cast<const QAbstractSpinBox*>(w) ||
+         qobject_cast<const QTextEdit*>(w) || qobject_cast<const QPlainTextEdit*>(w);
 }
 
 }  // namespace
 
-std::array<QAction*, 12> ImageDraw::RotateCommands() const {
-  return {flipHorizontal_,  flipVertical_,     rotateClockwise30_, rotateClockwise45_,
-          rotateClockwise60_, rotateClockwise90_, rotateCounter30_,  rotateCounter45_,
-          rotateCounter60_, rotateCounter90_,  turnClockwise1_,    turnCounter1_};
-}
+QAction* ImageDraw::Action(Command id) const { return actions_[size_t(id)]; }
 
 void ImageDraw::BuildMenus() {
   QMenuBar* bar = menuBar();
   bar->setContextMenuPolicy(Qt::PreventContextMenu);  // no pop-up that could hide the toolbar
-
-  QMenu* file = MakeMenu(bar, "Menu_File", "文件(&F)");
-  newPicture_ = MakeAction(this, "Menu_File_New", "新建图像");
-  openPicture_ = MakeAction(this, "Menu_File_Open", "打开文件");
-  savePicture_ = MakeAction(this, "Menu_File_Save", "保存图像");
-  exit_ = MakeAction(this, "Menu_File_Exit", "退出");
-  file->addActions({newPicture_, openPicture_, savePicture_});
-  file->addSeparator();
-  file->addAction(exit_);
-
-  QMenu* edit = MakeMenu(bar, "Menu_Edit", "编辑(&E)");
-  undo_ = MakeAction(this, "Menu_Edit_Undo", "取消");
-  redo_ = MakeAction(this, "Menu_Edit_Redo", "重复");
-  copy_ = MakeAction(this, "Menu_Edit_Copy", "复制");
-  cut_ = MakeAction(this, "Menu_Edit_Cut", "剪切");
-  paste_ = MakeAction(this, "Menu_Edit_Paster", "粘贴");
-  delete_ = MakeAction(this, "Menu_Edit_Del", "删除");
-  copy_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
-  paste_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
-  delete_->setShortcut(QKeySequence(Qt::Key_Delete));
-  // Delete and Ctrl+C also arrive as keys on the canvas, which handles them itself; the shortcuts
-  // must not swallow them there.
-  for (QAction* a : {copy_, paste_, delete_}) a->setShortcutContext(Qt::WindowShortcut);
-  edit->addActions({undo_, redo_});
-  edit->addSeparator();
-  edit->addActions({copy_, cut_, paste_, delete_});
-
-  QMenu* rot = MakeMenu(bar, "Menu_Rot", "旋转");
-  flipHorizontal_ = MakeAction(this, "Menu_Rot_Sp", "水平翻转");
-  flipVertical_ = MakeAction(this, "Menu_Rot_Sz", "竖直翻转");
-  rotateClockwise30_ = MakeAction(this, "Menu_Rot_Nss", "顺时针转30度");
-  rotateClockwise45_ = MakeAction(this, "Menu_Rot_Nsw", "顺时针转45度");
-  rotateClockwise60_ = MakeAction(this, "Menu_Rot_Nsl", "顺时针转60度");
-  rotateClockwise90_ = MakeAction(this, "Menu_Rot_Njs", "顺时针转90度");
-  rotateCounter30_ = MakeAction(this, "Menu_Rot_Nls", "逆时针转30度");
-  rotateCounter45_ = MakeAction(this, "Menu_Rot_Nlw", "逆时针转45度");
-  rotateCounter60_ = MakeAction(this, "Menu_Rot_Nll", "逆时针转60度");
-  rotateCounter90_ = MakeAction(this, "Menu_Rot_Nlj", "逆时针转90度");
-  turnClockwise1_ = MakeAction(this, "Menu_Rot_S", "顺时针微调1度");
-  turnCounter1_ = MakeAction(this, "Menu_Rot_Z", "逆时针微调1度");
-  rot->addActions({flipHorizontal_, flipVertical_});
-  rot->addSeparator();
-  rot->addActions({rotateClockwise30_, rotateClockwise45_, rotateClockwise60_, rotateClockwise90_});
-  rot->addSeparator();
-  rot->addActions({rotateCounter30_, rotateCounter45_, rotateCounter60_, rotateCounter90_});
-  rot->addSeparator();
-  rot->addActions({turnClockwise1_, turnCounter1_});
-
-  QMenu* tools = MakeMenu(bar, "Menu_Tools", "设置(&S)");
-  guideLines_ = MakeAction(this, "Menu_Tools_Line", "辅助线");
-  backgroundPattern_ = MakeAction(this, "Menu_Tools_BGLine", "背景底纹");
-  font_ = MakeAction(this, "Menu_Tools_Font", "字体");
-  colorChooser_ = MakeAction(this, "Menu_Tools_Forcolor", "前景色");
-  for (QAction* a : {guideLines_, backgroundPattern_, colorChooser_}) a->setCheckable(true);
-  tools->addActions({guideLines_, backgroundPattern_});
-  tools->addSeparator();
-  tools->addActions({font_, colorChooser_});
-
-  QMenu* view = MakeMenu(bar, "Menu_View", "作图(&V)");
-  const char* const paletteNames[4][2] = {
-      {"Menu_View_cy", "常用图形"}, {"Menu_View_xz", "电场磁场"}, {"Menu_View_fh", "立体几何"}, {"Menu_View_hs", "综合图形"}};
+  selectionMenu_ = new QMenu(QStringLiteral("弹出菜单"), this);
+  selectionMenu_->setObjectName("PM");  // the selection's own menu, never in the menu bar
   paletteGroup_ = new QActionGroup(this);
   paletteGroup_->setExclusive(true);
-  for (int p = 0; p < 4; ++p) {
-    paletteActions_[p] = MakeAction(this, paletteNames[p][0], paletteNames[p][1]);
-    paletteActions_[p]->setCheckable(true);
-    paletteGroup_->addAction(paletteActions_[p]);
-    view->addAction(paletteActions_[p]);
-    if (p == 0) view->addSeparator();
+
+  QMenu* menu = nullptr;
+  CommandMenu current = CommandMenu::None;
+  for (const CommandRow& row : Commands()) {
+    const QString caption = QString::fromUtf8(row.caption);
+    const Command id = row.id;
+    auto run = [this, id] { RunCommand(id); };
+    if (row.objectName) {
+      if (!menu || row.menu != current) {
+        menu = bar->addMenu(QString::fromUtf8(MenuCaption(row.menu)));
+        menu->setObjectName(QString::fromLatin1(MenuName(row.menu)));
+        current = row.menu;
+      } else if (row.separatorBefore) {
+        menu->addSeparator();
+      }
+      auto* a = new CommandAction(caption, this, this);
+      a->setObjectName(QString::fromLatin1(row.objectName));
+      a->setCheckable(row.checkable);
+      QList<QKeySequence> keys;
+      for (const QKeySequence& k : row.keys)
+        if (!k.isEmpty()) keys << k;
+      a->setShortcuts(keys);
+      // Live in the main window and its tool windows alike; ShortcutsLive() decides the rest.
+      a->setShortcutContext(Qt::ApplicationShortcut);
+      if (row.id >= Command::Palette0 && row.id <= Command::Palette3) paletteGroup_->addAction(a);
+      connect(a, &QAction::triggered, this, run);
+      menu->addAction(a);
+      actions_[size_t(id)] = a;
+    }
+    if (row.popupName) {
+      if (row.separatorBefore && !selectionMenu_->isEmpty()) selectionMenu_->addSeparator();
+      auto* a = new QAction(caption, selectionMenu_);
+      a->setObjectName(QString::fromLatin1(row.popupName));
+      connect(a, &QAction::triggered, this, run);
+      selectionMenu_->addAction(a);
+      popupActions_[size_t(id)] = a;
+    }
   }
-  paletteActions_[0]->setChecked(true);
-
-  QMenu* help = MakeMenu(bar, "Menu_Help", "帮助(&H)");
-  programHelp_ = MakeAction(this, "Menu_Help_help", "软件说明");
-  checkUpdates_ = MakeAction(this, "Menu_Help_web", "检查更新");
-  mailMe_ = MakeAction(this, "Menu_Help_MailME", "与我联系");
-  guestbook_ = MakeAction(this, "Menu_Help_LiuYan", "给我留言");
-  about_ = MakeAction(this, "Menu_Help_about", "关于");
-  help->addAction(programHelp_);
-  help->addSeparator();
-  help->addActions({checkUpdates_, mailMe_, guestbook_});
-  help->addSeparator();
-  help->addAction(about_);
-
-  // The pop-up menu of the floating selection, never in the menu bar.
-  selectionMenu_ = new QMenu(QStringLiteral("弹出菜单"), this);
-  selectionMenu_->setObjectName("PM");
-  menuCopy_ = MakeAction(selectionMenu_, "PM_Copy", "复制");
-  menuCut_ = MakeAction(selectionMenu_, "PM_Cut", "剪切");
-  menuDelete_ = MakeAction(selectionMenu_, "PM_Del", "删除");
-  menuCancel_ = MakeAction(selectionMenu_, "PM_Cancel", "取消");
-  selectionMenu_->addActions({menuCopy_, menuCut_, menuDelete_});
-  selectionMenu_->addSeparator();
-  selectionMenu_->addAction(menuCancel_);
+  Action(Command::Palette0)->setChecked(true);
 }
 
 void ImageDraw::BuildToolbar() {
@@ -136,66 +125,58 @@ void ImageDraw::BuildToolbar() {
   commandBar_->setContextMenuPolicy(Qt::PreventContextMenu);  // no pop-up that could hide the toolbar
   commandBar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
   commandBar_->setIconSize(QSize(24, 24));
-  // Toolbar captions and images, in order; a separator between the groups.
-  struct Item {
-    QAction* action;
-    const char* caption;
-    int image;
-  };
-  const Item groups[][5] = {
-      {{newPicture_, "新建", 1}, {openPicture_, "打开", 2}, {savePicture_, "保存", 3}, {}},
-      {{undo_, "取消", 4}, {redo_, "重复", 5}, {copy_, "复制", 6}, {paste_, "粘贴", 7}, {delete_, "删除", 8}},
-      {{flipHorizontal_, "平翻", 9}, {flipVertical_, "竖翻", 10}, {turnClockwise1_, "顺转", 11}, {turnCounter1_, "逆转", 12}, {}},
-      {{guideLines_, "辅助", 13}, {backgroundPattern_, "底纹", 14}, {colorChooser_, "颜色", 15}, {}},
-      {{paletteActions_[0], "常用", 16}, {paletteActions_[1], "电磁", 17}, {paletteActions_[2], "立几", 18},
-       {paletteActions_[3], "综合", 19}, {}},
-  };
-  for (const auto& group : groups) {
-    commandBar_->addSeparator();
-    for (const Item& item : group) {
-      if (!item.action) break;
-      item.action->setIconText(QString::fromUtf8(item.caption));
-      item.action->setIcon(ToolbarImage(item.image));
-      item.action->setIconVisibleInMenu(!item.action->isCheckable());  // the menu shows its check mark
-      commandBar_->addAction(item.action);
-    }
+  // Each menu's buttons form a group, with a separator before it.
+  CommandMenu group = CommandMenu::None;
+  for (const CommandRow& row : Commands()) {
+    if (!row.toolbarCaption) continue;
+    if (row.menu != group) commandBar_->addSeparator();
+    group = row.menu;
+    QAction* a = Action(row.id);
+    a->setIconText(QString::fromUtf8(row.toolbarCaption));
+    a->setIcon(ToolbarImage(row.toolbarImage));
+    a->setIconVisibleInMenu(!a->isCheckable());  // the menu shows its check mark instead
+    commandBar_->addAction(a);
   }
 }
 
-void ImageDraw::ConnectCommands() {
-  auto on = [this](QAction* action, auto&& handler) { connect(action, &QAction::triggered, this, handler); };
-  on(newPicture_, [this] { NewPicture(); });
-  on(openPicture_, [this] { OpenPicture(); });
-  on(savePicture_, [this] { SavePicture(); });
-  on(exit_, [this] { ExitProgram(); });
-  on(undo_, [this] { UndoStep(); });
-  on(redo_, [this] { RedoStep(); });
-  on(copy_, [this] { CopySelection(); });
-  on(cut_, [this] { CutSelection(); });
-  on(paste_, [this] { PasteClipboard(); });
-  on(delete_, [this] { DeleteSelection(); });
-  on(flipHorizontal_, [this] { FlipSelection(true); });
-  on(flipVertical_, [this] { FlipSelection(false); });
-  const std::pair<QAction*, double> steps[] = {
-      {rotateClockwise30_, 30}, {rotateClockwise45_, 45}, {rotateClockwise60_, 60}, {rotateClockwise90_, 90},
-      {rotateCounter30_, -30},  {rotateCounter45_, -45},  {rotateCounter60_, -60},  {rotateCounter90_, -90},
-      {turnClockwise1_, 1},     {turnCounter1_, -1}};
-  for (const auto& [action, degrees] : steps) {
-    const double d = degrees;
-    on(action, [this, d] { RotateSelection(d); });
+bool ImageDraw::Available(Availability rule) const {
+  switch (rule) {
+    case Availability::Always: return true;
+    case Availability::Selection: return Selection.Visible();
+    case Availability::Undo: return State.UndoAvailable;
+    case Availability::Redo: return State.RedoAvailable;
+    case Availability::ClipboardPicture: return clipboardHasPicture_;
   }
-  on(guideLines_, [this] { ToggleGuideLines(); });
-  on(backgroundPattern_, [this] { ToggleBackground(); });
-  on(font_, [this] { ChooseFont(); });
-  on(colorChooser_, [this] { ToggleColorChooser(); });
-  for (int p = 0; p < 4; ++p) on(paletteActions_[p], [this, p] { SelectPalette(p); });
-  on(programHelp_, [this] { ShowProgramDescription(); });
-  on(checkUpdates_, [this] { OpenUpdatePage(); });
-  on(mailMe_, [this] { OpenMailTo(); });
-  on(guestbook_, [this] { OpenGuestbook(); });
-  on(about_, [this] { ShowAbout(); });
-  on(menuCopy_, [this] { CopySelection(); });
-  on(menuCut_, [this] { CutSelection(); });
-  on(menuDelete_, [this] { DeleteSelection(); });
-  on(menuCancel_, [this] { HideSelection(); });
+  return false;
+}
+
+void ImageDraw::UpdateCommands() {
+  for (const CommandRow& row : Commands()) {
+    const bool on = Available(row.availability);
+    if (QAction* a = actions_[size_t(row.id)]) a->setEnabled(on);
+    if (QAction* a = popupActions_[size_t(row.id)]) a->setEnabled(on);
+  }
+}
+
+bool ImageDraw::MouseButtonHeld() const {
+  return QGuiApplication::mouseButtons() != Qt::NoButton || State.DragActive || Selection.Dragging();
+}
+
+bool ImageDraw::ShortcutsLive() const {
+  if (MouseButtonHeld()) return false;
+  // The keys belong to the text box that has the focus, in whichever of our windows.
+  if (IsTextBox(QApplication::focusWidget())) return false;
+  // The main window or one of its tool windows is the active one.
+  const QWidget* active = QApplication::activeWindow();
+  return active == this || (active && active->parentWidget() == this && active->windowType() == Qt::Tool);
+}
+
+void ImageDraw::RunCommand(Command id) {
+  const CommandRow& row = CommandOf(id);
+  // A command that comes while a button is held would fight the drag under way.
+  if (MouseButtonHeld() || !Available(row.availability)) return;
+  // The text on show is part of the picture before the picture is changed, saved or cleared.
+  if (row.touchesPicture) StampTextPreview();
+  row.run(*this);
+  UpdateCommands();
 }

@@ -147,5 +147,5 @@ void ImageDraw::BuildToolWindows() {
   connect(textWindow_, &TypeTxt::FontSizeChosen, this, [this](double points) { Picture.Font.setPointSizeF(points); });
   colorWindow_ = new ColorSlt(Picture.ForeColor, this);
   connect(colorWindow_, &ColorSlt::ColorChosen, this, [this](QRgb c) { ChooseColor(c); });
-  connect(colorWindow_, &ColorSlt::Closed, this, [this] { colorChooser_->setChecked(false); });
+  connect(colorWindow_, &ColorSlt::Closed, this, [this] { Action(Command::ColorChooser)->setChecked(false); });
 }

@@ -4,12 +4,6 @@
 #include "dialogs/DialogSeam.h"
 #include "workspace/ImageDraw.h"
 
-void ImageDraw::SetRotateMenus(bool enabled) {
-  // Menu_Rot_Sp, Menu_Rot_Sz, Menu_Rot_S and Menu_Rot_Z are also Tbar buttons 12-15 (平翻, 竖翻,
-  // 顺转, 逆转): the same actions, so they switch together.
-  for (QAction* a : RotateCommands()) a->setEnabled(enabled);
-}
-
 void ImageDraw::RotateSelection(double degrees) {
   if (!Selection.Visible()) return;
   if (!Selection.Rotate(Picture, History, degrees)) {

@@ -8,22 +8,29 @@
 #include "workspace/DrawingSurface.h"
 #include "workspace/ImageDraw.h"
 
-void ImageDraw::SetEditCommands(bool enabled) {
-  for (QAction* a : {copy_, cut_, delete_}) a->setEnabled(enabled);
-}
-
 void ImageDraw::SyncSelection() {
   const bool visible = Selection.Visible();
   selectionFrame_->SetBorder(Selection.Border());
   if (visible) selectionFrame_->setGeometry(Selection.FrameRect());
   selectionFrame_->setVisible(visible);
-  SetEditCommands(visible);
-  SetRotateMenus(visible);
+  UpdateCommands();
 }
 
 void ImageDraw::HideSelection() {
   Selection.Hide();
   SyncSelection();
+}
+
+void ImageDraw::SelectAll() {
+  if (State.DragActive) return;
+  // As a drag over the whole picture with the selection tool: a floating selection stays in the
+  // picture as last drawn, the backing copy is taken, and the whole picture is selected.
+  HideSelection();
+  History.Snapshot(Picture);
+  Picture.Restore(History.Img_Copy);
+  Selection.Make(Picture, 0, 0, Picture.Width(), Picture.Height());
+  SyncSelection();
+  Refresh();
 }
 
 void ImageDraw::SelectionPress(Qt::MouseButton button, double x, double y) {
@@ -53,13 +60,9 @@ void ImageDraw::SelectionRelease(Qt::MouseButton button, double x, double y, QPo
   Refresh();
 }
 
-void ImageDraw::CanvasKeyDown(int key, Qt::KeyboardModifiers mods, const QString& text) {
-  if (key == Qt::Key_Control) {
-    State.CopyModifier = true;
-    return;
-  }
-  // Ctrl+C typed on the canvas (character code 3).
-  if (text == QString(QChar(3)) || (key == Qt::Key_C && (mods & Qt::ControlModifier))) CopySelection();
+void ImageDraw::CanvasKeyDown(int key, Qt::KeyboardModifiers, const QString&) {
+  // Ctrl+C and the other command keys reach their commands as shortcuts, before the canvas.
+  if (key == Qt::Key_Control) State.CopyModifier = true;
 }
 
 namespace {
@@ -72,8 +75,10 @@ bool KeypadDecimal(int key, Qt::KeyboardModifiers mods, quint32 nativeVirtualKey
 }  // namespace
 
 void ImageDraw::CanvasKeyUp(int key, Qt::KeyboardModifiers mods, quint32 nativeVirtualKey) {
+  // Delete, Backspace and the keypad's decimal key run the delete command, which is offered only
+  // while there is a selection.
   if (KeypadDecimal(key, mods, nativeVirtualKey)) {
-    DeleteSelection();
+    RunCommand(Command::Delete);
     return;
   }
   switch (key) {
@@ -82,7 +87,7 @@ void ImageDraw::CanvasKeyUp(int key, Qt::KeyboardModifiers mods, quint32 nativeV
       break;
     case Qt::Key_Delete:
     case Qt::Key_Backspace:
-      DeleteSelection();
+      RunCommand(Command::Delete);
       break;
     case Qt::Key_Left:
     case Qt::Key_Up:

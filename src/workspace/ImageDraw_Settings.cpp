@@ -28,10 +28,10 @@ void ImageDraw::ChooseFillStyle(int button) {
 
 void ImageDraw::ToggleGuideLines() {
   // The action has already inverted its check mark; the toolbar button shows the same state.
-  surface_->ShowGuideLines(guideLines_->isChecked());
+  surface_->ShowGuideLines(Action(Command::GuideLines)->isChecked());
 }
 
-void ImageDraw::ToggleBackground() { surface_->ShowBackground(backgroundPattern_->isChecked(), Picture.Size()); }
+void ImageDraw::ToggleBackground() { surface_->ShowBackground(Action(Command::BackgroundPattern)->isChecked(), Picture.Size()); }
 
 void ImageDraw::ChooseFont() {
   auto chosen = Dialogs().PickFont(this, Picture.Font, Picture.ForeColor);
@@ -46,7 +46,7 @@ void ImageDraw::ChooseFont() {
 }
 
 void ImageDraw::ToggleColorChooser() {
-  if (colorChooser_->isChecked())
+  if (Action(Command::ColorChooser)->isChecked())
     colorWindow_->Open();
   else
     colorWindow_->CloseWindow();

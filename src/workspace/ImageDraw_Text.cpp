@@ -29,6 +29,10 @@ void ImageDraw::StampText(const QByteArray& text) {
   EnableUndo();
 }
 
+void ImageDraw::StampTextPreview() {
+  if (textWindow_ && textWindow_->PreviewShowing()) textWindow_->StampNow();
+}
+
 void ImageDraw::RemoveTextPreview() {
   Picture.Restore(History.Img_Copy);
   Refresh();

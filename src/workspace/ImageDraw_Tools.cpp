@@ -23,7 +23,7 @@ void ImageDraw::LoadPaletteTips(int p) {
 void ImageDraw::SelectPalette(int p) {
   if (p < 0 || p > 3) return;
   State.PaletteIndex = static_cast<int16_t>(p);
-  for (int i = 0; i < 4; ++i) paletteActions_[i]->setChecked(i == p);
+  Action(Command(int(Command::Palette0) + p))->setChecked(true);
   for (int i = 1; i <= 50; ++i) {
     paletteButtons_[i - 1]->setIcon(PaletteImage(p * 50 + i));
     paletteButtons_[i - 1]->setChecked(false);

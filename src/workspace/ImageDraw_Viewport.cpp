@@ -108,6 +108,8 @@ void ImageDraw::HandlePress(Handle handle, QPointF pos) {
 void ImageDraw::HandleDrag(Handle handle, QPointF pos) {
   const int width = Horizontal(handle) ? DraggedSide(Picture.Width(), pos.x(), State.PressPoint.x) : Picture.Width();
   const int height = Vertical(handle) ? DraggedSide(Picture.Height(), pos.y(), State.PressPoint.y) : Picture.Height();
-  if (width != Picture.Width() || height != Picture.Height()) SetCanvasSize(width, height);
+  // A new size is a change of the picture: it is work that is in no file.
+  if ((width != Picture.Width() || height != Picture.Height()) && SetCanvasSize(width, height))
+    State.ImageChanged = true;
   PlaceResizeHandles();
 }

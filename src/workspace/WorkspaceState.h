@@ -14,7 +14,9 @@ struct WorkspaceState : DragGeometry {
   int16_t PaletteIndex = 0;          // 0 常用图形, 1 电场磁场, 2 立体几何, 3 综合图形
   bool DragActive = false;           // a left-button drag of a drawing tool is in progress
   bool MovedSincePress = false;      // a pointer move arrived since the press of that drag
-  bool ImageChanged = false;         // the picture holds work the unsaved-changes prompt protects
+  bool ImageChanged = false;         // the picture holds work that is in no file
+  bool UndoAvailable = false;        // one step of undo is there (the backing copy)
+  bool RedoAvailable = false;        // one step of redo is there (the redo file)
   bool CopyModifier = false;         // Ctrl is held down on the canvas
   QPoint TextPoint;                  // where the text tool clicked: the text's top-left corner
 };

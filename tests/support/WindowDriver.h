@@ -119,8 +119,8 @@ struct WindowDriver {
   }
 
   // Opens `picture` as the user would (a bitmap file through "打开文件"). The picture becomes the
-  // canvas's content (the canvas grows to hold it); the caption names the file and the picture
-  // counts as changed. Returns false when it could not be opened.
+  // canvas's content at its size (at least the smallest canvas); the caption names the file and the
+  // picture equals its file. Returns false when it could not be written for opening.
   bool OpenPicture(const QImage& picture) {
     if (!scratch_.isValid()) return false;
     const QString path = scratch_.filePath(QStringLiteral("picture-%1.bmp").arg(opened_++));

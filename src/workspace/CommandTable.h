@@ -1,0 +1,57 @@
+#pragma once
+#include <QKeySequence>
+#include <span>
+
+class ImageDraw;
+
+// Every command of the main window, by name.
+enum class Command {
+  New, Open, Save, Exit,
+  Undo, Redo, Copy, Cut, Paste, Delete, SelectAll,
+  FlipHorizontal, FlipVertical,
+  Clockwise30, Clockwise45, Clockwise60, Clockwise90,
+  Counter30, Counter45, Counter60, Counter90,
+  TurnClockwise1, TurnCounter1,
+  GuideLines, BackgroundPattern, Font, ColorChooser,
+  Palette0, Palette1, Palette2, Palette3,
+  ProgramHelp, CheckUpdates, MailMe, Guestbook, About,
+  DropSelection,  // the pop-up's 取消: the frame goes, the pixels stay
+  Count_          // the number of commands
+};
+
+// The menu a command is shown in (None: only in the selection's pop-up).
+enum class CommandMenu { None, File, Edit, Rot, Tools, View, Help };
+
+// When a command is offered. Its menu entry, toolbar button, pop-up entry and keys follow.
+enum class Availability {
+  Always,
+  Selection,         // while the floating selection's frame shows
+  Undo,              // one step of undo is there
+  Redo,              // one step of redo is there
+  ClipboardPicture,  // the clipboard holds a picture
+};
+
+// One row of the command table: the command's names, where it shows, its keys, what it runs and
+// when it is offered. The menus, the toolbar, the pop-up and the shortcuts are built from the rows.
+// A toolbar group starts at each menu's first button.
+struct CommandRow {
+  Command id;
+  const char* objectName;  // the menu entry's object name (Menu_Edit_Copy); nullptr: pop-up only
+  const char* popupName;   // the pop-up entry's object name (PM_Copy); nullptr: not in the pop-up
+  const char* caption;     // in the menu and the pop-up
+  CommandMenu menu;
+  bool separatorBefore;    // a separator line before the entry in its menu (and in the pop-up)
+  const char* toolbarCaption;  // the caption on Tbar; nullptr: no button
+  int toolbarImage;            // the image on Tbar (1..19)
+  bool checkable;
+  bool touchesPicture;  // changes, saves, reads or clears the picture: a text preview is stamped first
+  Availability availability;
+  void (*run)(ImageDraw&);
+  // The keys, shown in the menu; at most three.
+  QKeySequence keys[3] = {};
+};
+
+// The rows, in menu order.
+std::span<const CommandRow> CommandTable();
+// The row of a command.
+const CommandRow& CommandOf(Command id);
