@@ -22,6 +22,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -47,6 +48,7 @@ class RandomDialogs : public DialogSeam {
 
   QString lastAnswer;    // what the last question or dialog got, for the step's description
   QString savedPath;     // the last file named in a save dialog's answer
+  QString openedPath;    // the last file named in an open dialog's answer
   QImage savedPicture;   // the picture at that moment: what the file must hold
   std::function<QImage()> picture;  // the window's picture
   QStringList messages;  // the messages told
@@ -64,7 +66,8 @@ class RandomDialogs : public DialogSeam {
   QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override {
     const QStringList files = QDir(folder_.path()).entryList({"*.bmp", "*.jpg", "*.bin"}, QDir::Files, QDir::Name);
     if (files.isEmpty() || Pick(5) == 0) return Answer(QString());
-    return Answer(folder_.filePath(files[static_cast<int>(Pick(static_cast<unsigned>(files.size())))]));
+    openedPath = folder_.filePath(files[static_cast<int>(Pick(static_cast<unsigned>(files.size())))]);
+    return Answer(openedPath);
   }
   QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
     if (Pick(5) == 0) return Answer(QString());
@@ -105,6 +108,7 @@ struct Soak {
 
   explicit Soak(unsigned seed) : random(seed) {
     dialogs.picture = [this] { return View().Picture.Image(); };
+    inFile = View().Picture.Image();
     window->show();
     elsewhere.setWindowTitle(QStringLiteral("别的程序"));
     elsewhere.resize(200, 100);
@@ -119,6 +123,10 @@ struct Soak {
   template <class T = QWidget>
   T* Find(const QString& name) const { return window->findChild<T*>(name); }
   QAction* Action(const char* name) const { return Find<QAction>(QString::fromLatin1(name)); }
+
+  // The picture as it is in a file (or the new picture): while the picture counts as unchanged, it
+  // is this one.
+  QImage inFile;
 
   void WriteSamplePictures() {
     for (int i = 0; i < 3; ++i) {
@@ -225,24 +233,29 @@ struct Soak {
     return "key " + std::to_string(key);
   }
 
+  // Every entry of the command table's rows, menu and pop-up, but 退出 (the soak goes on in the
+  // same window) and the help window (it waits for its own 确定).
+  static std::vector<const char*> CommandNames() {
+    std::vector<const char*> names;
+    for (const CommandRow& row : CommandTable()) {
+      if (row.id == Command::Exit || row.id == Command::ProgramHelp) continue;
+      if (row.objectName) names.push_back(row.objectName);
+      if (row.popupName) names.push_back(row.popupName);
+    }
+    return names;
+  }
+
   std::string RunCommand() {
-    // Every command but 退出 (the soak goes on in the same window).
-    static const char* const kCommands[] = {
-        "Menu_File_New", "Menu_File_Open", "Menu_File_Save", "Menu_Edit_Undo", "Menu_Edit_Redo", "Menu_Edit_Copy",
-        "Menu_Edit_Cut", "Menu_Edit_Paster", "Menu_Edit_Del", "Menu_Rot_Sp", "Menu_Rot_Sz", "Menu_Rot_Nss",
-        "Menu_Rot_Nsw", "Menu_Rot_Nsl", "Menu_Rot_Njs", "Menu_Rot_Nls", "Menu_Rot_Nlw", "Menu_Rot_Nll",
-        "Menu_Rot_Nlj", "Menu_Rot_S", "Menu_Rot_Z", "Menu_Tools_Line", "Menu_Tools_BGLine", "Menu_Tools_Font",
-        "Menu_Tools_Forcolor", "Menu_View_cy", "Menu_View_xz", "Menu_View_fh", "Menu_View_hs", "Menu_Help_web",
-        "Menu_Help_MailME", "Menu_Help_LiuYan", "Menu_Help_about", "PM_Copy", "PM_Cut", "PM_Del", "PM_Cancel"};
-    const char* name = kCommands[Pick(std::size(kCommands))];
+    static const std::vector<const char*> kCommands = CommandNames();
+    const char* name = kCommands[Pick(static_cast<unsigned>(kCommands.size()))];
     QAction* a = Action(name);
     if (!a || !a->isEnabled()) return std::string(name) + " (disabled)";
     const QImage before = View().Picture.Image();
     const bool wasChanged = View().State.ImageChanged;
+    const bool dragging = View().State.DragActive || View().Selection.Dragging();
     const QString captionBefore = window->windowTitle();
     const qsizetype messagesBefore = dialogs.messages.size();
-    dialogs.lastAnswer.clear();
-    dialogs.savedPath.clear();
+    ForgetFiles();
     // Through the toolbar button when the command has one, half of the time.
     QWidget* button = Find<QToolBar>("Tbar")->widgetForAction(a);
     if (button && Pick(2)) {
@@ -258,15 +271,36 @@ struct Soak {
           window->windowTitle() != captionBefore)
         Violation("dismissing the question changed the picture, the caption or the changed flag");
     }
-    // Undo and redo alternate.
+    // Undo and redo alternate. No command runs while a drag is under way (its release may not have
+    // arrived yet, the focus having gone elsewhere).
+    if (dragging) {
+      if (View().Picture.Image() != before) Violation("a command changed the picture during a drag");
+      return what;
+    }
     if (command == "Menu_Edit_Undo" && dialogs.messages.size() == messagesBefore &&
         (Action("Menu_Edit_Undo")->isEnabled() || !Action("Menu_Edit_Redo")->isEnabled()))
       Violation("after Undo, Undo is still offered or Redo is not");
     if (command == "Menu_Edit_Redo" && dialogs.messages.size() == messagesBefore && !Action("Menu_Edit_Undo")->isEnabled())
       Violation("after Redo, Undo is not offered");
+    NoteFiles(command == "Menu_File_New", messagesBefore);
+    return what;
+  }
+
+  void ForgetFiles() {
+    dialogs.lastAnswer.clear();
+    dialogs.savedPath.clear();
+    dialogs.openedPath.clear();
+  }
+
+  // After a command: a saved picture reopens identical; a file written or read whole, or a new
+  // picture, is now the picture that counts as unchanged.
+  void NoteFiles(bool wasNew, qsizetype messagesBefore) {
     if (!dialogs.savedPath.isEmpty() && QFileInfo::exists(dialogs.savedPath))
       CheckSaved(dialogs.savedPath, dialogs.savedPicture);
-    return what;
+    const bool fileStep = !(dialogs.savedPath.isEmpty() && dialogs.openedPath.isEmpty()) &&
+                          dialogs.messages.size() == messagesBefore;
+    const bool cleared = wasNew && AllWhite(View().Picture.Raster());
+    if (!View().State.ImageChanged && (fileStep || cleared)) inFile = View().Picture.Image();
   }
 
   void CheckSaved(const QString& path, const QImage& picture) {
@@ -274,6 +308,26 @@ struct Soak {
     if (!read.ok()) return Violation("a saved picture does not open: " + read.error.toStdString());
     if (read.image.convertToFormat(QImage::Format_RGB32) != picture.convertToFormat(QImage::Format_RGB32))
       Violation("a saved picture reopens different");
+  }
+
+  // A command's key, typed where the focus is (the picture, a tool window's text box, elsewhere). A
+  // key of a command that is not offered changes nothing.
+  std::string PressCommandKey() {
+    std::vector<const CommandRow*> rows;
+    for (const CommandRow& row : CommandTable())
+      if (row.id != Command::Exit && row.id != Command::ProgramHelp && !row.keys[0].isEmpty()) rows.push_back(&row);
+    const CommandRow& row = *rows[Pick(static_cast<unsigned>(rows.size()))];
+    const QKeyCombination key = row.keys[0][0];
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : Find("Draw_PIC");
+    const bool offered = window->Action(row.id)->isEnabled();
+    const QImage before = View().Picture.Image();
+    const qsizetype messagesBefore = dialogs.messages.size();
+    ForgetFiles();
+    QTest::keyClick(target, key.key(), key.keyboardModifiers());
+    NoteFiles(row.id == Command::New, messagesBefore);
+    if (!offered && View().Picture.Image() != before) Violation(std::string(row.objectName) + "'s key acted while not offered");
+    return "key " + row.keys[0].toString().toStdString() + " (" + row.objectName + ") on " +
+           target->objectName().toStdString();
   }
 
   std::string EditParameters() {
@@ -352,7 +406,7 @@ struct Soak {
     if (View().Selection.Visible() && Pick(4) != 0) {
       switch (Pick(4)) {
         case 0: return DragFrame();
-        case 1: return PressKey();
+        case 1: return Pick(3) ? PressKey() : PressCommandKey();
         case 2: return ChangeFocus();
         default: return RunCommand();
       }
@@ -361,7 +415,8 @@ struct Soak {
     if (k < 12) return ChooseTool();
     if (k < 45) return DragOnPicture(index % 4 == 0);
     if (k < 53) return DragFrame();
-    if (k < 63) return PressKey();
+    if (k < 60) return PressKey();
+    if (k < 65) return PressCommandKey();
     if (k < 80) return RunCommand();
     if (k < 84) return EditParameters();
     if (k < 89) return EditText();
@@ -380,19 +435,20 @@ struct Soak {
     const WorkspaceView v = View();
     const bool visible = v.Selection.Visible();
     if (Find("SelectIMG")->isVisible() != visible) Violation("the frame widget disagrees with the selection");
-    for (const char* name : {"Menu_Edit_Copy", "Menu_Edit_Cut", "Menu_Edit_Del", "Menu_Rot_Sp", "Menu_Rot_Sz",
-                             "Menu_Rot_Nss", "Menu_Rot_Nsw", "Menu_Rot_Nsl", "Menu_Rot_Njs", "Menu_Rot_Nls",
-                             "Menu_Rot_Nlw", "Menu_Rot_Nll", "Menu_Rot_Nlj", "Menu_Rot_S", "Menu_Rot_Z"})
-      if (Action(name)->isEnabled() != visible)
-        Violation(std::string(name) + (visible ? " is disabled while the frame is visible" : " is enabled without a frame"));
+    for (const CommandRow& row : CommandTable()) {
+      if (row.availability != Availability::Selection) continue;
+      for (const char* name : {row.objectName, row.popupName})
+        if (name && Action(name)->isEnabled() != visible)
+          Violation(std::string(name) + (visible ? " is disabled while the frame is visible" : " is enabled without a frame"));
+    }
     if (!visible && v.Selection.Dragging()) Violation("a hidden selection is still being dragged");
     const QSize s = v.Picture.Size();
     if (s.width() < 50 || s.height() < 50 || s.width() > Canvas::kMaxSide || s.height() > Canvas::kMaxSide)
       Violation("the picture left its size limits");
     if (Find("Draw_PIC")->size() != s) Violation("the surface does not show the whole picture");
-    // The picture starts white and is made white again only by a new picture: anything else on it
-    // is work that closing must ask about (an unstamped text preview is no work yet).
-    if (!v.State.ImageChanged && !Find("TypeTxt")->isVisible() && !AllWhite(v.Picture.Raster()))
+    // A picture that counts as unchanged is the one in its file, or the new picture: anything else
+    // on it is work that closing must ask about (an unstamped text preview is no work yet).
+    if (!v.State.ImageChanged && !Find("TypeTxt")->isVisible() && v.Picture.Image() != inFile)
       Violation("the picture holds work but counts as unchanged");
   }
 
