@@ -157,6 +157,22 @@ elif cmd == "colour":
     problem = all_colour(a[0], a[1], a[2], a[3], tuple(a[4:7]))
     if problem:
         sys.exit(problem)
+elif cmd == "find-colour":
+    # The top-left corner of a w x h rectangle of one colour, with other colours just outside it.
+    w, h, rgb = a[0], a[1], bytes(a[2:5])
+    run = rgb * w
+    for y in range(H - h + 1):
+        row = D[y * W * 3:(y + 1) * W * 3]
+        i = row.find(run)
+        while i >= 0:
+            x = i // 3
+            if i % 3 == 0 and px(x - 1, y) != tuple(rgb) and px(x + w, y) != tuple(rgb) \
+                    and all(D[(yy * W + x) * 3:(yy * W + x + w) * 3] == run for yy in range(y, y + h)) \
+                    and px(x, y + h) != tuple(rgb) and px(x, y - 1) != tuple(rgb):
+                print(x, y)
+                sys.exit(0)
+            i = row.find(run, i + 1)
+    sys.exit(f"no {w} x {h} rectangle of {tuple(rgb)} on the screen")
 elif cmd == "size":
     print(W, H)
 else:
@@ -345,6 +361,38 @@ if [ -n "$px" ]; then
   fi
 fi
 [ -n "$pid" ] && kill "$pid" 2>/dev/null && { wait "$pid" 2>/dev/null; pid=""; }
+
+# ---- `quillmere FILE`: the file opens at start-up, at its own size, named in the caption ----
+/usr/bin/convert -size 320x200 "xc:#3080f0" "$work/start.png"
+"$bin" "$work/start.png" >"$work/program-file.log" 2>&1 &
+pid=$!
+check="command line: quillmere FILE shows the 320 x 200 file, its path in the caption"
+wid=$(timeout 20 xdotool search --sync --onlyvisible --name '^※Quillmere※' 2>/dev/null | head -n 1)
+caption=""
+for i in $(seq 1 50); do
+  [ -n "$wid" ] && caption=$(xdotool getwindowname "$wid" 2>/dev/null)
+  [ "$caption" = "※Quillmere※～～$work/start.png" ] && break
+  sleep 0.1
+done
+if [ -z "$wid" ]; then
+  fail "$check" "no window within 20 s: $(tail -n 3 "$work/program-file.log")"
+elif [ "$caption" != "※Quillmere※～～$work/start.png" ]; then
+  fail "$check" "caption \"$caption\""
+elif wait_screen find-colour 320 200 48 128 240; then
+  pass "$check"
+else
+  fail "$check" "$answer"
+fi
+[ -n "$pid" ] && kill "$pid" 2>/dev/null && { wait "$pid" 2>/dev/null; pid=""; }
+for args in "a.png b.png" "--no-such-option"; do
+  # shellcheck disable=SC2086
+  out=$("$bin" $args 2>&1 >/dev/null); status=$?
+  if [ "$status" -eq 2 ] && [ "$(wc -l <<<"$out")" -eq 1 ] && grep -q '^用法：quillmere' <<<"$out"; then
+    pass "command line: quillmere $args is refused with a one-line Chinese usage message (exit 2)"
+  else
+    fail "command line: quillmere $args is refused with a usage message" "exit $status: $out"
+  fi
+done
 
 # ---- Qt's own buttons speak Chinese: the new-picture question, read through accessibility ----
 # The program starts again with Qt's accessibility bridge on, in a private D-Bus session whose

@@ -26,7 +26,7 @@ QImage OpaqueRgb(const QImage& image) {
   return out;
 }
 
-QImage Decode(const QClipboard& clipboard, const QMimeData& data, QSize* size) {
+QImage Decode(bool own, const QMimeData& data, QSize* size) {
   auto fromImageData = [&]() -> QImage {
     if (!data.hasImage()) return {};
     const QImage img = qvariant_cast<QImage>(data.imageData());
@@ -34,7 +34,7 @@ QImage Decode(const QClipboard& clipboard, const QMimeData& data, QSize* size) {
     return img;
   };
   // Our own copy (or a picture set in this process) is at hand as it is.
-  if (clipboard.ownsClipboard()) {
+  if (own) {
     const QImage own = fromImageData();
     if (!own.isNull()) return own;
   }
@@ -65,12 +65,20 @@ bool PastableSize(QSize s) {
          qint64{s.width()} * s.height() * 4 <= kMaxPastePixelBytes;
 }
 
-QImage ReadPicture(const QClipboard& clipboard, const QMimeData& data, QSize* size) {
+namespace {
+QImage Read(bool own, const QMimeData& data, QSize* size) {
   *size = QSize();
-  const QImage image = Decode(clipboard, data, size);
+  const QImage image = Decode(own, data, size);
   if (size->isValid() && !PastableSize(*size)) return QImage();
   return OpaqueRgb(image);
 }
+}  // namespace
+
+QImage ReadPicture(const QClipboard& clipboard, const QMimeData& data, QSize* size) {
+  return Read(clipboard.ownsClipboard(), data, size);
+}
+
+QImage ReadPicture(const QMimeData& data, QSize* size) { return Read(false, data, size); }
 
 QMimeData* PictureData(const QImage& picture) {
   auto* data = new QMimeData;

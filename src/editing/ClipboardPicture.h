@@ -19,6 +19,8 @@ bool PastableSize(QSize s);
 // receives the size found (invalid when there is no picture); a null image with a valid size that
 // is not pastable means the picture was refused.
 QImage ReadPicture(const QClipboard& clipboard, const QMimeData& data, QSize* size);
+// The same for picture data dropped from another program.
+QImage ReadPicture(const QMimeData& data, QSize* size);
 
 // The clipboard content for a copied picture: the image itself, and PNG and BMP files for other
 // programs.

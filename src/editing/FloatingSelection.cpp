@@ -63,8 +63,9 @@ void FloatingSelection::Make(const Canvas& canvas, double left, double top, doub
   turned_ = QImage();
 }
 
-void FloatingSelection::Paste(const QImage& picture) {
-  left_ = top_ = 0;
+void FloatingSelection::Paste(const QImage& picture, QPoint at) {
+  left_ = at.x();
+  top_ = at.y();
   width_ = picture.width();
   height_ = picture.height();
   visible_ = border_ = true;
@@ -73,7 +74,8 @@ void FloatingSelection::Paste(const QImage& picture) {
   fromCanvas_ = false;
   pixels_ = picture;
   base_ = picture;
-  baseLeft_ = baseTop_ = 0;
+  baseLeft_ = left_;
+  baseTop_ = top_;
   angle_ = 0;
   turned_ = QImage();
 }

@@ -49,9 +49,10 @@ class FloatingSelection {
   // (white beyond the picture) and become the rotation base; the frame shows with its border, not
   // lifted, not moved, angle 0. The canvas is unchanged.
   void Make(const Canvas& canvas, double left, double top, double width, double height);
-  // A pasted picture at the top-left corner of the canvas, already lifted (nothing under it is
-  // ever cleared), frame with border; it becomes the rotation base too. The caller draws it.
-  void Paste(const QImage& picture);
+  // A pasted picture with its top-left corner at `at` (the canvas's top-left corner for 粘贴, the
+  // drop point for a dropped picture), already lifted (nothing under it is ever cleared), frame
+  // with border; it becomes the rotation base too. The caller draws it.
+  void Paste(const QImage& picture, QPoint at = QPoint(0, 0));
   // Hides the frame and ends every drag: the pixels stay in the picture as last drawn.
   void Hide();
   // Forgets the pixels and the rotation base (another tool was chosen).

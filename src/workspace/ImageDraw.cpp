@@ -17,6 +17,7 @@
 ImageDraw::ImageDraw() : Picture(600, 220) {
   setObjectName("ImageDraw");
   setWindowTitle(QStringLiteral("※Quillmere※"));
+  setAcceptDrops(true);
   BuildMenus();
   BuildToolbar();
   BuildPanels();

@@ -13,6 +13,7 @@ class QAction;
 class QActionGroup;
 class QButtonGroup;
 class QLabel;
+class QMimeData;
 class QMenu;
 class QScrollBar;
 class QTimer;
@@ -62,6 +63,9 @@ class ImageDraw : public QMainWindow, public SurfaceHandlers {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   // ---- Building the window (ImageDraw_Menus.cpp, ImageDraw_Panels.cpp) ----
@@ -127,6 +131,9 @@ class ImageDraw : public QMainWindow, public SurfaceHandlers {
   void CopySelection();
   void CutSelection();
   void PasteClipboard();
+  // Makes `image` a floating selection with its top-left corner at `at` (picture pixels), as 粘贴
+  // does; `size` is the size its data declared (a picture too large is refused with a message).
+  void PastePicture(const QImage& image, QSize size, QPoint at);
   void DeleteSelection();
   void RefreshPasteCommand();
 
@@ -153,6 +160,11 @@ class ImageDraw : public QMainWindow, public SurfaceHandlers {
   bool OpenFile(const QString& path);
   // The window caption for a picture from `path` (the start caption when empty).
   void ShowFileInCaption(const QString& path);
+
+  // ---- Drops (ImageDraw_Drop.cpp) ----
+  // What was dropped at `at` (picture pixels): one local file opens as 打开文件 would, picture data
+  // becomes a floating selection there; anything else is refused with a message.
+  void DropData(const QMimeData& data, QPointF at);
 
   // ---- Settings (ImageDraw_Settings.cpp) ----
   void ChooseLineStyle(int button);  // LStay 1..6

@@ -39,6 +39,10 @@ void ImageDraw::PasteClipboard() {
   if (!data || !data->hasImage()) return;
   QSize size;
   const QImage image = clipboard::ReadPicture(*board, *data, &size);
+  PastePicture(image, size, QPoint(0, 0));
+}
+
+void ImageDraw::PastePicture(const QImage& image, QSize size, QPoint at) {
   if (size.isValid() && !clipboard::PastableSize(size)) {
     Dialogs().Tell(this, QStringLiteral("粘贴"),
                    QStringLiteral("剪贴板中的图像太大（%1 × %2 像素），无法粘贴。\n"
@@ -52,12 +56,16 @@ void ImageDraw::PasteClipboard() {
   }
   if (image.isNull()) return;
 
-  Selection.Paste(image);
+  HideSelection();
   History.Snapshot(Picture);
   Picture.Restore(History.Img_Copy);
   if (Picture.Width() < image.width() || Picture.Height() < image.height())
     SetCanvasSize(std::max(Picture.Width(), image.width()), std::max(Picture.Height(), image.height()));
-  Picture.PaintPicture(image, 0, 0, image.width(), image.height(), 0, 0, image.width(), image.height(),
+  // The picture lies wholly on the canvas: a place too far right or down moves it in.
+  at = QPoint(std::clamp(at.x(), 0, Picture.Width() - image.width()),
+              std::clamp(at.y(), 0, Picture.Height() - image.height()));
+  Selection.Paste(image, at);
+  Picture.PaintPicture(image, at.x(), at.y(), image.width(), image.height(), 0, 0, image.width(), image.height(),
                        Canvas::RasterOp::And);
   State.ImageChanged = true;
   EnableUndo();

@@ -4,6 +4,7 @@
 #include <QAbstractSpinBox>
 #include <QActionGroup>
 #include <QApplication>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
@@ -62,6 +63,7 @@ const char* MenuCaption(CommandMenu m) {
 }
 
 bool IsTextBox(const QWidget* w) {
+  if (const auto* box = qobject_cast<const QComboBox*>(w)) return box->isEditable();
   return qobject_cast<const QLineEdit*>(w) || qobject_cast<const QAbstractSpinBox*>(w) ||
          qobject_cast<const QTextEdit*>(w) || qobject_cast<const QPlainTextEdit*>(w);
 }

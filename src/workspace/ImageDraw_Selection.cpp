@@ -75,10 +75,10 @@ bool KeypadDecimal(int key, Qt::KeyboardModifiers mods, quint32 nativeVirtualKey
 }  // namespace
 
 void ImageDraw::CanvasKeyUp(int key, Qt::KeyboardModifiers mods, quint32 nativeVirtualKey) {
-  // Delete, Backspace and the keypad's decimal key run the delete command, which is offered only
-  // while there is a selection.
+  // Delete, Backspace and the keypad's decimal key are keys of the delete command: they run its
+  // action, which does nothing while there is no selection.
   if (KeypadDecimal(key, mods, nativeVirtualKey)) {
-    RunCommand(Command::Delete);
+    Action(Command::Delete)->trigger();
     return;
   }
   switch (key) {
@@ -87,7 +87,7 @@ void ImageDraw::CanvasKeyUp(int key, Qt::KeyboardModifiers mods, quint32 nativeV
       break;
     case Qt::Key_Delete:
     case Qt::Key_Backspace:
-      RunCommand(Command::Delete);
+      Action(Command::Delete)->trigger();
       break;
     case Qt::Key_Left:
     case Qt::Key_Up:
