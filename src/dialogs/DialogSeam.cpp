@@ -45,20 +45,34 @@ void DialogSeam::Tell(QWidget* parent, const QString& title, const QString& text
   box.exec();
 }
 
+namespace {
+
+// Qt's own file dialog, not the desktop's: a desktop dialog speaks the desktop's language, which
+// need not be Chinese, and ignores the program's translations. Large enough that the name, size,
+// kind and date columns are readable.
+QString RunFileDialog(QWidget* parent, const QString& title, const QString& initialName, const QString& filter,
+                      QFileDialog::AcceptMode mode, QString* chosenFilter) {
+  QFileDialog dialog(parent, title, QString(), filter);
+  dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
+  dialog.setAcceptMode(mode);
+  dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  if (!initialName.isEmpty()) dialog.selectFile(initialName);
+  dialog.resize(880, 540);
+  if (dialog.exec() != QDialog::Accepted) return {};
+  if (chosenFilter) *chosenFilter = dialog.selectedNameFilter();
+  return dialog.selectedFiles().value(0);
+}
+
+}  // namespace
+
 QString DialogSeam::OpenFileName(QWidget* parent, const QString& title, const QString& initialName,
                                  const QString& filter) {
-  // Qt's own dialog, not the desktop's: a desktop dialog speaks the desktop's language, which
-  // need not be Chinese, and ignores the program's translations.
-  return QFileDialog::getOpenFileName(parent, title, initialName, filter, nullptr,
-                                      QFileDialog::DontUseNativeDialog);
+  return RunFileDialog(parent, title, initialName, filter, QFileDialog::AcceptOpen, nullptr);
 }
 
 QString DialogSeam::SaveFileName(QWidget* parent, const QString& title, const QString& initialName,
-                                 const QString& filter) {
-  // No default suffix and no overwrite question of our own: the name is used as typed, and the
-  // dialog itself asks before an existing file is replaced. Qt's own dialog, as for opening.
-  return QFileDialog::getSaveFileName(parent, title, initialName, filter, nullptr,
-                                      QFileDialog::DontUseNativeDialog);
+                                 const QString& filter, QString* chosenFilter) {
+  return RunFileDialog(parent, title, initialName, filter, QFileDialog::AcceptSave, chosenFilter);
 }
 
 std::optional<QColor> DialogSeam::PickColor(QWidget* parent, const QColor& initial) {

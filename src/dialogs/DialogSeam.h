@@ -22,12 +22,13 @@ class DialogSeam {
                                           QMessageBox::StandardButtons buttons);
   // A message with an OK button: `warning` chooses the warning icon over the information icon.
   virtual void Tell(QWidget* parent, const QString& title, const QString& text, bool warning);
-  // File dialogs. `filter` is in Qt's form ("位图文件 (*.bmp);;Jpeg图像(*.jpg)"). An empty result is
-  // a cancel.
+  // File dialogs. `filter` is in Qt's form ("位图文件 (*.bmp);;PNG 图像 (*.png)"). An empty result is
+  // a cancel. The save dialog puts the filter chosen in it into `chosenFilter`; it asks nothing
+  // before an existing file is named (the program asks about the final name itself).
   virtual QString OpenFileName(QWidget* parent, const QString& title, const QString& initialName,
                                const QString& filter);
   virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& initialName,
-                               const QString& filter);
+                               const QString& filter, QString* chosenFilter);
   // The full colour dialog, starting from `initial`; nothing on cancel.
   virtual std::optional<QColor> PickColor(QWidget* parent, const QColor& initial);
   // The font window "字体" starting from `font` and `color`: the chosen font (family, size, bold,

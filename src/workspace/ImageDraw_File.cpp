@@ -88,7 +88,7 @@ bool ImageDraw::OpenFile(const QString& path) {
 
 bool ImageDraw::SavePicture() {
   const QString name = Dialogs().SaveFileName(this, QStringLiteral("“Quillmere”图像保存为："), lastFileName_,
-                                              QStringLiteral("位图文件 (*.bmp)"));
+                                              QStringLiteral("位图文件 (*.bmp)"), nullptr);
   // A cancelled save leaves the picture as it was: unsaved work stays unsaved.
   if (name.isEmpty()) return false;
   lastFileName_ = name;

@@ -69,7 +69,7 @@ class RandomDialogs : public DialogSeam {
     openedPath = folder_.filePath(files[static_cast<int>(Pick(static_cast<unsigned>(files.size())))]);
     return Answer(openedPath);
   }
-  QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
+  QString SaveFileName(QWidget*, const QString&, const QString&, const QString&, QString*) override {
     if (Pick(5) == 0) return Answer(QString());
     savedPath = folder_.filePath(QStringLiteral("saved-%1.bmp").arg(Pick(4)));
     savedPicture = picture ? picture() : QImage();

@@ -27,6 +27,7 @@ class ScriptedDialogs : public DialogSeam {
   std::deque<QMessageBox::StandardButton> answers;
   std::deque<QString> openNames;
   std::deque<QString> saveNames;
+  std::deque<QString> saveFilters;  // the filter chosen in each save dialog (the first one when empty)
   std::deque<std::optional<QColor>> colors;
   std::deque<std::optional<std::pair<QFont, QRgb>>> fonts;
 
@@ -48,8 +49,11 @@ class ScriptedDialogs : public DialogSeam {
     dialogs << title + "|" + initial + "|" + filter;
     return Take(openNames);
   }
-  QString SaveFileName(QWidget*, const QString& title, const QString& initial, const QString& filter) override {
+  QString SaveFileName(QWidget*, const QString& title, const QString& initial, const QString& filter,
+                       QString* chosenFilter) override {
     dialogs << title + "|" + initial + "|" + filter;
+    const QString chosen = Take(saveFilters);
+    if (chosenFilter) *chosenFilter = chosen.isEmpty() ? filter.section(QStringLiteral(";;"), 0, 0) : chosen;
     return Take(saveNames);
   }
   std::optional<QColor> PickColor(QWidget*, const QColor&) override {
