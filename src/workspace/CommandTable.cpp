@@ -85,6 +85,12 @@ std::span<const CommandRow> ImageDraw::Commands() {
        [](W& w) { w.SelectPalette(2); }, {Key(Qt::CTRL | Qt::Key_3)}},
       {Command::Palette3, "Menu_View_hs", nullptr, "综合图形", M::View, false, "综合", 19, true, false, A::Always,
        [](W& w) { w.SelectPalette(3); }, {Key(Qt::CTRL | Qt::Key_4)}},
+      {Command::TextTool, "Menu_View_Text", nullptr, "文字", M::View, true, nullptr, 0, false, false, A::Always,
+       [](W& w) { w.ChooseToolByKey(ToolId::Text); }, {Key(QKeyCombination(Qt::Key_T))}},
+      {Command::LineTool, "Menu_View_Line", nullptr, "直线", M::View, false, nullptr, 0, false, false, A::Always,
+       [](W& w) { w.ChooseToolByKey(ToolId::StraightLine); }, {Key(QKeyCombination(Qt::Key_L))}},
+      {Command::ArrowTool, "Menu_View_Arrow", nullptr, "箭头", M::View, false, nullptr, 0, false, false, A::Always,
+       [](W& w) { w.ChooseToolByKey(ToolId::Arrow); }, {Key(QKeyCombination(Qt::Key_A))}},
 
       {Command::ProgramHelp, "Menu_Help_help", nullptr, "软件说明", M::Help, false, nullptr, 0, false, false,
        A::Always, [](W& w) { w.ShowProgramDescription(); }},

@@ -14,6 +14,7 @@ enum class Command {
   TurnClockwise1, TurnCounter1,
   GuideLines, BackgroundPattern, Font, ColorChooser,
   Palette0, Palette1, Palette2, Palette3,
+  TextTool, LineTool, ArrowTool,  // the label tools, whatever palette shows
   ProgramHelp, CheckUpdates, MailMe, Guestbook, About,
   DropSelection,  // the pop-up's 取消: the frame goes, the pixels stay
   Count_          // the number of commands

@@ -91,6 +91,9 @@ class ImageDraw : public QMainWindow, public SurfaceHandlers {
   // ---- Tool choice and palettes (ImageDraw_Tools.cpp) ----
   void SelectTool(int buttonIndex, bool pressed);
   void SelectPalette(int p);
+  // A tool of 常用图形 chosen by its key: the palette switches to it with the tool's button pressed;
+  // the tool already chosen stays chosen.
+  void ChooseToolByKey(ToolId tool);
   void ShowDefaultTips();
   void LoadPaletteTips(int p);
   ParameterValues FigureParameters() const;

@@ -66,4 +66,12 @@ void ImageDraw::SelectTool(int buttonIndex, bool pressed) {
   parameterWindow_->ToolChosen(ParameterPromptsOf(ToolNumber(id)));
 }
 
+void ImageDraw::ChooseToolByKey(ToolId tool) {
+  if (State.ToolId == tool) return;
+  if (State.PaletteIndex != 0) SelectPalette(0);
+  const int button = ButtonOfTool(tool);
+  paletteButtons_[button - 1]->setChecked(true);
+  SelectTool(button, true);
+}
+
 ParameterValues ImageDraw::FigureParameters() const { return parameterWindow_->Values(); }

@@ -95,7 +95,7 @@ TEST(Shortcuts, EachKeyRunsItsCommandOnlyWhileItIsOfferedAndNoTextBoxHasTheFocus
       EXPECT_EQ(count.triggered, 1) << what << ": offered";
     }
   }
-  EXPECT_EQ(rows, 16);
+  EXPECT_EQ(rows, 19);
 }
 
 TEST(Shortcuts, NoCommandRunsWhileAButtonIsHeld) {
@@ -157,4 +157,24 @@ TEST(Shortcuts, SelectAllSelectsTheWholePictureAsADragWould) {
   EXPECT_EQ(d.View().History.Img_Copy, d.Image()) << "the selection tool's backing copy";
   TypeKey(d.Surface(), QKeySequence("Ctrl+C"));
   EXPECT_EQ(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), d.Image());
+}
+
+TEST(Shortcuts, LabelToolKeysChooseTheirToolOnTheCommonPaletteAndKeepIt) {
+  WindowDriver d;
+  d.Surface()->setFocus();
+  TypeKey(d.Surface(), QKeySequence("Ctrl+3"));
+  EXPECT_EQ(d.State().PaletteIndex, 2);
+  const std::pair<const char*, ToolId> keys[] = {{"L", ToolId::StraightLine}, {"A", ToolId::Arrow}, {"T", ToolId::Text}};
+  for (const auto& [key, tool] : keys) {
+    for (int twice = 0; twice < 2; ++twice) {  // a second press keeps the tool
+      TypeKey(d.Surface(), QKeySequence(key));
+      EXPECT_EQ(d.State().ToolId, tool) << key;
+      EXPECT_EQ(d.State().PaletteIndex, 0) << key;
+      EXPECT_TRUE(d.Action("Menu_View_cy")->isChecked()) << key;
+      EXPECT_TRUE(d.ToolButton(int(tool))->isChecked()) << key;
+    }
+  }
+  TypeKey(d.Surface(), QKeySequence("Ctrl+2"));
+  EXPECT_EQ(d.State().PaletteIndex, 1);
+  EXPECT_EQ(d.State().ToolId, ToolId::None);
 }

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -70,7 +72,8 @@ TEST(Startup, MenuTreeCaptionsSeparatorsAndShortcuts) {
                          "顺时针转90度", "-", "逆时针转30度", "逆时针转45度", "逆时针转60度", "逆时针转90度", "-",
                          "顺时针微调1度", "逆时针微调1度"}));
   EXPECT_EQ(MenuCaptions(menus[3]), (QStringList{"辅助线", "背景底纹", "-", "字体", "前景色"}));
-  EXPECT_EQ(MenuCaptions(menus[4]), (QStringList{"常用图形", "-", "电场磁场", "立体几何", "综合图形"}));
+  EXPECT_EQ(MenuCaptions(menus[4]),
+            (QStringList{"常用图形", "-", "电场磁场", "立体几何", "综合图形", "-", "文字", "直线", "箭头"}));
   EXPECT_EQ(MenuCaptions(menus[5]), (QStringList{"软件说明", "-", "检查更新", "与我联系", "给我留言", "-", "关于"}));
   // The standard keys, exactly these (not every key Qt's standard sequences add on X11).
   const std::pair<const char*, QList<QKeySequence>> keys[] = {
@@ -81,6 +84,9 @@ TEST(Startup, MenuTreeCaptionsSeparatorsAndShortcuts) {
       {"Menu_Edit_Cut", {QKeySequence("Ctrl+X")}},     {"Menu_Edit_Copy", {QKeySequence("Ctrl+C")}},
       {"Menu_Edit_Paster", {QKeySequence("Ctrl+V")}},  {"Menu_Edit_Del", {QKeySequence("Del")}},
       {"Menu_Edit_SelectAll", {QKeySequence("Ctrl+A")}}, {"Menu_Rot_Nss", {}}, {"Menu_Tools_Line", {}},
+      {"Menu_View_cy", {QKeySequence("Ctrl+1")}},      {"Menu_View_hs", {QKeySequence("Ctrl+4")}},
+      {"Menu_View_Text", {QKeySequence("T")}},         {"Menu_View_Line", {QKeySequence("L")}},
+      {"Menu_View_Arrow", {QKeySequence("A")}},
   };
   for (const auto& [name, expected] : keys) EXPECT_EQ(d.Action(name)->shortcuts(), expected) << name;
   EXPECT_TRUE(d.Action("Menu_View_cy")->isChecked());
@@ -108,6 +114,7 @@ TEST(Startup, ToolbarItemsCaptionsAndImages) {
 }
 
 TEST(Startup, EditFlipAndRotateCommandsStartDisabledOnMenuAndToolbar) {
+  QGuiApplication::clipboard()->clear();
   WindowDriver d;
   // Undo, redo, paste (nothing on the clipboard here) and every command on a selection start off;
   // the others are always offered. Menu entry, toolbar button and pop-up entry agree.
