@@ -142,7 +142,12 @@ std::vector<DirectCase> DirectCases() {
       {"Bits24Core", 12, 24, 0, {}, false, rgb, rgb},
       {"Bits32Default", 40, 32, 0, {}, false, [](quint32 r, quint32 g, quint32 b) { return 0x11000000u | r << 16 | g << 8 | b; }, rgb},
       {"Bits32Fields", 40, 32, 3, {0xFF000000, 0xFF0000, 0xFF00}, true, rgba, rgb},
-      {"Bits32FieldsV4", 108, 32, 3, {0xFF000000, 0xFF0000, 0xFF00, 0xFF}, false, rgba, rgb},
+      // The V4 header declares an alpha mask and the alpha is 0x7F: shown over white.
+      {"Bits32FieldsV4", 108, 32, 3, {0xFF000000, 0xFF0000, 0xFF00, 0xFF}, false, rgba,
+       [](quint32 r, quint32 g, quint32 b) {
+         auto over = [](quint32 c) { return (c * 127 + 255 * 128 + 127) / 255; };
+         return over(r) << 16 | over(g) << 8 | over(b);
+       }},
       {"Bits32Ten", 124, 32, 3, {0x3FF00000, 0xFFC00, 0x3FF}, false, r10, rgb},
       {"Bits16Default", 40, 16, 0, {}, false, r555, e555},
       {"Bits16Fields565", 40, 16, 3, {0xF800, 0x7E0, 0x1F}, true, r565, e565},
@@ -298,7 +303,7 @@ TEST(BitmapReader, RefusesLyingAndTruncatedHeadersWithAReason) {
       {"PixelsCut", [](QByteArray& b) { b.chop(8); }, "像素数据不完整"},
       {"HeaderCut", [](QByteArray& b) { b.truncate(30); }, "信息头不完整"},
       {"FileHeaderOnly", [](QByteArray& b) { b.truncate(14); }, "文件头不完整"},
-      {"NotABitmap", [](QByteArray& b) { b[1] = 'X'; }, "不是位图文件或 JPEG 图像"},
+      {"NotABitmap", [](QByteArray& b) { b[1] = 'X'; }, "不是可以打开的图像文件"},
   };
   for (const BadCase& c : cases) {
     QByteArray file = ValidFile();

@@ -120,9 +120,11 @@ TEST(JpegReader, DamagedFilesGetAReason) {
     QByteArray bytes;
     const char* message;
   } cases[] = {
-      {"Truncated", good.left(good.size() * 6 / 10), "JPEG 图像已损坏：文件不完整"},
-      {"TruncatedProgressive", progressive.left(progressive.size() / 2), "JPEG 图像已损坏：文件不完整"},
+      // Cut off before any scan data (a file cut inside its scans is read in part, below).
       {"HeaderOnly", good.left(sof + 4), "JPEG 图像已损坏"},
+      {"NoScanData", good.left(good.indexOf("\xFF\xDA") + 2 + 12), "JPEG 图像已损坏：文件不完整"},
+      {"ProgressiveNoScanData", progressive.left(progressive.indexOf("\xFF\xDA") + 2 + 12),
+       "JPEG 图像已损坏：文件不完整"},
       {"TooWide", wide, "图像尺寸过大（超过 16384 像素）"},
       {"ZeroHeight", zeroHigh, "JPEG 图像已损坏"},
       {"Garbage", garbage, "JPEG 图像已损坏"},
@@ -138,6 +140,8 @@ TEST(JpegReader, DamagedFilesGetAReason) {
   EXPECT_TRUE(ReadJpeg(d, good.size(), 64 * 48 - 1).error.contains(QStringLiteral("图像过大")));
 }
 
+// Every prefix of a file is refused with a reason while it ends before the first scan's data, and
+// read in part after that; without only its end marker it is the whole picture.
 TEST(JpegReader, EveryPrefixOfAFileIsReadOrRefusedWithoutHarm) {
   JpegRecipe recipe;
   recipe.width = 19;
@@ -145,11 +149,79 @@ TEST(JpegReader, EveryPrefixOfAFileIsReadOrRefusedWithoutHarm) {
   recipe.progressive = true;
   recipe.pixel = SmoothRgb;
   const QByteArray file = MakeJpeg(recipe);
-  for (qsizetype n = 0; n < file.size(); n += 3) {
+  const QImage whole = ReadPicture(file).image;
+  const qsizetype scanData = file.indexOf("\xFF\xDA") + 2 + (uchar(file[file.indexOf("\xFF\xDA") + 2]) << 8 |
+                                                                uchar(file[file.indexOf("\xFF\xDA") + 3]));
+  for (qsizetype n = 0; n < file.size(); ++n) {
     const QByteArray cut(file.constData(), n);
     const PictureRead r = ReadPicture(cut);
-    EXPECT_FALSE(r.ok()) << n;
-    EXPECT_FALSE(r.error.isEmpty()) << n;
+    if (n <= scanData) {
+      EXPECT_FALSE(r.ok()) << n;
+      EXPECT_FALSE(r.error.isEmpty()) << n;
+    } else if (n < file.size() - 2) {
+      ASSERT_TRUE(r.ok()) << n << ": " << r.error.toStdString();
+      EXPECT_TRUE(r.partial) << n;
+      EXPECT_EQ(r.image.size(), whole.size()) << n;
+    } else {
+      EXPECT_FALSE(r.partial) << n;
+      EXPECT_EQ(r.image, whole) << n;
+    }
+  }
+}
+
+// A download interrupted just before the end marker still holds the whole picture, whatever
+// produced it; one interrupted in the middle shows its upper part and mid grey below, as libjpeg
+// leaves the blocks it could not read.
+TEST(JpegReader, FileWithoutItsEndMarkerIsWholeAndOneCutEarlierIsReadInPart) {
+  JpegRecipe baseline;
+  baseline.width = 64;
+  baseline.height = 96;
+  baseline.pixel = SmoothRgb;
+  JpegRecipe progressive = baseline;
+  progressive.progressive = true;
+  JpegRecipe full = baseline;
+  full.fullResolution = true;
+  full.quality = 85;
+  JpegRecipe grey = baseline;
+  grey.input = JCS_GRAYSCALE;
+  grey.components = 1;
+  grey.pixel = [](int x, int y, uchar* p) { p[0] = uchar(x * 3 + y); };
+  const struct {
+    const char* name;
+    JpegRecipe recipe;
+  } cases[] = {{"Baseline", baseline}, {"Progressive", progressive}, {"FullResolution", full}, {"Greyscale", grey}};
+  for (const auto& c : cases) {
+    const QByteArray file = MakeJpeg(c.recipe);
+    ASSERT_TRUE(file.endsWith("\xFF\xD9")) << c.name;
+    const PictureRead whole = ReadPicture(file);
+    ASSERT_TRUE(whole.ok()) << c.name;
+    EXPECT_FALSE(whole.partial) << c.name;
+    const PictureRead noEnd = ReadPicture(file.left(file.size() - 2));
+    ASSERT_TRUE(noEnd.ok()) << c.name << ": " << noEnd.error.toStdString();
+    EXPECT_FALSE(noEnd.partial) << c.name;
+    EXPECT_EQ(noEnd.image, whole.image) << c.name;
+
+    const PictureRead cut = ReadPicture(file.left(file.size() / 2));
+    ASSERT_TRUE(cut.ok()) << c.name << ": " << cut.error.toStdString();
+    EXPECT_TRUE(cut.partial) << c.name;
+    ASSERT_EQ(cut.image.size(), whole.image.size()) << c.name;
+    if (c.recipe.progressive) continue;  // its first scans cover the whole picture, coarsely
+    // Rows down to the cut are the file's; from at most two block rows below it on, all grey.
+    const QImage& p = cut.image;
+    int firstDifferent = 0;
+    while (firstDifferent < p.height() && p.copy(0, firstDifferent, p.width(), 1) ==
+                                              whole.image.copy(0, firstDifferent, p.width(), 1))
+      ++firstDifferent;
+    int firstGrey = p.height();
+    while (firstGrey > 0) {
+      bool grey = true;
+      for (int x = 0; x < p.width(); ++x) grey = grey && p.pixel(x, firstGrey - 1) == qRgb(128, 128, 128);
+      if (!grey) break;
+      --firstGrey;
+    }
+    EXPECT_GE(firstDifferent, 16) << c.name;
+    EXPECT_LE(firstGrey - firstDifferent, 32) << c.name;
+    EXPECT_LE(firstGrey, p.height() - 16) << c.name;
   }
 }
 
