@@ -9,6 +9,7 @@
 #include "document/JpegReader.h"
 #include "document/PictureFiles.h"
 #include "document/PictureTestFiles.h"
+#include "document/PngTestFiles.h"
 #include "support/JpegWriter.h"
 
 using namespace picture_test;
@@ -226,12 +227,14 @@ TEST(JpegReader, FileWithoutItsEndMarkerIsWholeAndOneCutEarlierIsReadInPart) {
 }
 
 // Writes the fuzzers' seed pictures when QM_WRITE_FUZZ_CORPUS names the corpus folder
-// (fuzz/corpus): small bitmaps of every kind the reader knows and a few JPEG images.
+// (fuzz/corpus): small bitmaps of every kind the reader knows, a few JPEG images and a few PNG
+// pictures (RGB, palette with transparency, 16-bit, grey and alpha, interlaced).
 TEST(FuzzCorpus, WritesSeedPicturesWhenAsked) {
   const QString root = qEnvironmentVariable("QM_WRITE_FUZZ_CORPUS");
   if (root.isEmpty()) GTEST_SKIP() << "set QM_WRITE_FUZZ_CORPUS to write the seed pictures";
   QDir().mkpath(root + "/bmp");
   QDir().mkpath(root + "/jpeg");
+  QDir().mkpath(root + "/png");
   auto save = [](const QString& path, const QByteArray& bytes) {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -289,6 +292,29 @@ TEST(FuzzCorpus, WritesSeedPicturesWhenAsked) {
     recipe.height = 9 + n;
     save(QStringLiteral("%1/jpeg/seed%2.jpg").arg(root).arg(n++, 2, 10, QChar('0')), MakeJpeg(recipe));
   }
+  n = 0;
+  auto png = [&](int colorType, int depth, bool interlaced, int w, int h) {
+    PngSpec s;
+    s.width = w;
+    s.height = h;
+    s.colorType = colorType;
+    s.bitDepth = depth;
+    s.interlaced = interlaced;
+    const quint32 max = (1u << depth) - 1;
+    s.sample = [max](int x, int y, int c) { return quint32(x * 37 + y * 11 + c * 71) * 2654435761u % (max + 1); };
+    if (colorType == 3) {
+      for (int i = 0; i < 16; ++i) s.palette.push_back(quint32(i) * 0x0F1E2Du & 0xFFFFFF);
+      s.sample = [](int x, int y, int) { return quint32(x + 3 * y) % 16; };
+      s.transparency = QByteArray("\x00\x80\xFF\x40", 4);
+    }
+    save(QStringLiteral("%1/png/seed%2.png").arg(root).arg(n++, 2, 10, QChar('0')), MakePng(s));
+  };
+  png(2, 8, false, 7, 5);
+  png(3, 4, false, 9, 4);
+  png(2, 16, false, 5, 3);
+  png(4, 8, false, 6, 6);
+  png(6, 8, true, 11, 9);
+  png(0, 1, true, 10, 3);
 }
 
 }  // namespace
