@@ -336,7 +336,8 @@ PictureRead ReadJpeg(const uchar* data, qsizetype size, qint64 maxPixels) {
   QImage image;
   int width = 0, height = 0;
   bool partial = false;
-  const qsizetype whole = size >= 4 && data[size - 2] == 0xFF && data[size - 1] == 0xD9 ? size : WholePart(data, size);
+  const bool endsWithEndMarker = size >= 4 && data[size - 2] == 0xFF && data[size - 1] == 0xD9;
+  const qsizetype whole = endsWithEndMarker ? size : WholePart(data, size);
   const bool ok =
       Decode(&cinfo, &err, &progress, data, whole, maxPixels, &image, &width, &height, &partial);
   jpeg_destroy_decompress(&cinfo);
