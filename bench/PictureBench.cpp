@@ -1,5 +1,5 @@
-// Picture files: our bitmap reader and writer and the JPEG reader against well-known code, in one
-// run. Every contender produces a fresh picture at each step, as opening a file does, so each pays
+// Picture files: our bitmap reader and writer, the JPEG reader and the PNG reader and writer
+// against well-known code, in one run. Every contender produces a fresh picture at each step, as opening a file does, so each pays
 // the same first touch of new memory.
 #include <benchmark/benchmark.h>
 
@@ -14,6 +14,7 @@
 
 #include "document/BitmapWriter.h"
 #include "document/PictureFiles.h"
+#include "document/PictureFormats.h"
 #include "support/JpegWriter.h"
 
 #ifdef QM_HAVE_OPENCV
@@ -63,6 +64,21 @@ const QByteArray& Bitmap4096() {
   static const QByteArray bytes = WriteBitmap(Picture4096());
   return bytes;
 }
+
+// The PNG file of the 4096² picture, as Qt writes it at its default compression level (which our
+// writer uses too).
+const QByteArray& Png4096() {
+  static const QByteArray bytes = [] {
+    QByteArray b;
+    QBuffer buffer(&b);
+    buffer.open(QIODevice::WriteOnly);
+    Picture4096().save(&buffer, "PNG");
+    return b;
+  }();
+  return bytes;
+}
+
+const PictureFormat& PngFormat() { return *FormatOfFileName(QStringLiteral("a.png")); }
 
 const QByteArray& Jpeg12MP() {
   static const QByteArray bytes = [] {
@@ -134,6 +150,44 @@ void JpegDecodeQt(benchmark::State& state) {
   }
 }
 
+void PngDecodeOurs(benchmark::State& state) {
+  const QByteArray& bytes = Png4096();
+  for (auto _ : state) {
+    PictureRead r = ReadPicture(bytes);
+    if (!r.ok()) state.SkipWithError("decode failed");
+    benchmark::DoNotOptimize(r.image.constBits());
+  }
+}
+
+void PngDecodeQt(benchmark::State& state) {
+  const QByteArray& bytes = Png4096();
+  for (auto _ : state) {
+    QImage image = QImage::fromData(bytes, "PNG");
+    if (image.isNull()) state.SkipWithError("decode failed");
+    benchmark::DoNotOptimize(image.constBits());
+  }
+}
+
+void PngEncodeOurs(benchmark::State& state) {
+  const QImage& image = Picture4096();
+  for (auto _ : state) {
+    QByteArray bytes = EncodePicture(image, PngFormat());
+    if (bytes.isEmpty()) state.SkipWithError("encode failed");
+    benchmark::DoNotOptimize(bytes.constData());
+  }
+}
+
+void PngEncodeQt(benchmark::State& state) {
+  const QImage& image = Picture4096();
+  for (auto _ : state) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    benchmark::DoNotOptimize(bytes.constData());
+  }
+}
+
 #ifdef QM_HAVE_OPENCV
 void BmpDecodeOpenCV(benchmark::State& state) {
   const QByteArray& bytes = Bitmap4096();
@@ -196,6 +250,10 @@ const bool kRegistered = [] {
   ms(benchmark::RegisterBenchmark("BmpEncode/Qt/4096", BmpEncodeQt));
   ms(benchmark::RegisterBenchmark("JpegDecode/Ours/12MP", JpegDecodeOurs));
   ms(benchmark::RegisterBenchmark("JpegDecode/Qt/12MP", JpegDecodeQt));
+  ms(benchmark::RegisterBenchmark("PngDecode/Ours/4096", PngDecodeOurs));
+  ms(benchmark::RegisterBenchmark("PngDecode/Qt/4096", PngDecodeQt));
+  ms(benchmark::RegisterBenchmark("PngEncode/Ours/4096", PngEncodeOurs));
+  ms(benchmark::RegisterBenchmark("PngEncode/Qt/4096", PngEncodeQt));
   return true;
 }();
 

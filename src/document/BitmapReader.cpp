@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "document/OverWhite.h"
+
 namespace {
 
 // Compression values of the bitmap headers.
@@ -96,6 +98,16 @@ void RowPalette(const uchar* s, quint32* d, int width, int bits, const quint32* 
   }
 }
 
+// Whether any 32-bit pixel of the rows has a bit of `alphaMask` set.
+bool AnyAlpha(const uchar* pixels, qint64 stride, int width, int height, quint32 alphaMask) {
+  for (int r = 0; r < height; ++r) {
+    const uchar* s = pixels + qsizetype(r) * stride;
+    for (int x = 0; x < width; ++x)
+      if (U32(s + 4 * x) & alphaMask) return true;
+  }
+  return false;
+}
+
 // Draws a run-length encoded stream (RLE8 or RLE4) into `image`, already filled with palette
 // entry 0. Pixels beyond the right edge are dropped; the stream ends at its end-of-bitmap marker,
 // at the top row or where the data ends.
@@ -157,7 +169,7 @@ bool IsBitmapData(const uchar* data, qsizetype size) {
   return size >= 2 && data[0] == 'B' && data[1] == 'M';
 }
 
-QImage AllocatePicture(int width, int height) {
+QImage AllocatePicture(int width, int height, QImage::Format format) {
   const qsizetype bytes = qsizetype(width) * 4 * height;
   constexpr qsizetype kHugePage = qsizetype(2) << 20;
   if (bytes >= 4 * kHugePage) {
@@ -167,11 +179,11 @@ QImage AllocatePicture(int width, int height) {
       madvise(p, size_t(rounded), MADV_HUGEPAGE);
 #endif
       return QImage(
-          static_cast<uchar*>(p), width, height, qsizetype(width) * 4, QImage::Format_RGB32,
+          static_cast<uchar*>(p), width, height, qsizetype(width) * 4, format,
           [](void* q) { std::free(q); }, p);
     }
   }
-  return QImage(width, height, QImage::Format_RGB32);
+  return QImage(width, height, format);
 }
 
 PictureRead ReadBitmap(const uchar* data, qsizetype size, qint64 maxPixels) {
@@ -226,6 +238,7 @@ PictureRead ReadBitmap(const uchar* data, qsizetype size, qint64 maxPixels) {
   // Colour masks: in the header from 52 bytes on, after a 40-byte header otherwise.
   qsizetype paletteStart = 14 + headerSize;
   Masks masks;
+  quint32 alphaMask = 0;
   if (bitFields) {
     const uchar* m = h + 40;
     if (headerSize == 40) {
@@ -238,6 +251,9 @@ PictureRead ReadBitmap(const uchar* data, qsizetype size, qint64 maxPixels) {
     masks.red.Set(U32(m));
     masks.green.Set(U32(m + 4));
     masks.blue.Set(U32(m + 8));
+    // An alpha mask: in the header from 56 bytes on, or after a 40-byte header that says so.
+    if (!os2 && (headerSize >= 56 || (headerSize == 40 && compression == kAlphaBitFields)))
+      alphaMask = U32(m + 12);
   } else if (bits == 16) {
     masks.red.Set(0x7C00);
     masks.green.Set(0x03E0);
@@ -293,11 +309,21 @@ PictureRead ReadBitmap(const uchar* data, qsizetype size, qint64 maxPixels) {
       masks.green.Set(0x0000FF00);
       masks.blue.Set(0x000000FF);
     }
+    // A 32-bit bitmap whose header declares an alpha mask is shown over white, unless its alpha
+    // is zero everywhere: many writers leave that byte empty. The fourth byte of a plain 32-bit
+    // bitmap is not alpha.
+    Channel alpha;
+    if (bits == 32 && alphaMask != 0 && AnyAlpha(pixels, stride, w, ht, alphaMask)) alpha.Set(alphaMask);
     for (int r = 0; r < ht; ++r) {
       const uchar* s = pixels + qsizetype(r) * stride;
       auto* d = reinterpret_cast<quint32*>(out + qsizetype(topDown ? r : ht - 1 - r) * bpl);
       if (bits == 24) {
         Row24(s, d, w);
+      } else if (alpha.mask != 0) {
+        for (int x = 0; x < w; ++x) {
+          const quint32 v = U32(s + 4 * x);
+          d[x] = PixelOverWhite(masks.red.Read(v), masks.green.Read(v), masks.blue.Read(v), alpha.Read(v));
+        }
       } else if (plain32) {
         for (int x = 0; x < w; ++x) d[x] = U32(s + 4 * x) | kOpaque;
       } else if (bits == 32) {

@@ -20,7 +20,7 @@ bool IsBitmapData(const uchar* data, qsizetype size);
 // compressed stream that ends early keeps what it has drawn, as its end marker is often left out.
 PictureRead ReadBitmap(const uchar* data, qsizetype size, qint64 maxPixels = kMaxPicturePixels);
 
-// A new Format_RGB32 picture for a reader to fill (contents undefined), or a null image when the
-// memory cannot be had. Large pictures are placed in huge pages where the system offers them,
-// which makes the first write to a fresh picture several times cheaper.
-QImage AllocatePicture(int width, int height);
+// A new picture for a reader to fill (contents undefined), or a null image when the memory cannot
+// be had; `format` is one of 4 bytes a pixel. Large pictures are placed in huge pages where the
+// system offers them, which makes the first write to a fresh picture several times cheaper.
+QImage AllocatePicture(int width, int height, QImage::Format format = QImage::Format_RGB32);

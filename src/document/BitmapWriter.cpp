@@ -53,7 +53,7 @@ void Row24(const quint32* s, uchar* d, int width) {
 
 }  // namespace
 
-QByteArray WriteBitmap(const QImage& image) {
+QByteArray WriteBitmap(const QImage& image, int dotsPerMetre) {
   if (image.isNull()) return {};
   QImage converted;
   const QImage* source = &image;
@@ -81,8 +81,8 @@ QByteArray WriteBitmap(const QImage& image) {
   Put16(info + 12, 1);   // planes
   Put16(info + 14, 24);  // bits per pixel
   Put32(info + 20, quint32(pixelBytes));
-  Put32(info + 24, 3780);  // 96 dpi
-  Put32(info + 28, 3780);
+  Put32(info + 24, quint32(dotsPerMetre));
+  Put32(info + 28, quint32(dotsPerMetre));
   const uchar* in = source->constBits();
   const qsizetype bpl = source->bytesPerLine();
   for (int r = 0; r < h; ++r) {

@@ -25,15 +25,20 @@ enum : int {
   kTooManyPixels = -3,
   kNoMemory = -4,
   kColorSpace = -5,
+  kNoScanData = -6,
 };
 
 // libjpeg's error manager, extended so that an error returns to our decode function instead of
-// ending the program. Warnings are silent, except running out of data, which ends the decode.
+// ending the program. Warnings are silent. Running out of data ends the decode while the headers
+// are read; later, libjpeg goes on as if the file ended there, and what was missing is noted.
 struct ErrorManager {
   jpeg_error_mgr pub;
   std::jmp_buf jump;
   int code = 0;
   char text[JMSG_LENGTH_MAX] = {};
+  bool readingHeader = false;
+  bool ranOut = false;       // libjpeg asked for bytes beyond the end of the file
+  bool dataMissing = false;  // a scan ended before its last block: the rest of it is grey
 };
 
 [[noreturn]] void Stop(j_common_ptr cinfo, int code) {
@@ -50,8 +55,63 @@ struct ErrorManager {
 
 void OnMessage(j_common_ptr cinfo, int level) {
   if (level >= 0) return;  // trace messages
-  if (cinfo->err->msg_code == JWRN_JPEG_EOF) OnError(cinfo);
-  cinfo->err->num_warnings++;
+  auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+  if (err->pub.msg_code == JWRN_JPEG_EOF) {
+    if (err->readingHeader) OnError(cinfo);
+    err->ranOut = true;
+  }
+  if (err->pub.msg_code == JWRN_HIT_MARKER) err->dataMissing = true;
+  err->pub.num_warnings++;
+}
+
+// The length of the part of a JPEG file before the point where it was cut off, if it was: a file
+// cut inside a marker segment is read only up to that segment, so that its end comes where a
+// marker could stand, after everything that is whole. A cut inside scan data keeps all of it.
+qsizetype WholePart(const uchar* d, qsizetype n) {
+  qsizetype p = 2;  // after the start-of-image marker
+  bool inScan = false;
+  while (p < n) {
+    if (inScan) {  // scan data runs to the next marker other than a stuffed byte or a restart
+      const uchar* q = d + p;
+      for (;;) {
+        q = static_cast<const uchar*>(std::memchr(q, 0xFF, size_t(d + n - q)));
+        if (q == nullptr || q + 1 >= d + n) return n;
+        if (q[1] != 0 && !(q[1] >= 0xD0 && q[1] <= 0xD7)) break;
+        q += 2;
+      }
+      p = q - d;
+      inScan = false;
+    }
+    if (d[p] != 0xFF) return n;  // not a marker: libjpeg will say what is wrong
+    if (p + 1 >= n) return p;
+    const uchar m = d[p + 1];
+    if (m == 0xFF) {  // fill byte
+      ++p;
+      continue;
+    }
+    if (m == 0xD9) return n;  // the end-of-image marker: nothing was cut off
+    if (m == 0x01 || (m >= 0xD0 && m <= 0xD8)) {  // markers without a segment
+      p += 2;
+      continue;
+    }
+    if (n - p < 4) return p;
+    const qsizetype length = (qsizetype(d[p + 2]) << 8) | d[p + 3];
+    if (length < 2) return n;
+    if (n - p - 2 < length) return p;
+    p += 2 + length;
+    if (m == 0xDA) inScan = true;
+  }
+  return n;
+}
+
+// Whether a progressive picture lacks a scan: every coefficient of every component is refined to
+// its last bit by a whole file.
+bool ProgressionIncomplete(const jpeg_decompress_struct* cinfo) {
+  if (!cinfo->progressive_mode || cinfo->coef_bits == nullptr) return false;
+  for (int c = 0; c < cinfo->num_components; ++c)
+    for (int k = 0; k < DCTSIZE2; ++k)
+      if (cinfo->coef_bits[c][k] != 0) return true;
+  return false;
 }
 
 void OnOutput(j_common_ptr) {}
@@ -139,7 +199,7 @@ void PlaceStrip(const JSAMPROW* strip, int first, int count, int w, int h, int o
 // object with a destructor across a libjpeg call: the picture lives in the caller.
 bool Decode(jpeg_decompress_struct* cinfo, ErrorManager* err, jpeg_progress_mgr* progress,
             const uchar* data, qsizetype size, qint64 maxPixels, QImage* image, int* width,
-            int* height) {
+            int* height, bool* partial) {
   if (setjmp(err->jump)) return false;
   jpeg_create_decompress(cinfo);
   cinfo->progress = progress;
@@ -150,7 +210,11 @@ bool Decode(jpeg_decompress_struct* cinfo, ErrorManager* err, jpeg_progress_mgr*
   // Only the APP1 segments are kept, for the orientation in their EXIF block; a segment can
   // hold no more than 0xFFFF bytes.
   jpeg_save_markers(cinfo, JPEG_APP0 + 1, 0xFFFF);
+  err->readingHeader = true;
   jpeg_read_header(cinfo, TRUE);
+  err->readingHeader = false;
+  // A file that ends right after the header of its first scan holds no picture at all.
+  if (cinfo->src->bytes_in_buffer == 0) Stop(reinterpret_cast<j_common_ptr>(cinfo), kNoScanData);
   *width = int(cinfo->image_width);
   *height = int(cinfo->image_height);
   if (cinfo->image_width > unsigned(kMaxPictureSide) ||
@@ -212,7 +276,8 @@ bool Decode(jpeg_decompress_struct* cinfo, ErrorManager* err, jpeg_progress_mgr*
     if (!direct) PlaceStrip(rows, first, count, w, h, orientation, image);
   }
   // The rest of the file (trailing markers) is not needed: a missing end-of-image marker after
-  // the last row does not spoil a complete picture.
+  // the last row does not spoil a complete picture. A file cut off earlier is read in part.
+  *partial = err->ranOut && (err->dataMissing || ProgressionIncomplete(cinfo));
   return true;
 }
 
@@ -233,6 +298,7 @@ QString Message(const ErrorManager& err, int width, int height) {
       return QStringLiteral("不支持的 JPEG 颜色空间");
     case JERR_BAD_PRECISION:
       return QStringLiteral("不支持的 JPEG 图像（只支持 8 位精度）");
+    case kNoScanData:
     case JWRN_JPEG_EOF:
     case JERR_INPUT_EOF:
     case JERR_INPUT_EMPTY:
@@ -269,12 +335,17 @@ PictureRead ReadJpeg(const uchar* data, qsizetype size, qint64 maxPixels) {
   progress.progress_monitor = OnProgress;
   QImage image;
   int width = 0, height = 0;
-  const bool ok = Decode(&cinfo, &err, &progress, data, size, maxPixels, &image, &width, &height);
+  bool partial = false;
+  const bool endsWithEndMarker = size >= 4 && data[size - 2] == 0xFF && data[size - 1] == 0xD9;
+  const qsizetype whole = endsWithEndMarker ? size : WholePart(data, size);
+  const bool ok =
+      Decode(&cinfo, &err, &progress, data, whole, maxPixels, &image, &width, &height, &partial);
   jpeg_destroy_decompress(&cinfo);
   if (!ok) {
     result.error = Message(err, width, height);
     return result;
   }
   result.image = std::move(image);
+  result.partial = partial;
   return result;
 }

@@ -10,9 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "document/BitmapReader.h"
 #include "document/BitmapWriter.h"
-#include "document/JpegReader.h"
+#include "document/PictureFormats.h"
 
 namespace {
 
@@ -47,10 +46,11 @@ PictureRead Fail(const QString& message) {
 PictureRead ReadPicture(const QByteArray& bytes) {
   const auto* data = reinterpret_cast<const uchar*>(bytes.constData());
   const qsizetype size = bytes.size();
-  if (size == 0) return Fail(QStringLiteral("文件是空的，不是位图文件或 JPEG 图像"));
-  if (IsBitmapData(data, size)) return ReadBitmap(data, size);
-  if (IsJpegData(data, size)) return ReadJpeg(data, size);
-  return Fail(QStringLiteral("不是位图文件或 JPEG 图像"));
+  if (size == 0) return Fail(QStringLiteral("文件是空的"));
+  for (const PictureFormat& format : PictureFormats())
+    if (format.recognises(data, size)) return format.read(data, size, kMaxPicturePixels);
+  return Fail(QStringLiteral("不是可以打开的图像文件（能打开的是 %1 图像）")
+                  .arg(JoinedNames(ReadableFormatNames(), QStringLiteral("和"))));
 }
 
 bool ReadRegularFile(const QString& path, qint64 maxBytes, QByteArray* bytes, QString* error) {
@@ -114,12 +114,20 @@ PictureRead ReadPictureFile(const QString& path) {
 
 QByteArray EncodeBitmap(const QImage& image) { return WriteBitmap(image); }
 
-bool WriteBitmapFile(const QString& path, const QImage& image, QString* error) {
+QByteArray EncodePicture(const QImage& image, const PictureFormat& format, int dotsPerMetre) {
+  if (!format.CanWrite() || image.isNull() || dotsPerMetre <= 0) return {};
+  return format.write(image, dotsPerMetre);
+}
+
+bool WritePictureFile(const QString& path, const QImage& image, const PictureFormat& format,
+                      QString* error, int dotsPerMetre) {
   auto fail = [&](const QString& message) {
     if (error) *error = message;
     return false;
   };
+  if (!format.CanWrite()) return fail(format.readOnlyRefusal);
   if (image.isNull()) return fail(QStringLiteral("没有可以保存的图像"));
+  if (dotsPerMetre <= 0) return fail(QStringLiteral("图像分辨率无效，图像没有保存"));
   if (path.isEmpty()) return fail(QStringLiteral("没有给出文件名"));
   const QFileInfo info(path);
   if (info.isDir())
@@ -137,7 +145,9 @@ bool WriteBitmapFile(const QString& path, const QImage& image, QString* error) {
   // read-only file: a file the user protected is left alone.
   if (info.exists() && !info.isWritable())
     return fail(QStringLiteral("文件“%1”是只读的，图像没有保存").arg(Shown(path)));
-  const QByteArray bytes = WriteBitmap(image);
+  const QByteArray bytes = format.write(image, dotsPerMetre);
+  if (bytes.isEmpty())
+    return fail(QStringLiteral("无法把图像转换为 %1 格式（内存可能不足），图像没有保存").arg(format.name));
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly))
     return fail(QStringLiteral("无法在“%1”中保存图像：没有写入权限").arg(Shown(folder.filePath())));
@@ -149,4 +159,8 @@ bool WriteBitmapFile(const QString& path, const QImage& image, QString* error) {
   if (!file.commit())
     return fail(QStringLiteral("无法保存“%1”：写入或替换文件时出错，原来的文件没有改变").arg(Shown(path)));
   return true;
+}
+
+bool WriteBitmapFile(const QString& path, const QImage& image, QString* error) {
+  return WritePictureFile(path, image, PictureFormats().front(), error);  // the bitmap row
 }

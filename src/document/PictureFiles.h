@@ -3,14 +3,23 @@
 #include <QImage>
 #include <QString>
 
-// Reading and writing picture files with the program's own bitmap reader and writer and the JPEG
-// reader. The kind of a file is decided by its content, never by its name.
+// Reading and writing picture files in the formats of the picture-format table (PictureFormats.h).
+// The kind of a file that is read is decided by its content, never by its name.
+
+struct PictureFormat;
 
 struct PictureRead {
   QImage image;   // Format_RGB32 on success, null on failure
   QString error;  // a clear message in Chinese on failure (why the picture cannot be read)
+  // The file was cut off: `image` holds what could be decoded (the rest grey) and differs from
+  // what the file was meant to hold, so the picture counts as changed. ok() is still true.
+  bool partial = false;
   bool ok() const { return !image.isNull(); }
 };
+
+// The resolution written into a picture file unless told otherwise: 96 dpi, so that a word
+// processor places the picture at the size it has on screen.
+inline constexpr int kScreenDotsPerMetre = 3780;
 
 // The largest side of a picture the program reads or makes.
 inline constexpr int kMaxPictureSide = 16384;
@@ -30,7 +39,7 @@ inline constexpr qint64 kMaxPictureFileBytes = qint64(1) << 30;
 // and puts a clear message in Chinese into `error`.
 bool ReadRegularFile(const QString& path, qint64 maxBytes, QByteArray* bytes, QString* error);
 
-// Decodes a bitmap or JPEG held in memory.
+// Decodes a picture held in memory, in the first format of the table that recognises its bytes.
 PictureRead ReadPicture(const QByteArray& bytes);
 // Reads the picture file at `path` through ReadRegularFile (a file that cannot be read gets a
 // message too).
@@ -38,8 +47,15 @@ PictureRead ReadPictureFile(const QString& path);
 
 // Encodes `image` as a 24-bit bottom-up Windows bitmap, rows padded to 4 bytes, 96 dpi.
 QByteArray EncodeBitmap(const QImage& image);
-// Writes `image` as a bitmap to `path` atomically: a failed write leaves any existing file as it
+// Encodes `image` as an opaque picture in `format` at `dotsPerMetre`; empty when the format is
+// only read or the image cannot be encoded.
+QByteArray EncodePicture(const QImage& image, const PictureFormat& format,
+                         int dotsPerMetre = kScreenDotsPerMetre);
+// Writes `image` in `format` to `path` atomically: a failed write leaves any existing file as it
 // was. Only a new file or an existing regular file is written: a folder, device or pipe of that
-// name is refused (writing into a pipe would wait for a reader for ever). On failure returns false
-// and puts a clear message in Chinese into `error`.
+// name is refused (writing into a pipe would wait for a reader for ever), and so is a format that
+// is only read. On failure returns false and puts a clear message in Chinese into `error`.
+bool WritePictureFile(const QString& path, const QImage& image, const PictureFormat& format,
+                      QString* error, int dotsPerMetre = kScreenDotsPerMetre);
+// WritePictureFile as a Windows bitmap (the redo file, and pictures that must be bitmaps).
 bool WriteBitmapFile(const QString& path, const QImage& image, QString* error);

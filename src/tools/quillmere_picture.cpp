@@ -1,9 +1,12 @@
-// quillmere_picture: a maintainers' tool beside the program. It reads any picture with the
-// program's own readers and writes it as binary PPM, or writes a PPM picture with the program's
-// bitmap writer, so that the readers and the writer can be checked against other tools.
+// quillmere_picture: a maintainers' tool beside the program. It reads a picture with the
+// program's own readers and writes it with the program's writers, or as binary PPM, so that the
+// readers and the writers can be checked against other tools. The output's kind follows its
+// name's suffix: .ppm, or any format of the picture-format table that is written.
 //
-//   quillmere_picture decode IN OUT.ppm    exit 0, or the reader's message and exit 1
-//   quillmere_picture encode IN.ppm OUT.bmp
+//   quillmere_picture decode IN OUT      IN in any format the program opens
+//   quillmere_picture encode IN.ppm OUT
+// Exit 0, or the reader's or writer's message and exit 1; usage and exit 2. A picture read only in
+// part (a file cut off) is written all the same, with a note on stderr.
 #include <QCoreApplication>
 #include <QImage>
 #include <QSaveFile>
@@ -11,13 +14,15 @@
 #include <cstdio>
 
 #include "document/PictureFiles.h"
+#include "document/PictureFormats.h"
 
 namespace {
 
 int Usage() {
   std::fputs(
-      "用法：quillmere_picture decode 图像文件 输出.ppm\n"
-      "      quillmere_picture encode 输入.ppm 输出.bmp\n",
+      "用法：quillmere_picture decode 图像文件 输出文件\n"
+      "      quillmere_picture encode 输入.ppm 输出文件\n"
+      "输出文件的类型由扩展名决定：.ppm 或可以保存的图像格式。\n",
       stderr);
   return 2;
 }
@@ -102,6 +107,21 @@ QImage ReadPpm(const QByteArray& bytes, QString* error) {
   return image;
 }
 
+// Writes `image` to `path` as its suffix says.
+bool WriteOutput(const QString& path, const QImage& image, QString* error) {
+  if (path.endsWith(QLatin1String(".ppm"), Qt::CaseInsensitive)) return WritePpm(path, image, error);
+  const PictureFormat* format = FormatOfFileName(path);
+  if (format == nullptr) {
+    QStringList suffixes{QStringLiteral(".ppm")};
+    for (const PictureFormat& f : PictureFormats())
+      if (f.CanWrite()) suffixes << QStringLiteral(".") + f.suffixes.first();
+    *error = QStringLiteral("不知道“%1”应该写成哪种图像：请用 %2 结尾")
+                 .arg(path, JoinedNames(suffixes, QStringLiteral("或")));
+    return false;
+  }
+  return WritePictureFile(path, image, *format, error);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -110,19 +130,20 @@ int main(int argc, char** argv) {
   if (args.size() != 4) return Usage();
   const QString& command = args[1];
   QString error;
+  QImage image;
   if (command == QLatin1String("decode")) {
     const PictureRead read = ReadPictureFile(args[2]);
     if (!read.ok()) return Failure(read.error);
-    if (!WritePpm(args[3], read.image, &error)) return Failure(error);
-    return 0;
-  }
-  if (command == QLatin1String("encode")) {
+    if (read.partial) std::fputs("注意：图像文件不完整，只读出了一部分。\n", stderr);
+    image = read.image;
+  } else if (command == QLatin1String("encode")) {
     QByteArray bytes;
     if (!ReadRegularFile(args[2], kMaxPictureFileBytes, &bytes, &error)) return Failure(error);
-    const QImage image = ReadPpm(bytes, &error);
+    image = ReadPpm(bytes, &error);
     if (image.isNull()) return Failure(error);
-    if (!WriteBitmapFile(args[3], image, &error)) return Failure(error);
-    return 0;
+  } else {
+    return Usage();
   }
-  return Usage();
+  if (!WriteOutput(args[3], image, &error)) return Failure(error);
+  return 0;
 }

@@ -7,6 +7,7 @@
 
 #include "Version.h"
 #include "dialogs/DialogSeam.h"
+#include "document/PictureFormats.h"
 #include "workspace/ImageDraw.h"
 
 namespace {
@@ -22,7 +23,7 @@ const char* kDescription = R"(
 <li>文字工具：在图像上单击，在“打字工具栏：”中输入文字，可加入希腊字母、数学符号和常用单位，单击“确定”即印到图像上。</li>
 <li>“设定线型”和“设定闭合图形填充模式”选择虚线、点线、线宽和阴影线；“前景色”选择颜色；“辅助线”帮助对齐。</li>
 <li>拖动图像右边、下边和右下角的小方块可改变图像大小。“取消”撤销一步，“重复”恢复。</li>
-<li>可打开 BMP 和 JPEG 图片，保存为 BMP 位图（96 dpi，插入文档时大小正确）。</li>
+<li>可打开 %1 图片，保存为 %2 图片（96 dpi，插入文档时大小正确）。</li>
 </ol>
 <h4>版本历史</h4>
 <ul>
@@ -40,7 +41,10 @@ void ImageDraw::ShowProgramDescription() {
   window->setWindowTitle(QStringLiteral("软件说明"));
   auto* layout = new QVBoxLayout(window);
   auto* text = new QTextBrowser(window);
-  text->setHtml(QString::fromUtf8(kDescription));
+  // The formats come from the picture-format table.
+  text->setHtml(QString::fromUtf8(kDescription)
+                    .arg(JoinedNames(ReadableFormatNames(), QStringLiteral("和")),
+                         JoinedNames(WritableFormatNames(), QStringLiteral("或"))));
   layout->addWidget(text);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, window);
   buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("关闭"));

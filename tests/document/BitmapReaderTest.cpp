@@ -142,7 +142,12 @@ std::vector<DirectCase> DirectCases() {
       {"Bits24Core", 12, 24, 0, {}, false, rgb, rgb},
       {"Bits32Default", 40, 32, 0, {}, false, [](quint32 r, quint32 g, quint32 b) { return 0x11000000u | r << 16 | g << 8 | b; }, rgb},
       {"Bits32Fields", 40, 32, 3, {0xFF000000, 0xFF0000, 0xFF00}, true, rgba, rgb},
-      {"Bits32FieldsV4", 108, 32, 3, {0xFF000000, 0xFF0000, 0xFF00, 0xFF}, false, rgba, rgb},
+      // The V4 header declares an alpha mask and the alpha is 0x7F: shown over white.
+      {"Bits32FieldsV4", 108, 32, 3, {0xFF000000, 0xFF0000, 0xFF00, 0xFF}, false, rgba,
+       [](quint32 r, quint32 g, quint32 b) {
+         auto over = [](quint32 c) { return (c * 127 + 255 * 128 + 127) / 255; };
+         return over(r) << 16 | over(g) << 8 | over(b);
+       }},
       {"Bits32Ten", 124, 32, 3, {0x3FF00000, 0xFFC00, 0x3FF}, false, r10, rgb},
       {"Bits16Default", 40, 16, 0, {}, false, r555, e555},
       {"Bits16Fields565", 40, 16, 3, {0xF800, 0x7E0, 0x1F}, true, r565, e565},
@@ -180,6 +185,55 @@ TEST_P(BitmapDirectTest, ReadsPixelsBottomUpAndTopDown) {
 
 INSTANTIATE_TEST_SUITE_P(Depths, BitmapDirectTest, ::testing::ValuesIn(DirectCases()),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// 32-bit bitmaps and their fourth byte: alpha only where the header declares an alpha mask, and
+// then shown over white, unless it is zero everywhere (writers that leave the byte empty).
+TEST(BitmapReader, AlphaIsShownOverWhiteOnlyWhereTheHeaderDeclaresIt) {
+  const std::vector<quint32> rgbMasks{0xFF0000, 0xFF00, 0xFF};
+  const std::vector<quint32> argbMasks{0xFF0000, 0xFF00, 0xFF, 0xFF000000};
+  auto colour = [](int x, int y) { return quint32(x * 40 + y * 3) << 16 | quint32(200 - x * 9) << 8 | quint32(y * 60 + 5); };
+  auto alphaOf = [](int x, int y) { return quint32((x * 51 + y * 85) % 256); };  // 0, 255 and between
+  auto over = [](quint32 c, quint32 a) { return (c * a + 255 * (255 - a) + 127) / 255; };
+  const struct {
+    const char* name;
+    int headerSize;
+    quint32 compression;
+    std::vector<quint32> masks;
+    bool masksAfterHeader;
+    bool alphaEverywhereZero;
+    bool shownOverWhite;
+  } cases[] = {
+      {"V5", 124, 3, argbMasks, false, false, true},
+      {"V4", 108, 3, argbMasks, false, false, true},
+      {"V3", 56, 3, argbMasks, false, false, true},
+      {"InfoWithAlphaBitFields", 40, 6, argbMasks, true, false, true},
+      {"V5AlphaAllZero", 124, 3, argbMasks, false, true, false},
+      {"V5WithoutAlphaMask", 124, 3, {0xFF0000, 0xFF00, 0xFF, 0}, false, false, false},
+      {"V5PlainRgb", 124, 0, argbMasks, false, false, false},
+      {"InfoPlainRgb", 40, 0, {}, false, false, false},
+      {"InfoBitFields", 40, 3, rgbMasks, true, false, false},
+      {"V2", 52, 3, rgbMasks, false, false, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    BmpSpec s;
+    s.headerSize = c.headerSize;
+    s.width = 6;
+    s.height = 5;
+    s.bits = 32;
+    s.compression = c.compression;
+    s.masks = c.masks;
+    s.masksAfterHeader = c.masksAfterHeader;
+    s.pixels = PackRows(6, 5, 32, [&](int x, int y) { return (c.alphaEverywhereZero ? 0 : alphaOf(x, y) << 24) | colour(x, y); });
+    const PictureRead r = Read(BuildBmp(s));
+    ASSERT_TRUE(r.ok()) << c.name << ": " << r.error.toStdString();
+    ExpectPixels(r.image, 6, 5, [&](int x, int y) {
+      const quint32 k = colour(x, y), a = alphaOf(x, y);
+      if (!c.shownOverWhite) return k;
+      return over(k >> 16, a) << 16 | over(k >> 8 & 255, a) << 8 | over(k & 255, a);
+    });
+  }
+}
 
 // An RLE picture 7 wide and 4 high, written with every kind of instruction. Row 0 of the stream
 // is the bottom row.
@@ -298,7 +352,7 @@ TEST(BitmapReader, RefusesLyingAndTruncatedHeadersWithAReason) {
       {"PixelsCut", [](QByteArray& b) { b.chop(8); }, "像素数据不完整"},
       {"HeaderCut", [](QByteArray& b) { b.truncate(30); }, "信息头不完整"},
       {"FileHeaderOnly", [](QByteArray& b) { b.truncate(14); }, "文件头不完整"},
-      {"NotABitmap", [](QByteArray& b) { b[1] = 'X'; }, "不是位图文件或 JPEG 图像"},
+      {"NotABitmap", [](QByteArray& b) { b[1] = 'X'; }, "不是可以打开的图像文件"},
   };
   for (const BadCase& c : cases) {
     QByteArray file = ValidFile();

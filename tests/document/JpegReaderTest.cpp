@@ -9,6 +9,7 @@
 #include "document/JpegReader.h"
 #include "document/PictureFiles.h"
 #include "document/PictureTestFiles.h"
+#include "document/PngTestFiles.h"
 #include "support/JpegWriter.h"
 
 using namespace picture_test;
@@ -120,9 +121,11 @@ TEST(JpegReader, DamagedFilesGetAReason) {
     QByteArray bytes;
     const char* message;
   } cases[] = {
-      {"Truncated", good.left(good.size() * 6 / 10), "JPEG 图像已损坏：文件不完整"},
-      {"TruncatedProgressive", progressive.left(progressive.size() / 2), "JPEG 图像已损坏：文件不完整"},
+      // Cut off before any scan data (a file cut inside its scans is read in part, below).
       {"HeaderOnly", good.left(sof + 4), "JPEG 图像已损坏"},
+      {"NoScanData", good.left(good.indexOf("\xFF\xDA") + 2 + 12), "JPEG 图像已损坏：文件不完整"},
+      {"ProgressiveNoScanData", progressive.left(progressive.indexOf("\xFF\xDA") + 2 + 12),
+       "JPEG 图像已损坏：文件不完整"},
       {"TooWide", wide, "图像尺寸过大（超过 16384 像素）"},
       {"ZeroHeight", zeroHigh, "JPEG 图像已损坏"},
       {"Garbage", garbage, "JPEG 图像已损坏"},
@@ -138,6 +141,8 @@ TEST(JpegReader, DamagedFilesGetAReason) {
   EXPECT_TRUE(ReadJpeg(d, good.size(), 64 * 48 - 1).error.contains(QStringLiteral("图像过大")));
 }
 
+// Every prefix of a file is refused with a reason while it ends before the first scan's data, and
+// read in part after that; without only its end marker it is the whole picture.
 TEST(JpegReader, EveryPrefixOfAFileIsReadOrRefusedWithoutHarm) {
   JpegRecipe recipe;
   recipe.width = 19;
@@ -145,21 +150,91 @@ TEST(JpegReader, EveryPrefixOfAFileIsReadOrRefusedWithoutHarm) {
   recipe.progressive = true;
   recipe.pixel = SmoothRgb;
   const QByteArray file = MakeJpeg(recipe);
-  for (qsizetype n = 0; n < file.size(); n += 3) {
+  const QImage whole = ReadPicture(file).image;
+  const qsizetype scanData = file.indexOf("\xFF\xDA") + 2 + (uchar(file[file.indexOf("\xFF\xDA") + 2]) << 8 |
+                                                                uchar(file[file.indexOf("\xFF\xDA") + 3]));
+  for (qsizetype n = 0; n < file.size(); ++n) {
     const QByteArray cut(file.constData(), n);
     const PictureRead r = ReadPicture(cut);
-    EXPECT_FALSE(r.ok()) << n;
-    EXPECT_FALSE(r.error.isEmpty()) << n;
+    if (n <= scanData) {
+      EXPECT_FALSE(r.ok()) << n;
+      EXPECT_FALSE(r.error.isEmpty()) << n;
+    } else if (n < file.size() - 2) {
+      ASSERT_TRUE(r.ok()) << n << ": " << r.error.toStdString();
+      EXPECT_TRUE(r.partial) << n;
+      EXPECT_EQ(r.image.size(), whole.size()) << n;
+    } else {
+      EXPECT_FALSE(r.partial) << n;
+      EXPECT_EQ(r.image, whole) << n;
+    }
+  }
+}
+
+// A download interrupted just before the end marker still holds the whole picture, whatever
+// produced it; one interrupted in the middle shows its upper part and mid grey below, as libjpeg
+// leaves the blocks it could not read.
+TEST(JpegReader, FileWithoutItsEndMarkerIsWholeAndOneCutEarlierIsReadInPart) {
+  JpegRecipe baseline;
+  baseline.width = 64;
+  baseline.height = 96;
+  baseline.pixel = SmoothRgb;
+  JpegRecipe progressive = baseline;
+  progressive.progressive = true;
+  JpegRecipe full = baseline;
+  full.fullResolution = true;
+  full.quality = 85;
+  JpegRecipe grey = baseline;
+  grey.input = JCS_GRAYSCALE;
+  grey.components = 1;
+  grey.pixel = [](int x, int y, uchar* p) { p[0] = uchar(x * 3 + y); };
+  const struct {
+    const char* name;
+    JpegRecipe recipe;
+  } cases[] = {{"Baseline", baseline}, {"Progressive", progressive}, {"FullResolution", full}, {"Greyscale", grey}};
+  for (const auto& c : cases) {
+    const QByteArray file = MakeJpeg(c.recipe);
+    ASSERT_TRUE(file.endsWith("\xFF\xD9")) << c.name;
+    const PictureRead whole = ReadPicture(file);
+    ASSERT_TRUE(whole.ok()) << c.name;
+    EXPECT_FALSE(whole.partial) << c.name;
+    const PictureRead noEnd = ReadPicture(file.left(file.size() - 2));
+    ASSERT_TRUE(noEnd.ok()) << c.name << ": " << noEnd.error.toStdString();
+    EXPECT_FALSE(noEnd.partial) << c.name;
+    EXPECT_EQ(noEnd.image, whole.image) << c.name;
+
+    const PictureRead cut = ReadPicture(file.left(file.size() / 2));
+    ASSERT_TRUE(cut.ok()) << c.name << ": " << cut.error.toStdString();
+    EXPECT_TRUE(cut.partial) << c.name;
+    ASSERT_EQ(cut.image.size(), whole.image.size()) << c.name;
+    if (c.recipe.progressive) continue;  // its first scans cover the whole picture, coarsely
+    // Rows down to the cut are the file's; from at most two block rows below it on, all grey.
+    const QImage& p = cut.image;
+    int firstDifferent = 0;
+    while (firstDifferent < p.height() && p.copy(0, firstDifferent, p.width(), 1) ==
+                                              whole.image.copy(0, firstDifferent, p.width(), 1))
+      ++firstDifferent;
+    int firstGrey = p.height();
+    while (firstGrey > 0) {
+      bool grey = true;
+      for (int x = 0; x < p.width(); ++x) grey = grey && p.pixel(x, firstGrey - 1) == qRgb(128, 128, 128);
+      if (!grey) break;
+      --firstGrey;
+    }
+    EXPECT_GE(firstDifferent, 16) << c.name;
+    EXPECT_LE(firstGrey - firstDifferent, 32) << c.name;
+    EXPECT_LE(firstGrey, p.height() - 16) << c.name;
   }
 }
 
 // Writes the fuzzers' seed pictures when QM_WRITE_FUZZ_CORPUS names the corpus folder
-// (fuzz/corpus): small bitmaps of every kind the reader knows and a few JPEG images.
+// (fuzz/corpus): small bitmaps of every kind the reader knows, a few JPEG images and a few PNG
+// pictures (RGB, palette with transparency, 16-bit, grey and alpha, interlaced).
 TEST(FuzzCorpus, WritesSeedPicturesWhenAsked) {
   const QString root = qEnvironmentVariable("QM_WRITE_FUZZ_CORPUS");
   if (root.isEmpty()) GTEST_SKIP() << "set QM_WRITE_FUZZ_CORPUS to write the seed pictures";
   QDir().mkpath(root + "/bmp");
   QDir().mkpath(root + "/jpeg");
+  QDir().mkpath(root + "/png");
   auto save = [](const QString& path, const QByteArray& bytes) {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -217,6 +292,29 @@ TEST(FuzzCorpus, WritesSeedPicturesWhenAsked) {
     recipe.height = 9 + n;
     save(QStringLiteral("%1/jpeg/seed%2.jpg").arg(root).arg(n++, 2, 10, QChar('0')), MakeJpeg(recipe));
   }
+  n = 0;
+  auto png = [&](int colorType, int depth, bool interlaced, int w, int h) {
+    PngSpec s;
+    s.width = w;
+    s.height = h;
+    s.colorType = colorType;
+    s.bitDepth = depth;
+    s.interlaced = interlaced;
+    const quint32 max = (1u << depth) - 1;
+    s.sample = [max](int x, int y, int c) { return quint32(x * 37 + y * 11 + c * 71) * 2654435761u % (max + 1); };
+    if (colorType == 3) {
+      for (int i = 0; i < 16; ++i) s.palette.push_back(quint32(i) * 0x0F1E2Du & 0xFFFFFF);
+      s.sample = [](int x, int y, int) { return quint32(x + 3 * y) % 16; };
+      s.transparency = QByteArray("\x00\x80\xFF\x40", 4);
+    }
+    save(QStringLiteral("%1/png/seed%2.png").arg(root).arg(n++, 2, 10, QChar('0')), MakePng(s));
+  };
+  png(2, 8, false, 7, 5);
+  png(3, 4, false, 9, 4);
+  png(2, 16, false, 5, 3);
+  png(4, 8, false, 6, 6);
+  png(6, 8, true, 11, 9);
+  png(0, 1, true, 10, 3);
 }
 
 }  // namespace

@@ -109,7 +109,7 @@ TEST(PictureFiles, FileRoundTripAndFileProblemsAreNamed) {
       {dir.filePath("missing.bmp"), "找不到文件"},
       {dir.filePath("empty.bmp"), "是空的"},
       {dir.filePath("folder.bmp"), "是文件夹"},
-      {dir.filePath("text.bmp"), "不是位图文件或 JPEG 图像"},
+      {dir.filePath("text.bmp"), "不是可以打开的图像文件"},
       {QString(), "找不到文件"},
   };
   for (const auto& c : cases) {

@@ -1,0 +1,20 @@
+// Feeds arbitrary bytes to the program's own reading entry point, ReadPicture, which hands a file
+// with the PNG signature to the PNG reader: its chunk checks, then Qt's PNG reader (libpng), then
+// the conversion to an opaque picture. Qt's PNG reader is built into QtGui: no application object
+// and no plugin is needed.
+#include <cstddef>
+#include <cstdint>
+
+#include "document/PictureFiles.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const PictureRead r = ReadPicture(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
+  if (r.ok()) {
+    // Every picture the program gets is opaque Format_RGB32; touch the last pixel so that a
+    // wrongly sized picture shows up.
+    if (r.image.format() != QImage::Format_RGB32) __builtin_trap();
+    volatile QRgb last = r.image.pixel(r.image.width() - 1, r.image.height() - 1);
+    if (qAlpha(last) != 255) __builtin_trap();
+  }
+  return 0;
+}

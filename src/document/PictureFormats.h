@@ -1,0 +1,66 @@
+#pragma once
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+#include "document/PictureFiles.h"
+
+// The picture formats the program knows, in one table. Reading by content, both file dialogs'
+// filters, the name rule of saving, the help text and the desktop files follow it: a new format
+// is one more row.
+
+struct PictureFormat {
+  QString name;          // how texts name the format: "PNG"
+  QStringList suffixes;  // lower case, without the dot; the first is the one added to a name
+  QString mimeType;      // "image/png"
+  QString description;   // the dialog filter's text before its patterns: "PNG 图像"
+  // True when `data` starts the way a file of this format does.
+  bool (*recognises)(const uchar* data, qsizetype size);
+  // Decodes a file of this format into an opaque Format_RGB32 picture of at most `maxPixels`.
+  PictureRead (*read)(const uchar* data, qsizetype size, qint64 maxPixels);
+  // Encodes an opaque picture with its resolution; null for a format that is only read.
+  QByteArray (*write)(const QImage& image, int dotsPerMetre);
+  // Why a name with this format's suffix cannot be saved (formats that are only read).
+  QString readOnlyRefusal;
+
+  bool CanWrite() const { return write != nullptr; }
+  // The dialog filter of this format alone: "PNG 图像 (*.png)".
+  QString Filter() const;
+};
+
+// Every format, bitmap first.
+const std::vector<PictureFormat>& PictureFormats();
+
+// The open dialog's filters: every readable picture first ("所有图像 (*.bmp *.jpg *.jpeg *.png)"),
+// then each format's own, separated by ";;". Qt's own file dialog matches the patterns without
+// regard to case, so a camera's "IMG_0001.JPG" is shown too.
+QString OpenDialogFilter();
+// The save dialog's filters: the formats that are written, bitmap first ("位图文件 (*.bmp)").
+QString SaveDialogFilter();
+
+// The format whose suffix ends `fileName` (without regard to case), or null.
+const PictureFormat* FormatOfFileName(const QString& fileName);
+// The format whose filter is `filter` (as the dialog gives it back), or null.
+const PictureFormat* FormatOfFilter(const QString& filter);
+
+// Where and how a picture is saved under the name typed in the save dialog.
+struct SaveTarget {
+  QString path;                          // the final name, with the suffix that was added
+  const PictureFormat* format = nullptr; // null when refused
+  QString refusal;                       // why the name cannot be saved, in Chinese
+  bool ok() const { return format != nullptr; }
+};
+
+// The name rule of saving: a name ending in a known suffix is written in that format, whatever
+// filter is chosen (a format that is only read refuses the name); any other name gets the chosen
+// filter's first suffix ("incline" with "位图文件 (*.bmp)" becomes "incline.bmp", "a.v2" with
+// "PNG 图像 (*.png)" becomes "a.v2.png"). An unknown filter counts as the first writable format.
+SaveTarget ResolveSaveName(const QString& typedName, const QString& chosenFilter);
+
+// The names of the formats that are read, or written, in table order: {"BMP", "JPEG", "PNG"}.
+QStringList ReadableFormatNames();
+QStringList WritableFormatNames();
+// Names joined as a Chinese list: "BMP、JPEG 和 PNG" with conjunction "和".
+QString JoinedNames(const QStringList& names, const QString& conjunction);

@@ -1,0 +1,226 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cmath>
+#include <cstdlib>
+
+#include "document/PictureFiles.h"
+#include "document/PictureFormats.h"
+#include "document/PictureTestFiles.h"
+#include "document/PngTestFiles.h"
+#include "support/AddressSpace.h"
+
+using namespace picture_test;
+
+namespace {
+
+const PictureFormat& Png() { return *FormatOfFileName(QStringLiteral("x.png")); }
+
+quint32 U32At(const QByteArray& b, qsizetype at) {
+  return quint32(uchar(b[at])) << 24 | quint32(uchar(b[at + 1])) << 16 | quint32(uchar(b[at + 2])) << 8 |
+         uchar(b[at + 3]);
+}
+
+// Written at 96 dpi unless told otherwise, as 8-bit RGB, and read back exactly.
+TEST(PngFormat, RoundTripIsExactAtOddSizesAndRecordsTheResolution) {
+  for (const QSize size : {QSize(1, 1), QSize(3, 5), QSize(601, 219)}) {
+    const QImage picture = PatternPicture(size.width(), size.height());
+    for (const int dotsPerMetre : {3780, 4 * 3780}) {
+      const QByteArray file = EncodePicture(picture, Png(), dotsPerMetre);
+      ASSERT_TRUE(file.startsWith(PngSignature())) << size.width();
+      const qsizetype ihdr = PngChunkAt(file, "IHDR");
+      ASSERT_EQ(ihdr, 8);
+      EXPECT_EQ(file[ihdr + 16], char(8));  // bit depth
+      EXPECT_EQ(file[ihdr + 17], char(2));  // RGB, no alpha
+      const qsizetype phys = PngChunkAt(file, "pHYs");
+      ASSERT_GT(phys, 0);
+      EXPECT_EQ(U32At(file, phys), 9u);
+      EXPECT_EQ(U32At(file, phys + 8), quint32(dotsPerMetre));
+      EXPECT_EQ(U32At(file, phys + 12), quint32(dotsPerMetre));
+      EXPECT_EQ(file[phys + 16], char(1));  // unit: the metre
+      const PictureRead back = ReadPicture(file);
+      ASSERT_TRUE(back.ok()) << back.error.toStdString();
+      EXPECT_FALSE(back.partial);
+      EXPECT_EQ(back.image.format(), QImage::Format_RGB32);
+      EXPECT_EQ(back.image, picture) << size.width() << "x" << size.height();
+    }
+  }
+}
+
+// What a pixel of `s` looks like, from the format's definition: samples scaled to 8 bits (16-bit
+// ones to the nearest), palette entries looked up, tRNS and alpha applied, the result over white.
+QRgb Expected(const PngSpec& s, int x, int y) {
+  auto to8 = [&](quint32 v) {
+    return s.bitDepth == 16 ? quint32(std::floor(v / 257.0 + 0.5)) : v * 255 / ((1u << s.bitDepth) - 1);
+  };
+  auto trnsValue = [&](int i) { return quint32(uchar(s.transparency[2 * i])) << 8 | uchar(s.transparency[2 * i + 1]); };
+  quint32 r, g, b, a = 255;
+  if (s.colorType == 3) {
+    const quint32 index = s.sample(x, y, 0);
+    const quint32 c = s.palette[index];
+    r = c >> 16 & 255, g = c >> 8 & 255, b = c & 255;
+    if (index < quint32(s.transparency.size())) a = uchar(s.transparency[index]);
+  } else if (s.colorType == 0 || s.colorType == 4) {
+    r = g = b = to8(s.sample(x, y, 0));
+    if (s.colorType == 4) a = to8(s.sample(x, y, 1));
+    if (!s.transparency.isEmpty() && s.sample(x, y, 0) == trnsValue(0)) a = 0;
+  } else {
+    r = to8(s.sample(x, y, 0)), g = to8(s.sample(x, y, 1)), b = to8(s.sample(x, y, 2));
+    if (s.colorType == 6) a = to8(s.sample(x, y, 3));
+    if (!s.transparency.isEmpty() && s.sample(x, y, 0) == trnsValue(0) && s.sample(x, y, 1) == trnsValue(1) &&
+        s.sample(x, y, 2) == trnsValue(2))
+      a = 0;
+  }
+  auto over = [&](quint32 c) { return int(std::floor((c * a + 255.0 * (255 - a)) / 255 + 0.5)); };
+  return qRgb(over(r), over(g), over(b));
+}
+
+struct KindCase {
+  const char* name;
+  PngSpec spec;
+};
+
+std::vector<KindCase> KindCases() {
+  auto spec = [](int type, int depth, bool interlaced = false, int w = 13, int h = 11) {
+    PngSpec s;
+    s.width = w;
+    s.height = h;
+    s.colorType = type;
+    s.bitDepth = depth;
+    s.interlaced = interlaced;
+    const quint32 max = (1u << depth) - 1;
+    // Alpha (the last channel of types 4 and 6) runs through 0 and the largest value.
+    s.sample = [max, type](int x, int y, int c) -> quint32 {
+      if ((type == 4 && c == 1) || (type == 6 && c == 3)) return quint32(x * 11 + y * 7) % 29 == 0 ? 0 : x == 3 ? max : quint32(x * 977 + y * 131) % (max + 1);
+      return quint32(x * 31 + y * 17 + c * 59) * (max > 255 ? 257u : 1u) % (max + 1);
+    };
+    return s;
+  };
+  auto palette = [&](int depth, bool interlaced = false) {
+    PngSpec s = spec(3, depth, interlaced);
+    const int entries = std::min(1 << depth, 200);  // fewer entries than 8 bits can index
+    for (int i = 0; i < entries; ++i) s.palette.push_back(quint32(i * 0x3F1A07 + 0x102030) & 0xFFFFFF);
+    s.sample = [entries](int x, int y, int) { return quint32(x + 2 * y) % quint32(entries); };
+    for (int i = 0; i < std::min(entries, 3); ++i) s.transparency.append(char(i * 100));  // 0, 100, 200
+    return s;
+  };
+  PngSpec greyKey = spec(0, 8);
+  greyKey.transparency = QByteArray("\0\x11", 2);  // grey 17 is transparent
+  greyKey.sample = [](int x, int y, int) { return quint32(x * 17 + y) % 40; };
+  PngSpec rgbKey = spec(2, 8);
+  rgbKey.transparency = QByteArray("\0\x02\0\x03\0\x04", 6);
+  rgbKey.sample = [](int x, int y, int c) { return (x + y) % 4 == 0 ? quint32(2 + c) : quint32(x * 9 + y * 5 + c); };
+  PngSpec grey16Key = spec(0, 16);
+  grey16Key.transparency = QByteArray("\x01\x00", 2);
+  grey16Key.sample = [](int x, int y, int) { return (x + y) % 3 == 0 ? 0x100u : quint32(x * 4099 + y * 911); };
+  return {
+      {"Rgb8", spec(2, 8)},          {"Rgba8", spec(6, 8)},          {"GreyAlpha8", spec(4, 8)},
+      {"Grey1", spec(0, 1)},         {"Grey2", spec(0, 2)},          {"Grey4", spec(0, 4)},
+      {"Grey8", spec(0, 8)},         {"Grey16", spec(0, 16)},        {"Rgb16", spec(2, 16)},
+      {"Rgba16", spec(6, 16)},       {"GreyAlpha16", spec(4, 16)},   {"Palette1", palette(1)},
+      {"Palette2", palette(2)},      {"Palette4", palette(4)},       {"Palette8", palette(8)},
+      {"GreyKey", greyKey},          {"RgbKey", rgbKey},             {"Grey16Key", grey16Key},
+      {"InterlacedRgba8", spec(6, 8, true)},  {"InterlacedPalette4", palette(4, true)},
+      {"InterlacedRgb16", spec(2, 16, true, 9, 6)},  {"InterlacedOnePixel", spec(2, 8, true, 1, 1)},
+  };
+}
+
+TEST(PngFormat, EveryKindBecomesOpaqueEightBitRgbOverWhite) {
+  for (const KindCase& c : KindCases()) {
+    const PictureRead r = ReadPicture(MakePng(c.spec));
+    ASSERT_TRUE(r.ok()) << c.name << ": " << r.error.toStdString();
+    ASSERT_EQ(r.image.format(), QImage::Format_RGB32) << c.name;
+    ASSERT_EQ(r.image.size(), QSize(c.spec.width, c.spec.height)) << c.name;
+    for (int y = 0; y < c.spec.height; ++y)
+      for (int x = 0; x < c.spec.width; ++x)
+        ASSERT_EQ(r.image.pixel(x, y), Expected(c.spec, x, y)) << c.name << " at " << x << "," << y;
+  }
+}
+
+struct Refusal {
+  const char* name;
+  QByteArray file;
+  const char* message;  // part of the expected message
+};
+
+// A PNG file of `w` × `h` RGB pixels whose image data holds only `rows` rows.
+QByteArray Claiming(int w, int h, int rows = 1, int colorType = 2, int depth = 8) {
+  PngSpec s;
+  s.width = std::min(w, 64);
+  s.height = rows;
+  s.declaredWidth = w;
+  s.declaredHeight = h;
+  s.colorType = colorType;
+  s.bitDepth = depth;
+  s.sample = [](int x, int, int c) { return quint32(x + c) & 255; };
+  return MakePng(s);
+}
+
+std::vector<Refusal> Refusals() {
+  PngSpec s;
+  s.width = 64;
+  s.height = 64;
+  s.sample = [](int x, int y, int c) { return quint32(x * 3 + y * 5 + c * 7) & 255; };
+  const QByteArray good = MakePng(s);
+  const qsizetype idat = PngChunkAt(good, "IDAT");
+  QByteArray badData = good;
+  badData[idat + 8 + 10] = char(badData[idat + 8 + 10] ^ 0x40);
+  QByteArray badHeader = good;
+  badHeader[8 + 8 + 13] = char(badHeader[8 + 8 + 13] ^ 1);
+  QByteArray badText = good;
+  QByteArray text = PngChunk("tEXt", QByteArray("Title\0incline", 13));
+  text[text.size() - 1] = char(text[text.size() - 1] ^ 1);
+  badText.insert(idat, text);
+  return {
+      {"CutInImageData", good.left(idat + 40), "PNG 图像已损坏：文件不完整"},
+      {"CutBeforeEndChunk", good.left(good.size() - 12), "PNG 图像已损坏：文件不完整"},
+      {"CutInHeader", good.left(8 + 15), "PNG 图像已损坏：文件不完整"},
+      {"ImageDataChecksum", badData, "PNG 图像已损坏：校验和错误（IDAT 数据块）"},
+      {"HeaderChecksum", badHeader, "PNG 图像已损坏：校验和错误（IHDR 数据块）"},
+      {"TextChecksum", badText, "PNG 图像已损坏：校验和错误（tEXt 数据块）"},
+      {"TooWide", Claiming(16385, 1), "图像尺寸过大（超过 16384 像素）"},
+      {"TooTall", Claiming(1, 16385), "图像尺寸过大（超过 16384 像素）"},
+      {"TooLarge", Claiming(16384, 16384), "图像过大（16384 × 16384 像素），无法打开"},
+      {"BeyondDeflateBound", Claiming(16384, 8192), "PNG 图像已损坏：图像数据比图像尺寸所需的少得多"},
+      {"BeyondDeflateBoundInterlaced", [] {
+         QByteArray f = Claiming(16384, 8192);
+         f[8 + 8 + 12] = 1;  // interlaced: the passes' rows declare a little more still
+         const quint32 crc = PngCrc(f.constData() + 12, 17);
+         for (int i = 0; i < 4; ++i) f[8 + 8 + 13 + i] = char(crc >> (24 - 8 * i));
+         return f;
+       }(), "PNG 图像已损坏：图像数据比图像尺寸所需的少得多"},
+      {"NoImageData", PngSignature() + PngHeader(4, 4, 8, 2, false) + PngChunk("IEND", {}), "PNG 图像已损坏：没有图像数据"},
+      {"ZeroWidth", PngSignature() + PngHeader(0, 4, 8, 2, false) + PngChunk("IEND", {}), "PNG 图像已损坏：图像宽度或高度无效"},
+      {"RgbAtFourBits", PngSignature() + PngHeader(4, 4, 4, 2, false) + PngChunk("IEND", {}), "PNG 图像已损坏：图像头无效"},
+      {"HeaderNotFirst", PngSignature() + PngChunk("tEXt", QByteArray("a\0b", 3)) + good.mid(8), "PNG 图像已损坏：缺少图像头"},
+      {"FewerRowsThanDeclared", Claiming(64, 128, 64), "PNG 图像已损坏：图像数据无法解码"},
+  };
+}
+
+TEST(PngFormat, DamagedAndOversizedFilesAreRefusedWithAReason) {
+  for (const Refusal& c : Refusals()) {
+    const PictureRead r = ReadPicture(c.file);
+    EXPECT_FALSE(r.ok()) << c.name;
+    EXPECT_TRUE(r.error.contains(QString::fromUtf8(c.message))) << c.name << ": " << r.error.toStdString();
+  }
+}
+
+#ifdef QM_ADDRESS_SPACE_LIMIT
+// The refusals are decided before the pixels are allocated: with only 64 MB of address space left,
+// a picture that claims 512 MB is still refused as damaged, not for want of memory. The exit code
+// names the case that failed (10 + its index).
+[[noreturn]] void RefuseWithLittleMemory() {
+  const std::vector<Refusal> cases = Refusals();
+  ReadPicture(cases.front().file);  // Qt's PNG reader set up before the limit
+  LimitAddressSpace(64ll << 20);
+  for (size_t i = 0; i < cases.size(); ++i) {
+    const PictureRead r = ReadPicture(cases[i].file);
+    if (r.ok() || !r.error.contains(QString::fromUtf8(cases[i].message))) std::exit(10 + int(i));
+  }
+  std::exit(0);
+}
+
+TEST(PngFormatDeathTest, RefusalsComeBeforeAnyPixelIsAllocated) { ExpectChildPasses(RefuseWithLittleMemory); }
+#endif
+
+}  // namespace
