@@ -2,6 +2,8 @@
 #include <QMainWindow>
 #include <array>
 
+#include "document/FileStamp.h"
+#include "document/PictureFormats.h"
 #include "editing/FloatingSelection.h"
 #include "editing/UndoHistory.h"
 #include "figures/Canvas.h"
@@ -153,6 +155,9 @@ class ImageDraw : public QMainWindow, public SurfaceHandlers {
   void OpenPicture();
   // The save dialog; returns true when the picture was written.
   bool SavePicture();
+  // The save dialog and the name rules: the final name and its format, or nothing when the save
+  // was cancelled. An existing file is replaced only after the program's own question.
+  std::optional<SaveTarget> AskSaveTarget();
   void ExitProgram();
   // The question before the picture is replaced ("是否保存改变", asked only while the picture holds
   // unsaved work). Returns true when the work may go on: nothing to save, saved, or 否. A
@@ -203,6 +208,7 @@ class ImageDraw : public QMainWindow, public SurfaceHandlers {
   FloatingSelection Selection;  // SelectIMG and its pixels, the rotation base
   QString lastFileName_;        // the one file dialog state shared by open and save
   QString currentFile_;         // the file named in the caption (opened or saved here), or empty
+  std::optional<FileStamp> currentStamp_;  // that file as this window last read or wrote it
   bool startPicture_ = true;    // no file opened or saved and no new picture since start-up
   bool clickFocusPending_ = false;  // the surface gained the focus by a click not yet delivered
   bool clipboardHasPicture_ = false;  // the clipboard holds a picture: Paste is offered

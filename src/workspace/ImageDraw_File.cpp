@@ -9,7 +9,9 @@
 #include "dialogs/DialogSeam.h"
 #include "dialogs/SetData.h"
 #include "dialogs/TypeTxt.h"
+#include "document/FileStamp.h"
 #include "document/PictureFiles.h"
+#include "document/PictureFormats.h"
 #include "workspace/ImageDraw.h"
 
 namespace {
@@ -45,14 +47,14 @@ void ImageDraw::NewPicture() {
   State.ImageChanged = false;
   startPicture_ = false;
   currentFile_.clear();
+  currentStamp_.reset();
   setWindowTitle(kCaption + QStringLiteral("～～新建图像"));
   Refresh();
 }
 
 void ImageDraw::OpenPicture() {
   if (!AskToSaveChanges()) return;
-  const QString name = Dialogs().OpenFileName(this, QStringLiteral("打开"), lastFileName_,
-                                              QStringLiteral("位图文件 (*.bmp);;Jpeg图像(*.jpg)"));
+  const QString name = Dialogs().OpenFileName(this, QStringLiteral("打开"), lastFileName_, OpenDialogFilter());
   if (name.isEmpty()) return;
   lastFileName_ = name;
   OpenFile(name);
@@ -79,27 +81,60 @@ bool ImageDraw::OpenFile(const QString& path) {
   const QString absolute = QFileInfo(path).absoluteFilePath();
   ShowFileInCaption(absolute);
   currentFile_ = absolute;
+  currentStamp_ = StampOfFile(absolute);
   startPicture_ = false;
-  // The picture now equals its file.
-  State.ImageChanged = false;
+  // Read whole, the picture equals its file; read in part, what is missing is in no file.
+  State.ImageChanged = read.partial;
   Refresh();
+  if (read.partial)
+    Dialogs().Tell(this, QStringLiteral("打开"), QStringLiteral("图像文件不完整，只显示了能读出的部分。"), true);
   return true;
 }
 
+std::optional<SaveTarget> ImageDraw::AskSaveTarget() {
+  const QString title = QStringLiteral("保存图像");
+  // The dialog shows again after a refused name or a 否 to the question about an existing file.
+  for (;;) {
+    QString filter;
+    const QString typed = Dialogs().SaveFileName(this, QStringLiteral("“Quillmere”图像保存为："), lastFileName_,
+                                                 SaveDialogFilter(), &filter);
+    if (typed.isEmpty()) return std::nullopt;
+    lastFileName_ = typed;
+    SaveTarget target = ResolveSaveName(typed, filter);
+    if (!target.ok()) {
+      Dialogs().Tell(this, title, target.refusal, true);
+      continue;
+    }
+    const QFileInfo file(target.path);
+    target.path = file.absoluteFilePath();
+    lastFileName_ = target.path;
+    if (!file.exists()) return target;
+    // Saving over the file in the caption that someone else has written since: say so instead.
+    if (target.path == currentFile_ && StampOfFile(target.path) != currentStamp_) {
+      const auto answer = Dialogs().Ask(
+          this, title, QStringLiteral("文件“%1”已被其他程序修改。是否仍要覆盖？").arg(file.fileName()),
+          QMessageBox::Yes | QMessageBox::No);
+      if (answer == QMessageBox::Yes) return target;
+      return std::nullopt;
+    }
+    const auto answer = Dialogs().Ask(this, title, QStringLiteral("文件“%1”已经存在。是否替换？").arg(file.fileName()),
+                                      QMessageBox::Yes | QMessageBox::No);
+    if (answer == QMessageBox::Yes) return target;
+  }
+}
+
 bool ImageDraw::SavePicture() {
-  const QString name = Dialogs().SaveFileName(this, QStringLiteral("“Quillmere”图像保存为："), lastFileName_,
-                                              QStringLiteral("位图文件 (*.bmp)"), nullptr);
   // A cancelled save leaves the picture as it was: unsaved work stays unsaved.
-  if (name.isEmpty()) return false;
-  lastFileName_ = name;
+  const std::optional<SaveTarget> target = AskSaveTarget();
+  if (!target) return false;
   QString error;
-  if (!WriteBitmapFile(name, Picture.Raster(), &error)) {
+  if (!WritePictureFile(target->path, Picture.Raster(), *target->format, &error)) {
     Dialogs().Tell(this, QStringLiteral("保存图像"), QStringLiteral("图像没有保存。\n%1").arg(error), true);
     return false;
   }
-  const QString absolute = QFileInfo(name).absoluteFilePath();
-  ShowFileInCaption(absolute);
-  currentFile_ = absolute;
+  ShowFileInCaption(target->path);
+  currentFile_ = target->path;
+  currentStamp_ = StampOfFile(target->path);
   startPicture_ = false;
   State.ImageChanged = false;
   return true;
