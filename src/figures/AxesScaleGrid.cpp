@@ -1,7 +1,9 @@
 #include "figures/AxesScaleGrid.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 
 #include "figures/Canvas.h"
 #include "figures/FigureSteps.h"
@@ -46,6 +48,20 @@ void ForEachRowMark(const Drag& d, double n, double lo, double hi, Mark&& mark) 
     const double yy = static_cast<double>(y);
     mark(yy, RoundHalfEven((yy - d.y1) / vs));
   });
+}
+
+// The lines of one set of grid paper: `n` divisions of the signed `span` from `from`, line k at
+// from + k * span / n for k = 0 .. n (a fractional count leaves its last part open). Each line's
+// place is taken from its index, not accumulated, and the last line of a whole count lies on the
+// far side itself: the rows (or columns) are equal within a pixel and the grid is closed. Visits
+// only the lines within [lo, hi]; the caller keeps |span| >= n, so lines are a pixel apart or more.
+template <class Visit>
+void ForEachGridLine(double from, double span, double n, double lo, double hi, Visit&& visit) {
+  const double step = span / n;
+  double k0 = (lo - from) / step, k1 = (hi - from) / step;
+  if (k0 > k1) std::swap(k0, k1);
+  const double first = std::max(0.0, std::ceil(k0)), last = std::min(std::floor(n), std::floor(k1));
+  for (double k = first; k <= last; ++k) visit(k == n ? from + span : from + k * step);
 }
 
 }  // namespace
@@ -98,11 +114,9 @@ void DrawGridPaper(Canvas& canvas, const DragGeometry& g, const ParameterValues&
   const bool rowsVisible = bottom >= -margin && top <= height + margin;
   const bool columnsVisible = right >= -margin && left <= width + margin;
   if (IsDivisionCount(nH) && std::fabs(d.w) >= nH && rowsVisible) {
-    ForEachColumnMark(d, nH, -margin, width + margin,
-                      [&](double x, int64_t) { canvas.Line(x, d.y1, x, d.y2); });
+    ForEachGridLine(d.x1, d.w, nH, -margin, width + margin, [&](double x) { canvas.Line(x, d.y1, x, d.y2); });
   }
   if (IsDivisionCount(nV) && std::fabs(d.h) >= nV && columnsVisible) {
-    ForEachRowMark(d, nV, -margin, height + margin,
-                   [&](double y, int64_t) { canvas.Line(d.x1, y, d.x2, y); });
+    ForEachGridLine(d.y1, d.h, nV, -margin, height + margin, [&](double y) { canvas.Line(d.x1, y, d.x2, y); });
   }
 }

@@ -14,6 +14,6 @@ void DrawCoordinateAxes(Canvas& canvas, const DragGeometry& g);
 // from the press point's height; a vertical one points right from the press point's x.
 void DrawTickScale(Canvas& canvas, const DragGeometry& g, const ParameterValues& params);
 
-// Vertical lines dividing the drag's width into SP parts and horizontal lines dividing its
-// height into SZ parts (by whole-pixel steps).
+// Vertical lines dividing the drag's width into SP equal parts and horizontal lines dividing its
+// height into SZ equal parts, each within a pixel, the outermost lines on the drag's sides.
 void DrawGridPaper(Canvas& canvas, const DragGeometry& g, const ParameterValues& params);

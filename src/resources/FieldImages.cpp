@@ -94,6 +94,11 @@ void DpdtSymbol(Pad& d) {
   d.Line(11, 5.5, 11, 15.5);
 }
 
+void ResistorSymbol(Pad& d) {
+  Leads(d, 5, 18);
+  d.Pen().Fill(Paper).Rect(5, 10, 13, 4);
+}
+
 void ParallelResistors(Pad& d) {
   d.Pen();
   d.Line(2, 12, 4, 12);
@@ -214,6 +219,8 @@ void Ammeter(Pad& d) { MeterBox(d, 'A', false); }
 void Voltmeter(Pad& d) { MeterBox(d, 'V', false); }
 void Galvanometer(Pad& d) { MeterBox(d, 'G', true); }
 
+void MotorSymbol(Pad& d) { MeterSymbol(d, 'M'); }
+
 void Rheostat(Pad& d) {
   d.Pen().Fill(Metal).Rect(2, 12, 19, 7);
   d.Pen(1, Grey);
@@ -308,15 +315,15 @@ void OpAmp(Pad& d) {
 }
 
 constexpr PaletteEntry kEntries[] = {
-    {52, &Lamp},         {53, &Source},       {54, &CapacitorSymbol}, {55, &Positive},
-    {56, &Negative},      {57, &AmmeterSymbol}, {58, &VoltmeterSymbol}, {59, &Ground},    {60, &SwitchSymbol},
-    {61, &Diode},         {62, &SpdtSymbol},   {63, &DpdtSymbol},   {64, &ParallelResistors}, {65, &SeriesResistors},
-    {66, &RheostatSymbol}, {67, &FieldOut},    {68, &FieldIn},      {69, &ParallelField}, {70, &Solenoid},
-    {71, &Wiring},        {72, &Transformer},  {73, &PositiveField}, {74, &NegativeField}, {76, &DryCell},
-    {77, &Accumulator},   {78, &ResistanceWire}, {79, &KnifeSwitch1}, {80, &KnifeSwitch2}, {81, &Ammeter},
-    {82, &Voltmeter},     {83, &Galvanometer}, {84, &Rheostat},     {85, &Inductor},      {86, &Electroscope},
-    {87, &CoilInner},     {88, &CoilOuter},    {96, &ElectrolyticCapacitor}, {97, &CapacitorPart}, {98, &Fet},
-    {99, &Transistor},    {100, &OpAmp},
+    {52, &Lamp}, {53, &Source}, {54, &CapacitorSymbol}, {55, &Positive}, {56, &Negative},
+    {57, &AmmeterSymbol}, {58, &VoltmeterSymbol}, {59, &Ground}, {60, &SwitchSymbol}, {61, &Diode},
+    {62, &SpdtSymbol}, {63, &DpdtSymbol}, {64, &ParallelResistors}, {65, &SeriesResistors}, {66, &RheostatSymbol},
+    {67, &FieldOut}, {68, &FieldIn}, {69, &ParallelField}, {70, &Solenoid}, {71, &Wiring},
+    {72, &Transformer}, {73, &PositiveField}, {74, &NegativeField}, {75, &ResistorSymbol}, {76, &DryCell},
+    {77, &Accumulator}, {78, &ResistanceWire}, {79, &KnifeSwitch1}, {80, &KnifeSwitch2}, {81, &Ammeter},
+    {82, &Voltmeter}, {83, &Galvanometer}, {84, &Rheostat}, {85, &Inductor}, {86, &Electroscope},
+    {87, &CoilInner}, {88, &CoilOuter}, {89, &MotorSymbol}, {96, &ElectrolyticCapacitor}, {97, &CapacitorPart},
+    {98, &Fet}, {99, &Transistor}, {100, &OpAmp},
 };
 
 }  // namespace

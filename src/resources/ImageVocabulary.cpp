@@ -138,6 +138,9 @@ void Pad::Glyph(char c, qreal cx, qreal cy, qreal height) {
     case 'N':
       Polyline({{cx - half * 0.8, b}, {cx - half * 0.8, t}, {cx + half * 0.8, b}, {cx + half * 0.8, t}});
       break;
+    case 'M':
+      Polyline({{cx - half, b}, {cx - half, t}, {cx, cy + height * 0.2}, {cx + half, t}, {cx + half, b}});
+      break;
     case 'G': {
       QPainterPath path;
       const QRectF r(cx - half, t, 2 * half, height);

@@ -85,7 +85,7 @@ class Pad {
   // A zig-zag spring between two points with `n` teeth of half-height `amp`.
   void Zigzag(qreal x1, qreal y1, qreal x2, qreal y2, int n, qreal amp);
   // Capital letters and signs drawn as strokes, fitted in a box centred at (cx, cy) of the given
-  // height: 'A', 'V', 'G', '+', '-', 'N'.
+  // height: 'A', 'V', 'G', 'M', '+', '-', 'N'.
   void Glyph(char c, qreal cx, qreal cy, qreal height);
   // A polyline through y = f(x) sampled over [x1, x2].
   template <class F>

@@ -1,11 +1,13 @@
 // Coordinate axes (ToolId 16), tick scale (ToolId 17) and grid paper (ToolId 18).
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "figures/Canvas.h"
 #include "figures/DrawFigure.h"
 #include "figures/FigureDrag.h"
+#include "figures/FigureProbes.h"
 
 using namespace figtest;
 
@@ -127,4 +129,39 @@ TEST(GridPaper, EachSetNeedsEnoughPixels) {
                                           {60, 10, 60, 13},
                                           {85, 10, 85, 13},
                                           {110, 10, 110, 13}})));
+}
+
+TEST(GridPaper, RowsAndColumnsAreEqualAndTheOutermostLinesOnTheDragsSides) {
+  // Steps that are not whole pixels, dragged both ways; a fractional count leaves its last part
+  // open.
+  struct Case {
+    double x1, y1, x2, y2, nH, nV;
+  };
+  const Case cases[] = {
+      {10, 10, 110, 60, 6, 3},    // 50 pixels in 3 rows, 100 in 6 columns
+      {150, 95, 20, 20, 7, 4},    // leftwards and upwards: 130 in 7, 75 in 4
+      {15, 100, 185, 12, 9, 2.5}, // upwards: 88 pixels in two and a half rows
+  };
+  for (const Case& k : cases) {
+    Canvas c(200, 120);
+    Draw(c, 18, k.x1, k.y1, k.x2, k.y2, Params(k.nH, k.nV));
+    for (bool rows : {true, false}) {
+      const double n = rows ? k.nV : k.nH;
+      const double from = rows ? k.y1 : k.x1, span = rows ? k.y2 - k.y1 : k.x2 - k.x1;
+      // Across the first cell, between the first two lines of the other set.
+      const double otherStep = rows ? (k.x2 - k.x1) / k.nH : (k.y2 - k.y1) / k.nV;
+      const int probe = static_cast<int>(std::lround((rows ? k.x1 : k.y1) + otherStep / 2));
+      const std::vector<InkRun> lines = RunsAlong(c, probe, !rows);
+      const std::string what = (rows ? "rows " : "columns ") + std::to_string(n) + " from " + std::to_string(from);
+      ASSERT_EQ(lines.size(), static_cast<size_t>(std::floor(n)) + 1) << what;
+      // Line k lies at from + k * span / n, so the last one of a whole count is on the far side.
+      const double step = span / n;
+      for (size_t i = 0; i < lines.size(); ++i) {
+        const size_t k = span > 0 ? i : lines.size() - 1 - i;
+        EXPECT_NEAR(lines[i].Centre(), from + k * step, 0.5) << what << " line " << k;
+      }
+      for (size_t i = 1; i < lines.size(); ++i)
+        EXPECT_NEAR(lines[i].Centre() - lines[i - 1].Centre(), std::fabs(step), 1) << what;
+    }
+  }
 }

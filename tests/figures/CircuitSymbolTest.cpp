@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "figures/FigureDrag.h"
+#include "figures/InkComponents.h"
 
 using namespace figtest;
 
@@ -22,7 +23,8 @@ struct Symbol {
 const Symbol kSymbols[] = {
     {52, true, false}, {53, true, false},  {54, true, false},  {57, true, true},   {58, true, true},
     {59, true, false}, {60, true, false},  {61, true, false},  {62, false, false}, {63, false, false},
-    {64, true, false}, {65, true, false},  {66, true, false},  {85, true, false},  {96, true, false},
+    {64, true, false}, {65, true, false},  {66, true, false},  {75, true, false},  {85, true, false},
+    {89, true, true},  {96, true, false},
 };
 
 std::string Name(const Symbol& s) { return "tool " + std::to_string(s.tool); }
@@ -132,7 +134,7 @@ std::vector<QPoint> InkAround(const Canvas& c, QPoint centre, double radius) {
 }
 
 TEST(CircuitSymbols, LettersStayUprightAtEveryAngle) {
-  for (int tool : {57, 58}) {
+  for (int tool : {57, 58, 89}) {
     // Drags of length about 160 through the centre (200, 200) at 0, 90, 180, 215 and 300 degrees.
     const QPointF kDirections[] = {{1, 0}, {0, 1}, {-1, 0}, {-0.8192, -0.5736}, {0.5, -0.866}};
     const Canvas level = Drawn(tool, 120, 200, 280, 200);
@@ -146,11 +148,87 @@ TEST(CircuitSymbols, LettersStayUprightAtEveryAngle) {
 }
 
 TEST(CircuitSymbols, RoundBodiesFollowTheDragWithinTheirBounds) {
-  for (int tool : {52, 57, 58}) {
+  for (int tool : {52, 57, 58, 89}) {
     for (double L : {20.0, 40.0, 100.0, 150.0, 300.0}) {
       const Canvas c = Drawn(tool, 50, 200, 50 + L, 200);
       const auto [lo, hi] = ExtentAlong(c, {50, 200}, {0, 1});  // across the drag
       EXPECT_NEAR(hi - lo, BodyOf(L), 1.5) << tool << " L " << L;
+    }
+  }
+}
+
+// A drag for the checks below, and the picture's points in the symbol's own coordinates: s along
+// the drag from P, t across it.
+struct Along {
+  QPointF p, q;
+  double Length() const { return std::hypot(q.x() - p.x(), q.y() - p.y()); }
+  QPointF U() const { return (q - p) / Length(); }
+  QPointF At(double s, double t) const { return p + U() * s + QPointF(-U().y(), U().x()) * t; }
+  QPointF Local(int x, int y) const {
+    const QPointF d = QPointF(x, y) - p, u = U();
+    return {d.x() * u.x() + d.y() * u.y(), -d.x() * u.y() + d.y() * u.x()};
+  }
+};
+const Along kAlongDrags[] = {
+    {{40, 200}, {200, 200}},  // the snapshot's length, rightwards
+    {{360, 120}, {60, 120}},  // long, leftwards
+    {{300, 40}, {300, 130}},  // short, downwards
+    {{60, 360}, {250, 220}},  // slanted up to the right
+    {{330, 330}, {230, 190}}, // slanted up to the left
+};
+
+TEST(CircuitSymbols, TheResistorIsAThreeToOneBoxCentredOnTheDragWithLeadsToBothEnds) {
+  for (const Along& a : kAlongDrags) {
+    for (int width : {1, 2}) {
+      const Canvas c = Drawn(75, a.p.x(), a.p.y(), a.q.x(), a.q.y(), width);
+      const double L = a.Length(), b = BodyOf(L), half = b / 2, side = b / 6;
+      const std::string at = "drag to (" + std::to_string(a.q.x()) + ", " + std::to_string(a.q.y()) +
+                             ") width " + std::to_string(width);
+      // The box's outline: its corners and the middles of its sides, as long as the body and a
+      // third of that across, in the middle of the drag.
+      for (double s : {-half, 0.0, half})
+        for (double t : {-side, side}) EXPECT_TRUE(InkNear(c, a.At(L / 2 + s, t).x(), a.At(L / 2 + s, t).y())) << at;
+      // Inside the box the paper stays white: the leads stop at its ends.
+      for (double s : {-half / 2, 0.0, half / 2}) {
+        const QPointF m = a.At(L / 2 + s, 0);
+        EXPECT_EQ(c.GetPixel(std::lround(m.x()), std::lround(m.y())), kWhite) << at << " inside the box";
+      }
+      // The leads: unbroken along the axis from P to the box and from the box to Q.
+      for (double s = 0; s <= L; s += 1) {
+        if (std::fabs(s - L / 2) < half) continue;
+        EXPECT_TRUE(InkNear(c, a.At(s, 0).x(), a.At(s, 0).y())) << at << " lead at " << s;
+      }
+      // Nothing beyond the box across the drag, and the box no longer than the body.
+      for (int y = 0; y < c.Height(); ++y)
+        for (int x = 0; x < c.Width(); ++x) {
+          if (c.GetPixel(x, y) == kWhite) continue;
+          const QPointF l = a.Local(x, y);
+          ASSERT_LE(std::fabs(l.y()), side + 0.5 + width) << at << " at " << x << ", " << y;
+          if (std::fabs(l.y()) > 0.5 + width) {
+            ASSERT_LE(std::fabs(l.x() - L / 2), half + 0.5 + width) << at;
+          }
+        }
+    }
+  }
+}
+
+TEST(CircuitSymbols, TheCellsLongPlateIsOnThePressPointsSide) {
+  // The long thin plate is the positive one, towards P; the short thick one towards Q.
+  for (const Along& a : kAlongDrags) {
+    for (int width : {1, 2}) {
+      const Canvas c = Drawn(53, a.p.x(), a.p.y(), a.q.x(), a.q.y(), width);
+      const double L = a.Length();
+      double towardsP = 0, towardsQ = 0;  // how far each plate reaches across the drag
+      for (int y = 0; y < c.Height(); ++y)
+        for (int x = 0; x < c.Width(); ++x) {
+          if (c.GetPixel(x, y) == kWhite) continue;
+          const QPointF l = a.Local(x, y);
+          double& reach = l.x() < L / 2 ? towardsP : towardsQ;
+          reach = std::max(reach, std::fabs(l.y()));
+        }
+      const double b = BodyOf(L);
+      EXPECT_NEAR(towardsP, 0.45 * b, 1.5) << "drag to " << a.q.x() << ", " << a.q.y() << " width " << width;
+      EXPECT_NEAR(towardsQ, 0.22 * b, 1.5) << "drag to " << a.q.x() << ", " << a.q.y() << " width " << width;
     }
   }
 }

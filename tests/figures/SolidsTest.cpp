@@ -1,8 +1,9 @@
 // The solids of palette 2 as a user sees them: hidden edges are dashed whatever the line style and
-// width, and visible edges follow the line style.
+// width, and visible edges follow the line style, at the reviewed picture's drag and at another.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "figures/Canvas.h"
 #include "figures/FigureDrag.h"
@@ -28,11 +29,25 @@ const Case kCases[] = {
     {115, QRect(55, 108, 46, 5), QRect(55, 138, 46, 5)},
 };
 
-Canvas Solid(int tool, int style, int width) {
-  Canvas c(200, 160);
+// Where a solid is drawn: the box from (20, 20) to (180, 140) of the stretches above, or the same
+// box half as large again, dragged leftwards and upwards from (270, 200) to (30, 20).
+struct Placement {
+  double x1, y1, x2, y2;
+  double scale;
+  QRect Of(QRect r) const {
+    const double left = std::min(x1, x2), top = std::min(y1, y2);
+    return QRect(static_cast<int>(std::lround(left + (r.left() - 20) * scale)),
+                 static_cast<int>(std::lround(top + (r.top() - 20) * scale)),
+                 static_cast<int>(std::lround(r.width() * scale)), static_cast<int>(std::lround(r.height() * scale)));
+  }
+};
+const Placement kPlacements[] = {{20, 20, 180, 140, 1}, {270, 200, 30, 20, 1.5}};
+
+Canvas Solid(int tool, int style, int width, const Placement& at = kPlacements[0]) {
+  Canvas c(300, 220);
   c.DrawStyle = style;
   c.DrawWidth = width;
-  Draw(c, tool, 20, 20, 180, 140);
+  Draw(c, tool, at.x1, at.y1, at.x2, at.y2);
   return c;
 }
 
@@ -41,27 +56,36 @@ int Largest(const std::vector<int>& pieces) {
 }
 
 TEST(Solids, HiddenEdgesAreDashedWhateverTheLineStyle) {
-  for (const Case& k : kCases) {
-    for (int style : {Canvas::kSolid, Canvas::kDash, Canvas::kDot, Canvas::kDashDot}) {
-      const std::vector<int> dashes = InkPieces(Solid(k.tool, style, 1), k.hidden);
-      EXPECT_GE(dashes.size(), 3u) << k.tool << " style " << style << ": the hidden edge is not dashed";
-      EXPECT_GE(Largest(dashes), 3) << k.tool << " style " << style << ": dots, not dashes";
-    }
-    for (int width : {2, 4}) {
-      EXPECT_GE(InkPieces(Solid(k.tool, Canvas::kSolid, width), k.hidden).size(), 2u)
-          << k.tool << " width " << width << ": the hidden edge is not dashed";
+  for (const Placement& at : kPlacements) {
+    for (const Case& k : kCases) {
+      const QRect hidden = at.Of(k.hidden);
+      for (int style : {Canvas::kSolid, Canvas::kDash, Canvas::kDot, Canvas::kDashDot}) {
+        const std::vector<int> dashes = InkPieces(Solid(k.tool, style, 1, at), hidden);
+        EXPECT_GE(dashes.size(), 3u) << k.tool << " style " << style << " scale " << at.scale
+                                     << ": the hidden edge is not dashed";
+        EXPECT_GE(Largest(dashes), 3) << k.tool << " style " << style << " scale " << at.scale << ": dots, not dashes";
+      }
+      for (int width : {2, 4}) {
+        EXPECT_GE(InkPieces(Solid(k.tool, Canvas::kSolid, width, at), hidden).size(), 2u)
+            << k.tool << " width " << width << " scale " << at.scale << ": the hidden edge is not dashed";
+      }
     }
   }
 }
 
 TEST(Solids, VisibleEdgesFollowTheLineStyle) {
-  for (const Case& k : kCases) {
-    for (int width : {1, 2, 4}) {
-      EXPECT_EQ(InkPieces(Solid(k.tool, Canvas::kSolid, width), k.visible).size(), 1u)
-          << k.tool << " width " << width << ": a solid edge is broken";
+  for (const Placement& at : kPlacements) {
+    for (const Case& k : kCases) {
+      const QRect visible = at.Of(k.visible);
+      for (int width : {1, 2, 4}) {
+        EXPECT_EQ(InkPieces(Solid(k.tool, Canvas::kSolid, width, at), visible).size(), 1u)
+            << k.tool << " width " << width << " scale " << at.scale << ": a solid edge is broken";
+      }
+      EXPECT_GE(InkPieces(Solid(k.tool, Canvas::kDot, 1, at), visible).size(), 4u)
+          << k.tool << " scale " << at.scale << ": not dotted";
+      EXPECT_GE(InkPieces(Solid(k.tool, Canvas::kDash, 1, at), visible).size(), 2u)
+          << k.tool << " scale " << at.scale << ": not dashed";
     }
-    EXPECT_GE(InkPieces(Solid(k.tool, Canvas::kDot, 1), k.visible).size(), 4u) << k.tool << ": not dotted";
-    EXPECT_GE(InkPieces(Solid(k.tool, Canvas::kDash, 1), k.visible).size(), 2u) << k.tool << ": not dashed";
   }
 }
 

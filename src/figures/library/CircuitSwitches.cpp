@@ -1,5 +1,5 @@
-// Switches and resistor networks as circuit symbols: single-pole single-throw, single-pole
-// double-throw and double-pole double-throw switches, two resistors in parallel and in series,
+// Switches and resistors as circuit symbols: single-pole single-throw, single-pole double-throw
+// and double-pole double-throw switches, the resistor, two resistors in parallel and in series,
 // and the rheostat. Each lies along the drag at any angle with straight leads to both ends; the
 // blades and the slider stand above the segment.
 #include <algorithm>
@@ -87,6 +87,15 @@ void DrawDoublePoleSwitch(Canvas& canvas, const DragGeometry& g, const Parameter
   LocalLine(canvas, *s, lower, upper);
 }
 
+// A resistor: one box the length of the body (the rheostat's box without its slider), the leads
+// reaching its ends.
+void DrawResistorSymbol(Canvas& canvas, const DragGeometry& g, const ParameterValues&) {
+  const auto s = SymbolLayoutOf(g);
+  if (!s) return;
+  figures::circuit::Leads(canvas, *s, s->bodyStart, s->bodyEnd);
+  ResistorBox(canvas, *s, {s->Middle(), 0}, s->Body());
+}
+
 // Two resistors on parallel branches: the leads meet cross wires at both ends of the body, and
 // each branch carries a resistor box in its middle.
 void DrawParallelResistors(Canvas& canvas, const DragGeometry& g, const ParameterValues&) {
@@ -137,6 +146,7 @@ const ToolFigure kCircuitSwitches[] = {
     {ToolId::SingleThrowSwitch, K::Along, DrawSingleThrowSwitch},
     {ToolId::DoubleThrowSwitch, K::Along, DrawDoubleThrowSwitch},
     {ToolId::DoublePoleSwitch, K::Along, DrawDoublePoleSwitch},
+    {ToolId::ResistorSymbol, K::Along, DrawResistorSymbol},
     {ToolId::ParallelResistors, K::Along, DrawParallelResistors},
     {ToolId::SeriesResistors, K::Along, DrawSeriesResistors},
     {ToolId::RheostatSymbol, K::Along, DrawRheostatSymbol},

@@ -1,4 +1,4 @@
-// The two-lead circuit symbols: lamp, cell, capacitor, ammeter, voltmeter, ground, diode,
+// The two-lead circuit symbols: lamp, cell, capacitor, ammeter, voltmeter, motor, ground, diode,
 // inductor and electrolytic capacitor. Each lies along the drag at any angle, its body in the
 // middle and straight leads to both ends; letters and signs stay upright.
 #include <algorithm>
@@ -54,6 +54,11 @@ void DrawAmmeterSymbol(Canvas& canvas, const DragGeometry& g, const ParameterVal
 
 void DrawVoltmeterSymbol(Canvas& canvas, const DragGeometry& g, const ParameterValues&) {
   DrawMeter(canvas, g, "V");
+}
+
+// A motor: drawn as the meters are, with an M.
+void DrawMotorSymbol(Canvas& canvas, const DragGeometry& g, const ParameterValues&) {
+  DrawMeter(canvas, g, "M");
 }
 
 // Two plates across the segment, `gap` apart about the middle, the leads reaching them.
@@ -163,6 +168,7 @@ const ToolFigure kCircuitSymbols[] = {
     {ToolId::CapacitorSymbol, K::Along, DrawCapacitor},
     {ToolId::AmmeterSymbol, K::Along, DrawAmmeterSymbol},
     {ToolId::VoltmeterSymbol, K::Along, DrawVoltmeterSymbol},
+    {ToolId::MotorSymbol, K::Along, DrawMotorSymbol},
     {ToolId::Ground, K::Along, DrawGround},
     {ToolId::DiodeSymbol, K::Along, DrawDiode},
     {ToolId::Inductor, K::Along, DrawInductor},

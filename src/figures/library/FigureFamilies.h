@@ -15,8 +15,8 @@ std::span<const ToolFigure> MechanicsPartFigures();    // pendulum, spring, mass
 std::span<const ToolFigure> MechanicsSceneryFigures(); // cart, table, boat, groove, track, conveyors
 
 // Palette 1 — electric and magnetic figures.
-std::span<const ToolFigure> CircuitSymbolFigures();    // lamp, cell, capacitor, meters, ground, ...
-std::span<const ToolFigure> CircuitSwitchFigures();    // switches and resistor networks
+std::span<const ToolFigure> CircuitSymbolFigures();    // lamp, cell, capacitor, meters, motor, ...
+std::span<const ToolFigure> CircuitSwitchFigures();    // switches and resistors
 std::span<const ToolFigure> FieldFigures();            // charges, field grids and lines, solenoid
 std::span<const ToolFigure> CircuitDeviceFigures();    // wire, transformer, cells, knife switches, ...
 std::span<const ToolFigure> InstrumentFigures();       // ammeter, voltmeter, galvanometer
