@@ -17,7 +17,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -34,6 +38,7 @@
 
 #include "dialogs/DialogSeam.h"
 #include "document/PictureFiles.h"
+#include "document/PictureFormats.h"
 #include "workspace/ImageDraw.h"
 
 namespace {
@@ -64,16 +69,21 @@ class RandomDialogs : public DialogSeam {
   }
   void Tell(QWidget*, const QString& title, const QString& text, bool) override { messages << title + ": " + text; }
   QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override {
-    const QStringList files = QDir(folder_.path()).entryList({"*.bmp", "*.jpg", "*.bin"}, QDir::Files, QDir::Name);
+    const QStringList files = QDir(folder_.path()).entryList({"*.bmp", "*.jpg", "*.png", "*.bin"}, QDir::Files, QDir::Name);
     if (files.isEmpty() || Pick(5) == 0) return Answer(QString());
     openedPath = folder_.filePath(files[static_cast<int>(Pick(static_cast<unsigned>(files.size())))]);
     return Answer(openedPath);
   }
-  QString SaveFileName(QWidget*, const QString&, const QString&, const QString&, QString*) override {
+  QString SaveFileName(QWidget*, const QString&, const QString&, const QString& filter, QString* chosen) override {
     if (Pick(5) == 0) return Answer(QString());
-    savedPath = folder_.filePath(QStringLiteral("saved-%1.bmp").arg(Pick(4)));
+    // A name with either suffix or none, with either filter.
+    const QStringList filters = filter.split(QStringLiteral(";;"));
+    if (chosen) *chosen = filters[static_cast<int>(Pick(static_cast<unsigned>(filters.size())))];
+    const char* const suffixes[] = {".bmp", ".png", ""};
+    const QString typed = folder_.filePath(QStringLiteral("saved-%1%2").arg(Pick(4)).arg(suffixes[Pick(3)]));
+    savedPath = ResolveSaveName(typed, chosen ? *chosen : QString()).path;
     savedPicture = picture ? picture() : QImage();
-    return Answer(savedPath);
+    return Answer(typed);
   }
   std::optional<QColor> PickColor(QWidget*, const QColor&) override {
     if (Pick(3) == 0) return std::nullopt;
@@ -133,7 +143,7 @@ struct Soak {
       QImage img(Between(40, 700), Between(40, 300), QImage::Format_RGB32);
       img.fill(qRgb(Between(0, 255), Between(0, 255), Between(0, 255)));
       for (int k = 0; k < 50; ++k) img.setPixel(Between(0, img.width() - 1), Between(0, img.height() - 1), qRgb(0, 0, 0));
-      img.save(folder.filePath(QStringLiteral("sample-%1.bmp").arg(i)), "BMP");
+      img.save(folder.filePath(QStringLiteral("sample-%1.%2").arg(i).arg(i == 1 ? "png" : "bmp")));
     }
     QImage photo(320, 200, QImage::Format_RGB32);
     photo.fill(qRgb(200, 120, 40));
@@ -294,13 +304,16 @@ struct Soak {
 
   // After a command: a saved picture reopens identical; a file written or read whole, or a new
   // picture, is now the picture that counts as unchanged.
-  void NoteFiles(bool wasNew, qsizetype messagesBefore) {
-    if (!dialogs.savedPath.isEmpty() && QFileInfo::exists(dialogs.savedPath))
+  void NoteFiles(bool wasNew, qsizetype) {
+    const QString caption = window->windowTitle();
+    // Written when the caption names it (a 否 to replacing it, or a cancel, writes nothing).
+    if (!dialogs.savedPath.isEmpty() && caption.endsWith(dialogs.savedPath)) {
       CheckSaved(dialogs.savedPath, dialogs.savedPicture);
-    const bool fileStep = !(dialogs.savedPath.isEmpty() && dialogs.openedPath.isEmpty()) &&
-                          dialogs.messages.size() == messagesBefore;
+      inFile = dialogs.savedPicture;
+    }
+    const bool opened = !dialogs.openedPath.isEmpty() && caption.endsWith(QFileInfo(dialogs.openedPath).absoluteFilePath());
     const bool cleared = wasNew && AllWhite(View().Picture.Raster());
-    if (!View().State.ImageChanged && (fileStep || cleared)) inFile = View().Picture.Image();
+    if (!View().State.ImageChanged && (opened || cleared)) inFile = View().Picture.Image();
   }
 
   void CheckSaved(const QString& path, const QImage& picture) {
@@ -328,6 +341,48 @@ struct Soak {
     if (!offered && View().Picture.Image() != before) Violation(std::string(row.objectName) + "'s key acted while not offered");
     return "key " + row.keys[0].toString().toStdString() + " (" + row.objectName + ") on " +
            target->objectName().toStdString();
+  }
+
+  // Something dragged in from another program and dropped on the picture: a picture file, picture
+  // data, a web address or a folder.
+  std::string DropSomething() {
+    auto data = std::make_unique<QMimeData>();
+    std::string what;
+    ForgetFiles();
+    const qsizetype messagesBefore = dialogs.messages.size();
+    switch (Pick(4)) {
+      case 0: {
+        const QStringList files = QDir(folder.path()).entryList({"*.bmp", "*.png", "*.jpg"}, QDir::Files, QDir::Name);
+        if (files.isEmpty()) return "drop: no file";
+        dialogs.openedPath = folder.filePath(files[static_cast<int>(Pick(static_cast<unsigned>(files.size())))]);
+        data->setUrls({QUrl::fromLocalFile(dialogs.openedPath)});
+        what = "dropped " + QFileInfo(dialogs.openedPath).fileName().toStdString();
+        break;
+      }
+      case 1: {
+        QImage img(Between(1, 120), Between(1, 90), QImage::Format_RGB32);
+        img.fill(qRgb(Between(0, 255), Between(0, 255), Between(0, 255)));
+        data->setImageData(img);
+        what = "dropped picture data";
+        break;
+      }
+      case 2:
+        data->setUrls({QUrl(QStringLiteral("https://example.org/a.png"))});
+        what = "dropped a web address";
+        break;
+      default:
+        data->setUrls({QUrl::fromLocalFile(folder.path())});
+        what = "dropped a folder";
+        break;
+    }
+    QWidget* surface = Find("Draw_PIC");
+    const QPoint at = surface->mapTo(window.get(), RandomPoint().toPoint());
+    QDragEnterEvent enter(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &enter);
+    QDropEvent drop(QPointF(at), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    if (enter.isAccepted()) QApplication::sendEvent(window.get(), &drop);
+    NoteFiles(false, messagesBefore);
+    return what + " at " + Point(at);
   }
 
   std::string EditParameters() {
@@ -420,7 +475,8 @@ struct Soak {
     if (k < 80) return RunCommand();
     if (k < 84) return EditParameters();
     if (k < 89) return EditText();
-    if (k < 92) return PickColour();
+    if (k < 91) return PickColour();
+    if (k < 92) return DropSomething();
     if (k < 95) return DragHandle();
     return ChangeFocus();
   }

@@ -49,25 +49,135 @@ TEST(FileCommands, NewAnsweredYesSavesAndKeepsThePicture) {
   ASSERT_TRUE(back.ok()) << back.error.toStdString();
   EXPECT_EQ(back.image, d.Image().convertToFormat(QImage::Format_RGB32));
   EXPECT_EQ(d.w().windowTitle(), QStringLiteral("※Quillmere※～～") + name);
-  EXPECT_EQ(d.dialogs.dialogs[0], QStringLiteral("“Quillmere”图像保存为：||位图文件 (*.bmp)"));
+  EXPECT_EQ(d.dialogs.dialogs[0], QStringLiteral("“Quillmere”图像保存为：||位图文件 (*.bmp);;PNG 图像 (*.png)"));
 }
 
-TEST(FileCommands, SaveWritesABitmapWhateverTheNameAndCancelChangesNothing) {
-  WindowDriver d;
+TEST(FileCommands, SavingWritesWhatTheNameSays) {
   QTemporaryDir dir;
-  for (const char* n : {"a.jpg", "noext"}) {
-    const QString name = dir.filePath(n);
-    d.dialogs.saveNames = {name};
+  const QString bmp = QStringLiteral("位图文件 (*.bmp)"), png = QStringLiteral("PNG 图像 (*.png)");
+  struct Case {
+    const char* typed;
+    QString filter;
+    const char* written;  // the file written, in the folder
+    QByteArray magic;     // its first bytes
+  };
+  const Case cases[] = {
+      {"figure.png", bmp, "figure.png", "\x89PNG"}, {"figure.BMP", png, "figure.BMP", "BM"},
+      {"incline", bmp, "incline.bmp", "BM"},        {"incline", png, "incline.png", "\x89PNG"},
+      {"lens.v2", png, "lens.v2.png", "\x89PNG"},
+  };
+  for (const Case& c : cases) {
+    WindowDriver d;
+    DrawSomething(d);
+    d.dialogs.saveNames = {dir.filePath(c.typed)};
+    d.dialogs.saveFilters = {c.filter};
     d.Trigger("Menu_File_Save");
-    QFile f(name);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << n;
-    EXPECT_EQ(f.read(2), QByteArray("BM")) << n;
+    QFile f(dir.filePath(c.written));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << c.written;
+    EXPECT_EQ(f.read(c.magic.size()), c.magic) << c.written;
+    EXPECT_FALSE(d.State().ImageChanged) << c.written;
+    EXPECT_EQ(d.w().windowTitle(), QStringLiteral("※Quillmere※～～") + dir.filePath(c.written));
+    PictureRead back = ReadPictureFile(dir.filePath(c.written));
+    ASSERT_TRUE(back.ok());
+    EXPECT_EQ(back.image, d.Image()) << c.written;
   }
+  // A JPEG name is refused and the dialog shows again; a cancelled dialog then saves nothing.
+  WindowDriver d;
+  DrawSomething(d);
+  d.dialogs.saveNames = {dir.filePath("photo.JPG")};
+  d.Trigger("Menu_File_Save");
+  EXPECT_EQ(d.dialogs.told, QStringList{"保存图像|JPEG 图像只能打开，不能保存。请改用 .png 或 .bmp。"});
+  EXPECT_EQ(d.dialogs.dialogs.size(), 2);
+  EXPECT_FALSE(QFile::exists(dir.filePath("photo.JPG")));
+  EXPECT_TRUE(d.State().ImageChanged) << "a cancelled save leaves the work unsaved";
+}
+
+TEST(FileCommands, ReplacingAFileAsksAboutTheFinalName) {
+  QTemporaryDir dir;
+  const QString existing = dir.filePath("incline.png");
+  QFile f(existing);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("old");
+  f.close();
+  const QString question = QStringLiteral("保存图像|文件“incline.png”已经存在。是否替换？");
+  WindowDriver d;
+  DrawSomething(d);
+  // "incline" with the PNG filter names the existing file: 否 and a dismissal show the dialog
+  // again, 是 replaces it.
+  d.dialogs.saveNames = {dir.filePath("incline"), dir.filePath("incline"), dir.filePath("incline")};
+  d.dialogs.saveFilters = {"PNG 图像 (*.png)", "PNG 图像 (*.png)", "PNG 图像 (*.png)"};
+  d.dialogs.answers = {QMessageBox::No, QMessageBox::Cancel, QMessageBox::Yes};
+  d.Trigger("Menu_File_Save");
+  EXPECT_EQ(d.dialogs.asked, (QStringList{question, question, question}));
+  EXPECT_EQ(d.dialogs.dialogs.size(), 3);
+  EXPECT_TRUE(ReadPictureFile(existing).ok());
   EXPECT_FALSE(d.State().ImageChanged);
-  d.Trigger("Menu_File_Save");  // cancelled
-  EXPECT_FALSE(d.State().ImageChanged);
-  // The dialog remembers the last name for the next one.
-  EXPECT_TRUE(d.dialogs.dialogs[1].contains(dir.filePath("a.jpg")));
+}
+
+TEST(FileCommands, AFileChangedByAnotherProgramIsNotSilentlyOverwritten) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("shared.bmp");
+  const QString changed = QStringLiteral("保存图像|文件“shared.bmp”已被其他程序修改。是否仍要覆盖？");
+  WindowDriver d;
+  DrawSomething(d);
+  d.dialogs.saveNames = {path};
+  d.Trigger("Menu_File_Save");
+  ASSERT_TRUE(d.dialogs.asked.isEmpty());
+  // Unchanged on disk: saving over it again asks the usual question.
+  DrawSomething(d);
+  d.dialogs.saveNames = {path};
+  d.dialogs.answers = {QMessageBox::Yes};
+  d.Trigger("Menu_File_Save");
+  EXPECT_EQ(d.dialogs.asked.last(), QStringLiteral("保存图像|文件“shared.bmp”已经存在。是否替换？"));
+  // Someone else writes it (same size, other bytes): 否 and a dismissal cancel the save.
+  QImage other(600, 220, QImage::Format_RGB32);
+  other.fill(qRgb(1, 2, 3));
+  QString error;
+  ASSERT_TRUE(WriteBitmapFile(path, other, &error));
+  d.ClickTool(7);
+  d.Drag({300, 30}, {320, 90});
+  for (auto answer : {QMessageBox::No, QMessageBox::Cancel}) {
+    d.dialogs.saveNames = {path};
+    d.dialogs.answers = {answer};
+    d.Trigger("Menu_File_Save");
+    EXPECT_EQ(d.dialogs.asked.last(), changed);
+    EXPECT_EQ(ReadPictureFile(path).image, other) << "the other program's picture stays";
+    EXPECT_TRUE(d.State().ImageChanged);
+  }
+  d.dialogs.saveNames = {path};
+  d.dialogs.answers = {QMessageBox::Yes};
+  d.Trigger("Menu_File_Save");
+  EXPECT_EQ(ReadPictureFile(path).image, d.Image());
+  // A file this window never opened or saved gets only the overwrite question.
+  WindowDriver fresh;
+  DrawSomething(fresh);
+  fresh.dialogs.saveNames = {path};
+  fresh.dialogs.answers = {QMessageBox::No};
+  fresh.Trigger("Menu_File_Save");
+  EXPECT_EQ(fresh.dialogs.asked, QStringList{"保存图像|文件“shared.bmp”已经存在。是否替换？"});
+}
+
+TEST(FileCommands, APartlyReadJpegSaysSoAndCountsAsChanged) {
+  QTemporaryDir dir;
+  // A photo-like picture, so that most of the file is scan data.
+  QImage photo(256, 192, QImage::Format_RGB32);
+  for (int y = 0; y < photo.height(); ++y)
+    for (int x = 0; x < photo.width(); ++x) photo.setPixel(x, y, qRgb((x * 7 + y * 13) % 256, (x * y) % 256, (x ^ y) & 255));
+  const QString whole = dir.filePath("whole.jpg"), cut = dir.filePath("cut.jpg");
+  ASSERT_TRUE(photo.save(whole, "JPG", 90));
+  QFile in(whole);
+  ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+  QByteArray bytes = in.readAll();
+  QFile out(cut);
+  ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+  out.write(bytes.left(bytes.size() * 2 / 3));
+  out.close();
+  WindowDriver d;
+  d.dialogs.openNames = {cut};
+  d.Trigger("Menu_File_Open");
+  EXPECT_EQ(d.dialogs.told, QStringList{"打开|图像文件不完整，只显示了能读出的部分。"});
+  EXPECT_TRUE(d.State().ImageChanged);
+  EXPECT_EQ(d.Picture().Size(), QSize(256, 192));
 }
 
 TEST(FileCommands, OpenShowsThePictureAtItsSize) {
@@ -82,7 +192,8 @@ TEST(FileCommands, OpenShowsThePictureAtItsSize) {
   d.dialogs.openNames = {name};
   d.Trigger("Menu_File_Open");
   EXPECT_TRUE(d.dialogs.asked.isEmpty()) << "an unchanged picture is not asked about";
-  EXPECT_EQ(d.dialogs.dialogs[0], QStringLiteral("打开||位图文件 (*.bmp);;Jpeg图像(*.jpg)"));
+  EXPECT_EQ(d.dialogs.dialogs[0], QStringLiteral("打开||所有图像 (*.bmp *.jpg *.jpeg *.png);;位图文件 (*.bmp);;"
+                                                "JPEG 图像 (*.jpg *.jpeg);;PNG 图像 (*.png)"));
   EXPECT_EQ(d.Picture().Size(), QSize(800, 300));
   EXPECT_EQ(d.Pixel(799, 299), 0xffff0000u);
   EXPECT_FALSE(d.State().ImageChanged) << "the picture equals its file";

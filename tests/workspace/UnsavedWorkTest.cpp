@@ -63,7 +63,9 @@ TEST(UnsavedWork, ChangedFollowsEveryStepAndTheQuestionFollowsIt) {
     bool changed;
     int questions;
   };
-  const QString saved = dir.filePath("saved.bmp");
+  // Each save writes a new file: replacing one would ask first.
+  int saves = 0;
+  auto saved = [&] { return dir.filePath(QStringLiteral("saved-%1.bmp").arg(++saves)); };
   const Step steps[] = {
       {"start-up", [] {}, false, 0},
       {"New on the picture of start-up does nothing", [&] { d.Trigger("Menu_File_New"); }, false, 0},
@@ -71,7 +73,7 @@ TEST(UnsavedWork, ChangedFollowsEveryStepAndTheQuestionFollowsIt) {
       {"a cancelled save", [&] { d.Trigger("Menu_File_Save"); }, true, 0},
       {"a failed save", [&] { d.dialogs.saveNames = {dir.filePath("no/such/folder.bmp")};
                               d.Trigger("Menu_File_Save"); }, true, 0},
-      {"a save", [&] { d.dialogs.saveNames = {saved}; d.Trigger("Menu_File_Save"); }, false, 0},
+      {"a save", [&] { d.dialogs.saveNames = {saved()}; d.Trigger("Menu_File_Save"); }, false, 0},
       {"a cancelled save of saved work", [&] { d.Trigger("Menu_File_Save"); }, false, 0},
       {"making a selection", [&] { Selected(d); }, false, 0},
       {"全选", [&] { d.Trigger("Menu_Edit_SelectAll"); }, false, 0},
@@ -85,19 +87,19 @@ TEST(UnsavedWork, ChangedFollowsEveryStepAndTheQuestionFollowsIt) {
        }, false, 2},
       {"New right after an open clears without asking", [&] { d.Trigger("Menu_File_New"); }, false, 2},
       {"redo", [&] { d.Trigger("Menu_Edit_Redo"); }, true, 2},
-      {"save", [&] { d.dialogs.saveNames = {saved}; d.Trigger("Menu_File_Save"); }, false, 2},
+      {"save", [&] { d.dialogs.saveNames = {saved()}; d.Trigger("Menu_File_Save"); }, false, 2},
       {"paste", [&] { d.Trigger("Menu_Edit_Paster"); }, true, 2},
-      {"save", [&] { d.dialogs.saveNames = {saved}; d.Trigger("Menu_File_Save"); }, false, 2},
+      {"save", [&] { d.dialogs.saveNames = {saved()}; d.Trigger("Menu_File_Save"); }, false, 2},
       {"a rotation", [&] { Selected(d); d.Trigger("Menu_Rot_Nss"); }, true, 2},
-      {"save", [&] { d.dialogs.saveNames = {saved}; d.Trigger("Menu_File_Save"); }, false, 2},
+      {"save", [&] { d.dialogs.saveNames = {saved()}; d.Trigger("Menu_File_Save"); }, false, 2},
       {"delete", [&] { Selected(d); d.Trigger("Menu_Edit_Del"); }, true, 2},
-      {"save", [&] { d.dialogs.saveNames = {saved}; d.Trigger("Menu_File_Save"); }, false, 2},
+      {"save", [&] { d.dialogs.saveNames = {saved()}; d.Trigger("Menu_File_Save"); }, false, 2},
       {"a fill", [&] { d.ClickTool(24); d.Drag({200, 100}, {200, 100}, 0); }, true, 2},
-      {"save", [&] { d.dialogs.saveNames = {saved}; d.Trigger("Menu_File_Save"); }, false, 2},
+      {"save", [&] { d.dialogs.saveNames = {saved()}; d.Trigger("Menu_File_Save"); }, false, 2},
       {"the eraser", [&] { d.ClickTool(2); d.Drag({60, 60}, {70, 60}); }, true, 2},
-      {"save", [&] { d.dialogs.saveNames = {saved}; d.Trigger("Menu_File_Save"); }, false, 2},
+      {"save", [&] { d.dialogs.saveNames = {saved()}; d.Trigger("Menu_File_Save"); }, false, 2},
       {"a resize", [&] { d.ResizePicture(640, 240); }, true, 2},
-      {"save", [&] { d.dialogs.saveNames = {saved}; d.Trigger("Menu_File_Save"); }, false, 2},
+      {"save", [&] { d.dialogs.saveNames = {saved()}; d.Trigger("Menu_File_Save"); }, false, 2},
       {"a stamped text", [&] {
          d.ClickTool(3);
          d.Press({50, 50});
@@ -106,7 +108,7 @@ TEST(UnsavedWork, ChangedFollowsEveryStepAndTheQuestionFollowsIt) {
          QTest::mouseClick(d.Find<QPushButton>("Command1"), Qt::LeftButton);
        }, true, 2},
       {"a moved selection", [&] {
-         d.dialogs.saveNames = {saved};
+         d.dialogs.saveNames = {saved()};
          d.Trigger("Menu_File_Save");
          Selected(d);
          d.FramePress({5, 5});
@@ -120,7 +122,7 @@ TEST(UnsavedWork, ChangedFollowsEveryStepAndTheQuestionFollowsIt) {
   }
   EXPECT_EQ(d.Picture().Size(), QSize(640, 240));
   // Closing a picture whose work is saved asks nothing.
-  d.dialogs.saveNames = {saved};
+  d.dialogs.saveNames = {saved()};
   d.Trigger("Menu_File_Save");
   EXPECT_TRUE(d.w().close());
   EXPECT_EQ(d.dialogs.asked.size(), 2);
