@@ -33,6 +33,9 @@ fi
 unset QT_QPA_PLATFORM
 export LC_ALL=C.UTF-8
 work=$(mktemp -d)
+# A session's runtime folder, as a desktop has one (Qt warns on stderr without it).
+mkdir -m 700 "$work/runtime"
+export XDG_RUNTIME_DIR="$work/runtime"
 pid=""
 clip_pid=""
 bus_pid=""
