@@ -105,6 +105,21 @@ void ImageDraw::BuildMenus() {
   }
   paletteActions_[0]->setChecked(true);
 
+  // The zoom: 放大, 缩小, 实际大小. Each acts only while no mouse button is held (ZoomAvailable).
+  zoomIn_ = MakeAction(this, "Menu_View_ZoomIn", "放大");
+  zoomOut_ = MakeAction(this, "Menu_View_ZoomOut", "缩小");
+  zoomActual_ = MakeAction(this, "Menu_View_ZoomActual", "实际大小");
+  zoomIn_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+  zoomOut_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+  zoomActual_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+  zoomOut_->setEnabled(false);  // at 100 % already
+  zoomActual_->setEnabled(false);
+  view->addSeparator();
+  view->addActions({zoomIn_, zoomOut_, zoomActual_});
+  connect(zoomIn_, &QAction::triggered, this, [this] { ZoomIn(); });
+  connect(zoomOut_, &QAction::triggered, this, [this] { ZoomOut(); });
+  connect(zoomActual_, &QAction::triggered, this, [this] { ZoomActual(); });
+
   QMenu* help = MakeMenu(bar, "Menu_Help", "帮助(&H)");
   programHelp_ = MakeAction(this, "Menu_Help_help", "软件说明");
   checkUpdates_ = MakeAction(this, "Menu_Help_web", "检查更新");

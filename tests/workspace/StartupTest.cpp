@@ -70,7 +70,8 @@ TEST(Startup, MenuTreeCaptionsSeparatorsAndShortcuts) {
                          "顺时针转90度", "-", "逆时针转30度", "逆时针转45度", "逆时针转60度", "逆时针转90度", "-",
                          "顺时针微调1度", "逆时针微调1度"}));
   EXPECT_EQ(MenuCaptions(menus[3]), (QStringList{"辅助线", "背景底纹", "-", "字体", "前景色"}));
-  EXPECT_EQ(MenuCaptions(menus[4]), (QStringList{"常用图形", "-", "电场磁场", "立体几何", "综合图形"}));
+  EXPECT_EQ(MenuCaptions(menus[4]),
+            (QStringList{"常用图形", "-", "电场磁场", "立体几何", "综合图形", "-", "放大", "缩小", "实际大小"}));
   EXPECT_EQ(MenuCaptions(menus[5]), (QStringList{"软件说明", "-", "检查更新", "与我联系", "给我留言", "-", "关于"}));
   EXPECT_EQ(d.Action("Menu_Edit_Copy")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
   EXPECT_EQ(d.Action("Menu_Edit_Paster")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_V));
