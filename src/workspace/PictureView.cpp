@@ -37,34 +37,45 @@ void PictureView::Paint(QPainter& painter, const QImage& picture, const ViewTran
   const int lastColumn = source.width() - 1, lastRow = source.height() - 1;
   const bool grid = view.PixelGrid();
 
-  columns_.resize(width);
-  gridColumn_.resize(width);
+  // The device columns as runs of one picture column each.
+  runs_.clear();
+  int previous = view.PixelAtDevice(left - 1);
   for (int i = 0; i < width; ++i) {
     const int pixel = view.PixelAtDevice(left + i);
-    columns_[i] = std::clamp(pixel, 0, lastColumn);
-    gridColumn_[i] = grid && pixel != view.PixelAtDevice(left + i - 1);
+    const int column = std::clamp(pixel, 0, lastColumn);
+    if (runs_.empty() || runs_.back().column != column || pixel != previous)
+      runs_.push_back({column, i, 0, pixel != previous});
+    ++runs_.back().count;
+    previous = pixel;
   }
-  row_.resize(width);
+  plainRow_.resize(width);
+  gridRow_.resize(width);
 
   // Each picture row is expanded once; the device rows that show it copy the expansion.
   const size_t rowBytes = static_cast<size_t>(width) * sizeof(QRgb);
   int expanded = -1;
+  previous = view.PixelAtDevice(top - 1);
   for (int y = 0; y < height; ++y) {
     const int pixel = view.PixelAtDevice(top + y);
     const int sourceRow = std::clamp(pixel, 0, lastRow);
-    auto* out = reinterpret_cast<QRgb*>(scaled_.scanLine(y));
     if (sourceRow != expanded) {
       const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(sourceRow));
-      for (int i = 0; i < width; ++i) {
-        const QRgb c = in[columns_[i]] | 0xFF000000u;
-        row_[i] = gridColumn_[i] ? GridShade(c) : c;
+      QRgb* plain = plainRow_.data();
+      QRgb* shaded = gridRow_.data();
+      for (const Run& run : runs_) {
+        const QRgb c = in[run.column] | 0xFF000000u;
+        std::fill_n(plain + run.first, run.count, c);
+        if (grid) {
+          const QRgb g = GridShade(c);
+          std::fill_n(shaded + run.first, run.count, g);
+          if (run.begins) plain[run.first] = g;
+        }
       }
       expanded = sourceRow;
     }
-    std::memcpy(out, row_.data(), rowBytes);
-    if (grid && pixel != view.PixelAtDevice(top + y - 1))
-      for (int i = 0; i < width; ++i)
-        if (!gridColumn_[i]) out[i] = GridShade(out[i]);
+    const bool firstRow = grid && pixel != previous;
+    previous = pixel;
+    std::memcpy(scaled_.scanLine(y), firstRow ? gridRow_.data() : plainRow_.data(), rowBytes);
   }
 
   // Drawn one device pixel to one device pixel.

@@ -17,8 +17,15 @@ class PictureView {
   void Paint(QPainter& painter, const QImage& picture, const ViewTransform& view, QRect area);
 
  private:
-  QImage scaled_;                 // the device pixels of the area, reused from paint to paint
-  std::vector<int> columns_;      // for each device column of the area: its picture column
-  std::vector<bool> gridColumn_;  // the device column is a picture pixel's first
-  std::vector<unsigned> row_;     // one picture row expanded to device columns, before the grid
+  QImage scaled_;                    // the device pixels of the area, reused from paint to paint
+  // The device columns of the area as runs that show one picture column each.
+  struct Run {
+    int column;  // the picture column
+    int first;   // its first device column in the area
+    int count;   // how many device columns show it
+    bool begins;  // the run starts the picture pixel (its first column carries the grid)
+  };
+  std::vector<Run> runs_;
+  std::vector<QRgb> plainRow_;       // one picture row expanded to device columns, grid columns shaded
+  std::vector<QRgb> gridRow_;        // the same row as a picture pixel's first device row shows it
 };

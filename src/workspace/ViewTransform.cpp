@@ -11,16 +11,6 @@ namespace {
 constexpr double kDeviceSlack = 1e-7;
 }  // namespace
 
-double ViewTransform::Ratio() const {
-  return IsUsable(devicePixelRatio) && devicePixelRatio > 0 ? devicePixelRatio : 1.0;
-}
-
-int ViewTransform::PixelAtDevice(int device) const {
-  // Picture pixel k covers device pixels whose centre lies in (k * s, (k + 1) * s]: a centre on a
-  // border belongs to the first pixel, as Qt's unsmoothed scaling shows it.
-  return static_cast<int>(std::ceil((device + 0.5) / Scale())) - 1;
-}
-
 QPointF ViewTransform::PicturePoint(QPointF widget) const {
   if (OneToOne()) return widget / zoom;  // at 1:1 zoom is 1: the position itself
   const double ratio = Ratio(), scale = Scale();

@@ -2,6 +2,7 @@
 #include <QPointF>
 #include <QRect>
 #include <QSize>
+#include <cmath>
 
 // Where the picture sits on screen: the one mapping between picture pixels, positions on the
 // drawing surface and the screen's device pixels. Three kinds of coordinates meet here:
@@ -16,7 +17,9 @@ struct ViewTransform {
   double devicePixelRatio = 1;  // device pixels per widget unit (a ratio that is no number: 1)
 
   // Device pixels per widget unit, as used: an unusable or non-positive ratio counts as 1.
-  double Ratio() const;
+  double Ratio() const {
+    return std::isfinite(devicePixelRatio) && devicePixelRatio > 0 ? devicePixelRatio : 1.0;
+  }
   // Device pixels per picture pixel.
   double Scale() const { return zoom * Ratio(); }
   // One picture pixel to one device pixel: positions reach the picture unchanged.
@@ -32,7 +35,10 @@ struct ViewTransform {
   QPointF PicturePointIn(QPointF local, QPoint origin) const;
   // The picture pixel a device pixel shows (device pixel 0 is the picture's first). A device
   // pixel whose centre falls exactly on the border of two picture pixels shows the first.
-  int PixelAtDevice(int device) const;
+  int PixelAtDevice(int device) const {
+    // Picture pixel k covers the device pixels whose centre lies in (k * s, (k + 1) * s].
+    return static_cast<int>(std::ceil((device + 0.5) / Scale())) - 1;
+  }
 
   // Where the pointer stands over picture point `picture` (widget units): at 1:1 the point itself,
   // above it the centre of the picture pixel. The pointer rule gives the pixel back.
