@@ -107,7 +107,16 @@ void DrawingSurface::paintEvent(QPaintEvent* event) {
     // The background pattern: a light hatch over the picture, never part of it. It covers the
     // same picture pixels at every zoom.
     QBrush hatch(QColor(0, 160, 220), Qt::CrossPattern);
-    hatch.setTransform(QTransform::fromScale(view.zoom, view.zoom));
+    if (view.zoom > 1) {
+      // Qt draws a hatch at screen size under any transform: enlarge one tile of it instead.
+      QImage tile(8, 8, QImage::Format_ARGB32_Premultiplied);
+      tile.fill(Qt::transparent);
+      QPainter t(&tile);
+      t.fillRect(tile.rect(), hatch);
+      t.end();
+      hatch = QBrush(tile);
+      hatch.setTransform(QTransform::fromScale(view.zoom, view.zoom));
+    }
     p.setPen(Qt::NoPen);
     p.setBrush(hatch);
     p.setOpacity(0.35);

@@ -344,3 +344,19 @@ TEST(ZoomView, ScrollBarsHandlesAndTheEraserPointerFollowTheZoom) {
     EXPECT_EQ(d.Picture().Width(), expected[i - 1]) << "after " << 3 * i << " widget units";
   }
 }
+
+TEST(ZoomView, BackgroundPatternCoversTheSamePicturePixelsAtEveryZoom) {
+  WindowDriver d;
+  d.Trigger("Menu_Tools_BGLine");
+  auto shown = [&d](int side) {
+    return d.Surface()->grab(QRect(0, 0, side, side)).toImage().convertToFormat(QImage::Format_RGB32);
+  };
+  const QImage atOne = shown(40);
+  ASSERT_NE(atOne.pixel(0, 0), atOne.pixel(4, 0)) << "the pattern shows";
+  for (int zoom : {2, 3, 4}) {
+    d.SetZoom(zoom);
+    const QImage zoomed = shown(40 * zoom);
+    EXPECT_EQ(zoomed, atOne.scaled(atOne.size() * zoom, Qt::IgnoreAspectRatio, Qt::FastTransformation))
+        << "zoom " << zoom;
+  }
+}
