@@ -7,9 +7,20 @@
 
 namespace {
 
+// The size of one band of device rows (bytes).
+constexpr size_t kBandBytes = 128 * 1024;
+
 // The pixel grid: a light line along each picture pixel's first device row and column, a quarter
 // of the way from the pixel's colour to a light grey. Each channel c becomes c - c / 4 + 50.
 inline QRgb GridShade(QRgb c) { return c - ((c >> 2) & 0x3F3F3Fu) + 0x323232u; }
+
+// `count` pixels of colour `c` from `out` on, four at a time where it can (a run is as wide as a
+// picture pixel on screen, 1 to 16 device pixels and more).
+inline void Fill(QRgb* out, int count, QRgb c) {
+  const QRgb four[4] = {c, c, c, c};
+  for (; count >= 4; count -= 4, out += 4) std::memcpy(out, four, sizeof four);
+  for (; count > 0; --count) *out++ = c;
+}
 
 }  // namespace
 
@@ -27,10 +38,15 @@ void PictureView::Paint(QPainter& painter, const QImage& picture, const ViewTran
   const int width = static_cast<int>(std::ceil((area.right() + 1) * ratio)) - left;
   const int height = static_cast<int>(std::ceil((area.bottom() + 1) * ratio)) - top;
   if (width <= 0 || height <= 0) return;
-  if (scaled_.width() < width || scaled_.height() < height || scaled_.format() != QImage::Format_RGB32) {
-    scaled_ = QImage(std::max(width, scaled_.width()), std::max(height, scaled_.height()), QImage::Format_RGB32);
+  // The device rows are made and drawn a band at a time, a band small enough to stay in the
+  // processor's cache between being made and being drawn.
+  const size_t rowBytes = static_cast<size_t>(width) * sizeof(QRgb);
+  const int band = static_cast<int>(std::clamp<size_t>(kBandBytes / rowBytes, 1, static_cast<size_t>(height)));
+  if (scaled_.width() < width || scaled_.height() < band || scaled_.format() != QImage::Format_RGB32) {
+    scaled_ = QImage(std::max(width, scaled_.width()), std::max(band, scaled_.height()), QImage::Format_RGB32);
     if (scaled_.isNull()) return;
   }
+  scaled_.setDevicePixelRatio(ratio);
   const QImage source = picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32
                             ? picture
                             : picture.convertToFormat(QImage::Format_RGB32);
@@ -52,8 +68,8 @@ void PictureView::Paint(QPainter& painter, const QImage& picture, const ViewTran
   gridRow_.resize(width);
 
   // Each picture row is expanded once; the device rows that show it copy the expansion.
-  const size_t rowBytes = static_cast<size_t>(width) * sizeof(QRgb);
   int expanded = -1;
+  int bandTop = 0;  // the device row (of the area) the band starts at
   previous = view.PixelAtDevice(top - 1);
   for (int y = 0; y < height; ++y) {
     const int pixel = view.PixelAtDevice(top + y);
@@ -64,10 +80,10 @@ void PictureView::Paint(QPainter& painter, const QImage& picture, const ViewTran
       QRgb* shaded = gridRow_.data();
       for (const Run& run : runs_) {
         const QRgb c = in[run.column] | 0xFF000000u;
-        std::fill_n(plain + run.first, run.count, c);
+        Fill(plain + run.first, run.count, c);
         if (grid) {
           const QRgb g = GridShade(c);
-          std::fill_n(shaded + run.first, run.count, g);
+          Fill(shaded + run.first, run.count, g);
           if (run.begins) plain[run.first] = g;
         }
       }
@@ -75,10 +91,11 @@ void PictureView::Paint(QPainter& painter, const QImage& picture, const ViewTran
     }
     const bool firstRow = grid && pixel != previous;
     previous = pixel;
-    std::memcpy(scaled_.scanLine(y), firstRow ? gridRow_.data() : plainRow_.data(), rowBytes);
+    std::memcpy(scaled_.scanLine(y - bandTop), firstRow ? gridRow_.data() : plainRow_.data(), rowBytes);
+    if (y + 1 - bandTop == band || y + 1 == height) {
+      // Drawn one device pixel to one device pixel.
+      painter.drawImage(QPointF(left / ratio, (top + bandTop) / ratio), scaled_, QRect(0, 0, width, y + 1 - bandTop));
+      bandTop = y + 1;
+    }
   }
-
-  // Drawn one device pixel to one device pixel.
-  scaled_.setDevicePixelRatio(ratio);
-  painter.drawImage(QPointF(left / ratio, top / ratio), scaled_, QRect(0, 0, width, height));
 }
