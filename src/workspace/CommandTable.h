@@ -15,6 +15,7 @@ enum class Command {
   GuideLines, BackgroundPattern, Font, ColorChooser,
   Palette0, Palette1, Palette2, Palette3,
   TextTool, LineTool, ArrowTool,  // the label tools, whatever palette shows
+  ZoomIn, ZoomOut, ZoomActual,
   ProgramHelp, CheckUpdates, MailMe, Guestbook, About,
   DropSelection,  // the pop-up's 取消: the frame goes, the pixels stay
   Count_          // the number of commands
@@ -30,6 +31,8 @@ enum class Availability {
   Undo,              // one step of undo is there
   Redo,              // one step of redo is there
   ClipboardPicture,  // the clipboard holds a picture
+  Enlargeable,       // the view is below its largest zoom
+  Enlarged,          // the view is above 100 %
 };
 
 // One row of the command table: the command's names, where it shows, its keys, what it runs and

@@ -1,5 +1,6 @@
 #include "workspace/DrawingSurface.h"
 
+#include <QBitmap>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -8,24 +9,62 @@
 
 #include "figures/Canvas.h"
 #include "figures/Rounding.h"
+#include "workspace/DrawingArea.h"
 
 QPointF CanvasPoint(QPointF position, double devicePixelRatio) {
-  if (!(devicePixelRatio > 1) || !IsUsable(devicePixelRatio)) return position;
-  // The pointer stands on the top-left corner of a screen pixel; that pixel shows the picture
-  // pixel under its centre, half a screen pixel further on. A centre that falls exactly on the
-  // border of two picture pixels shows the first of them; the tiny term keeps it there despite
-  // rounding noise.
-  const double half = 0.5 / devicePixelRatio - 1e-9;
-  auto pixel = [half](double v) { return IsUsable(v) ? std::floor(v + half) : v; };
-  return {pixel(position.x()), pixel(position.y())};
+  return ViewTransform{1, devicePixelRatio}.PicturePoint(position);
 }
 
-DrawingSurface::DrawingSurface(SurfaceHandlers* handlers, const Canvas& picture, QWidget* parent)
-    : QWidget(parent), handlers_(handlers), picture_(picture) {
+namespace {
+
+// The eraser's pointer at a zoom: the outline of the square of `side` x `side` device-independent
+// pixels one eraser step paints, black with a white rim, hot spot at its top-left pixel.
+QCursor EraserSquarePointer(int side) {
+  const int size = side + 2;
+  auto ink = [side](int x, int y) {
+    if (x < 1 || y < 1 || x > side || y > side) return false;
+    return x == 1 || y == 1 || x == side || y == side;
+  };
+  QImage bits(size, size, QImage::Format_Mono), mask(size, size, QImage::Format_Mono);
+  for (QImage* i : {&bits, &mask}) {
+    i->setColor(0, qRgb(255, 255, 255));
+    i->setColor(1, qRgb(0, 0, 0));
+    i->fill(0);
+  }
+  for (int y = 0; y < size; ++y)
+    for (int x = 0; x < size; ++x) {
+      if (ink(x, y)) bits.setPixel(x, y, 1);
+      bool rim = false;
+      for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) rim = rim || ink(x + dx, y + dy);
+      if (rim) mask.setPixel(x, y, 1);
+    }
+  return QCursor(QBitmap::fromImage(bits), QBitmap::fromImage(mask), 1, 1);
+}
+
+// One eraser step paints a square of this many picture pixels a side.
+constexpr int kEraserSide = 6;
+
+}  // namespace
+
+DrawingSurface::DrawingSurface(SurfaceHandlers* handlers, const Canvas& picture, const DrawingArea& area,
+                               QWidget* parent)
+    : QWidget(parent), handlers_(handlers), picture_(picture), area_(area) {
   setMouseTracking(true);  // guide lines follow the pointer without a button held
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_InputMethodEnabled, false);
+}
+
+void DrawingSurface::SetToolPointer(const QCursor& pointer, bool eraserSquare) {
+  toolPointer_ = pointer;
+  eraserSquare_ = eraserSquare;
+  RefreshPointer();
+}
+
+void DrawingSurface::RefreshPointer() {
+  const int zoom = area_.View().zoom;
+  setCursor(eraserSquare_ && zoom > 1 ? EraserSquarePointer(kEraserSide * zoom) : toolPointer_);
 }
 
 void DrawingSurface::ShowGuideLines(bool visible) {
@@ -60,42 +99,56 @@ bool DrawingSurface::event(QEvent* e) {
 
 void DrawingSurface::paintEvent(QPaintEvent* event) {
   QPainter p(this);
-  const QRect r = event->rect();
-  // One picture pixel to one device-independent pixel, never smoothed: at 200 % each pixel is a
-  // 2 x 2 block of the screen.
+  const QRect r = event->rect();  // widget units
+  const ViewTransform view = area_.View();
   p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-  p.drawImage(r, picture_.Raster(), r);
+  view_.Paint(p, picture_.Raster(), view, r);
   if (backgroundVisible_ && !backgroundSize_.isEmpty()) {
-    // The background pattern: a light hatch over the picture, never part of it.
+    // The background pattern: a light hatch over the picture, never part of it. It covers the
+    // same picture pixels at every zoom.
     QBrush hatch(QColor(0, 160, 220), Qt::CrossPattern);
+    if (view.zoom > 1) {
+      // Qt draws a hatch at screen size under any transform: enlarge one tile of it instead.
+      QImage tile(8, 8, QImage::Format_ARGB32_Premultiplied);
+      tile.fill(Qt::transparent);
+      QPainter t(&tile);
+      t.fillRect(tile.rect(), hatch);
+      t.end();
+      hatch = QBrush(tile);
+      hatch.setTransform(QTransform::fromScale(view.zoom, view.zoom));
+    }
     p.setPen(Qt::NoPen);
     p.setBrush(hatch);
     p.setOpacity(0.35);
-    p.drawRect(QRect(QPoint(0, 0), backgroundSize_));
+    p.drawRect(view.WidgetRect(QRect(QPoint(0, 0), backgroundSize_)));
     p.setOpacity(1);
   }
   if (guideVisible_) {
+    // Through the pointer; above 1:1 through the centre of the picture pixel under it.
+    const QPointF at = view.WidgetPoint({guideX_, guideY_});
     QPen pen(QColor(255, 0, 255));
     pen.setStyle(Qt::DashLine);
     pen.setCosmetic(true);
     p.setPen(pen);
-    p.drawLine(QPointF(guideX_, 0), QPointF(guideX_, height()));
-    p.drawLine(QPointF(0, guideY_), QPointF(width(), guideY_));
+    p.drawLine(QPointF(at.x(), 0), QPointF(at.x(), height()));
+    p.drawLine(QPointF(0, at.y()), QPointF(width(), at.y()));
   }
 }
 
+QPointF DrawingSurface::PictureAt(const QMouseEvent* e) const { return area_.View().PicturePoint(e->position()); }
+
 void DrawingSurface::mousePressEvent(QMouseEvent* e) {
-  const QPointF pos = CanvasPoint(e->position(), devicePixelRatio());
+  const QPointF pos = PictureAt(e);
   handlers_->BeginGesture(e->button(), e->modifiers(), pos.x(), pos.y());
 }
 
 void DrawingSurface::mouseMoveEvent(QMouseEvent* e) {
-  const QPointF pos = CanvasPoint(e->position(), devicePixelRatio());
+  const QPointF pos = PictureAt(e);
   handlers_->TrackGesture(e->buttons(), e->modifiers(), pos.x(), pos.y());
 }
 
 void DrawingSurface::mouseReleaseEvent(QMouseEvent* e) {
-  const QPointF pos = CanvasPoint(e->position(), devicePixelRatio());
+  const QPointF pos = PictureAt(e);
   handlers_->EndGesture(e->button(), e->modifiers(), pos.x(), pos.y());
 }
 
@@ -117,7 +170,8 @@ void DrawingSurface::focusOutEvent(QFocusEvent* e) {
   if (e->reason() != Qt::PopupFocusReason) handlers_->HideResizeHandles();
 }
 
-SelectionFrame::SelectionFrame(SurfaceHandlers* handlers, QWidget* parent) : QWidget(parent), handlers_(handlers) {
+SelectionFrame::SelectionFrame(SurfaceHandlers* handlers, const DrawingArea& area, QWidget* parent)
+    : QWidget(parent), handlers_(handlers), area_(area) {
   setAttribute(Qt::WA_TranslucentBackground);
   setAttribute(Qt::WA_NoSystemBackground);
   setMouseTracking(false);
@@ -140,17 +194,21 @@ void SelectionFrame::paintEvent(QPaintEvent*) {
   p.drawRect(QRectF(0.5, 0.5, std::max(0.0, width() - 1.0), std::max(0.0, height() - 1.0)));
 }
 
+QPointF SelectionFrame::PictureAt(const QMouseEvent* e) const {
+  return area_.View().PicturePointIn(e->position(), pos());
+}
+
 void SelectionFrame::mousePressEvent(QMouseEvent* e) {
-  const QPointF pos = CanvasPoint(e->position(), devicePixelRatio());
-  handlers_->SelectionPress(e->button(), pos.x(), pos.y());
+  const QPointF at = PictureAt(e);
+  handlers_->SelectionPress(e->button(), at.x(), at.y());
 }
 
 void SelectionFrame::mouseMoveEvent(QMouseEvent* e) {
-  const QPointF pos = CanvasPoint(e->position(), devicePixelRatio());
-  handlers_->SelectionMove(e->buttons(), pos.x(), pos.y());
+  const QPointF at = PictureAt(e);
+  handlers_->SelectionMove(e->buttons(), at.x(), at.y());
 }
 
 void SelectionFrame::mouseReleaseEvent(QMouseEvent* e) {
-  const QPointF pos = CanvasPoint(e->position(), devicePixelRatio());
-  handlers_->SelectionRelease(e->button(), pos.x(), pos.y(), e->globalPosition().toPoint());
+  const QPointF at = PictureAt(e);
+  handlers_->SelectionRelease(e->button(), at.x(), at.y(), e->globalPosition().toPoint());
 }

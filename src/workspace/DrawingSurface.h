@@ -1,31 +1,41 @@
 #pragma once
+#include <QCursor>
 #include <QPointF>
 #include <QWidget>
 
+#include "workspace/PictureView.h"
 #include "workspace/SurfaceHandlers.h"
 
 class Canvas;
+class DrawingArea;
 
-// The canvas pixel under the pointer at `position` (device-independent pixels of the surface). At
-// a display scale above 100 % it is the one that shows the centre of the screen pixel the pointer
-// is on; at 100 % and below the position is unchanged.
+// The canvas pixel under the pointer at `position` (widget units of the surface) at 100 %: the
+// drawing area's pointer rule at zoom 1 (ViewTransform::PicturePoint). At a display scale above
+// 100 % it is the one that shows the centre of the screen pixel the pointer is on; at 100 % and
+// below the position is unchanged.
 QPointF CanvasPoint(QPointF position, double devicePixelRatio);
 
-// Draw_PIC: shows the canvas one picture pixel to one device-independent pixel (never smoothed at
-// any display scale), the guide lines and the background pattern over it, and hands its mouse,
-// key and focus events to the main window's handlers.
+// Draw_PIC: shows the canvas as the drawing area's view transform places it (never smoothed at any
+// zoom or display scale), the guide lines and the background pattern over it, and hands its mouse,
+// key and focus events to the main window's handlers, in picture pixels.
 class DrawingSurface : public QWidget {
   Q_OBJECT
  public:
-  DrawingSurface(SurfaceHandlers* handlers, const Canvas& picture, QWidget* parent);
+  DrawingSurface(SurfaceHandlers* handlers, const Canvas& picture, const DrawingArea& area, QWidget* parent);
 
-  // Guide lines (SzLine vertical through x, SpLine horizontal through y), never in the picture.
+  // Guide lines (SzLine vertical through x, SpLine horizontal through y; picture pixels), never in
+  // the picture.
   void ShowGuideLines(bool visible);
   bool GuideLinesVisible() const { return guideVisible_; }
   void MoveGuideLines(double x, double y);
-  // Background pattern BGLine: a hatched rectangle over the picture of `size` (it keeps the size it
-  // got when shown), or none.
+  // Background pattern BGLine: a hatched rectangle over the picture of `size` (picture pixels; it
+  // keeps the size it got when shown), or none.
   void ShowBackground(bool visible, QSize size);
+  // The pointer over the picture for the chosen tool. The eraser's (`eraserSquare`) outlines the
+  // square one eraser step paints, at the zoomed size.
+  void SetToolPointer(const QCursor& pointer, bool eraserSquare);
+  // The zoom changed: the eraser's pointer follows it.
+  void RefreshPointer();
 
  protected:
   bool event(QEvent*) override;
@@ -40,20 +50,27 @@ class DrawingSurface : public QWidget {
   bool focusNextPrevChild(bool) override { return false; }
 
  private:
+  QPointF PictureAt(const QMouseEvent* e) const;
+
   SurfaceHandlers* handlers_;
   const Canvas& picture_;
+  const DrawingArea& area_;
+  PictureView view_;
   bool guideVisible_ = false;
-  double guideX_ = 0, guideY_ = 0;
+  double guideX_ = 0, guideY_ = 0;  // picture pixels
   bool backgroundVisible_ = false;
-  QSize backgroundSize_;
+  QSize backgroundSize_;  // picture pixels
+  QCursor toolPointer_;
+  bool eraserSquare_ = false;
 };
 
 // SelectIMG: the frame of the floating selection, a transparent rectangle over the canvas with an
-// optional one-pixel border. Presses on it move the selection; a right release opens the pop-up.
+// optional border one device pixel wide at any zoom. Presses on it move the selection; a right
+// release opens the pop-up.
 class SelectionFrame : public QWidget {
   Q_OBJECT
  public:
-  SelectionFrame(SurfaceHandlers* handlers, QWidget* parent);
+  SelectionFrame(SurfaceHandlers* handlers, const DrawingArea& area, QWidget* parent);
   void SetBorder(bool border);
   bool HasBorder() const { return border_; }
 
@@ -64,6 +81,10 @@ class SelectionFrame : public QWidget {
   void mouseReleaseEvent(QMouseEvent*) override;
 
  private:
+  // The pointer in picture pixels from the frame's top-left corner.
+  QPointF PictureAt(const QMouseEvent* e) const;
+
   SurfaceHandlers* handlers_;
+  const DrawingArea& area_;
   bool border_ = false;
 };

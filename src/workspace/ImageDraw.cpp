@@ -12,7 +12,7 @@
 #include "dialogs/SetData.h"
 #include "dialogs/TypeTxt.h"
 #include "resources/Images.h"
-#include "workspace/DrawingSurface.h"
+#include "workspace/DrawingArea.h"
 
 ImageDraw::ImageDraw() : Picture(600, 220) {
   setObjectName("ImageDraw");
@@ -44,8 +44,6 @@ void ImageDraw::Form_Load() {
   // The picture: white, 600 x 220.
   Picture.Resize(600, 220);
   Picture.Clear();
-  surface_->move(0, 0);
-  surface_->resize(Picture.Width(), Picture.Height());
 
   HideSelection();
 
@@ -63,7 +61,7 @@ void ImageDraw::Form_Load() {
 
 void ImageDraw::Refresh() {
   const QRect damage = Picture.TakeScreenDamage();
-  if (!damage.isEmpty()) surface_->update(damage);
+  area_->RepaintPicture(damage);
 }
 
 void ImageDraw::changeEvent(QEvent* event) {

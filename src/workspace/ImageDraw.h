@@ -17,17 +17,15 @@ class QButtonGroup;
 class QLabel;
 class QMimeData;
 class QMenu;
-class QScrollBar;
 class QTimer;
 class QToolBar;
 class QToolButton;
 class ColorSlt;
+class DrawingArea;
 class DrawingSurface;
-class ResizeHandle;
 class SelectionFrame;
 class SetData;
 class TypeTxt;
-class Viewport;
 
 // What tests and tools may read of the window's state.
 struct WorkspaceView {
@@ -183,16 +181,23 @@ class ImageDraw : public QMainWindow, public SurfaceHandlers {
   void ToggleColorChooser();
   void ChooseColor(QRgb color);
 
-  // ---- Canvas size and viewport (ImageDraw_Viewport.cpp) ----
+  // ---- Canvas size, viewport and zoom (ImageDraw_Viewport.cpp) ----
   // Sets the canvas size (the pixels keep their place at the top left, new area white), applying
   // the 50 x 50 minimum, then runs the canvas-resize rule. Sizes over 16384 are refused.
   bool SetCanvasSize(int width, int height);
   void CanvasResized();                   // guide lines, scroll bars
-  void ViewportResized() override;        // scroll bars' places, then CanvasResized
-  void PlaceResizeHandles();
-  void ScrollCanvas();                    // canvas left/top from the scroll bars
   void HandlePress(Handle handle, QPointF pos) override;
   void HandleDrag(Handle handle, QPointF pos) override;
+  // 放大, 缩小, 实际大小 (Menu_View_ZoomIn, Menu_View_ZoomOut, Menu_View_ZoomActual): the next
+  // level in or out, or 100 %, keeping the picture point at the viewport's top-left corner.
+  void ZoomIn();
+  void ZoomOut();
+  void ZoomActual();
+  // Ctrl + wheel: keeps the picture point under the pointer.
+  void ZoomWheel(int steps, QPointF anchor) override;
+  // Shows the picture at `zoom` about `anchor` (widget units of the viewport) when available; the
+  // level read-out and the three commands follow.
+  void ZoomTo(int zoom, QPointF anchor);
 
   // ---- Help (ImageDraw_Help.cpp) ----
   void ShowProgramDescription();
@@ -215,14 +220,9 @@ class ImageDraw : public QMainWindow, public SurfaceHandlers {
 
   // ---- Controls (object names in brackets) ----
   QWidget* background_ = nullptr;             // BG_Pic: sized with the window
-  Viewport* viewport_ = nullptr;              // F_PIC: frame of the drawing area
-  DrawingSurface* surface_ = nullptr;         // Draw_PIC
-  SelectionFrame* selectionFrame_ = nullptr;  // SelectIMG
-  QScrollBar* horizontalScroll_ = nullptr;    // HScr
-  QScrollBar* verticalScroll_ = nullptr;      // VScr
-  ResizeHandle* rightHandle_ = nullptr;       // RL
-  ResizeHandle* bottomHandle_ = nullptr;      // UD
-  ResizeHandle* cornerHandle_ = nullptr;      // RLUD
+  DrawingArea* area_ = nullptr;               // F_PIC: the drawing area, with HScr, VScr, RL, UD, RLUD
+  DrawingSurface* surface_ = nullptr;         // Draw_PIC, the drawing area's
+  SelectionFrame* selectionFrame_ = nullptr;  // SelectIMG, the drawing area's
   QToolBar* commandBar_ = nullptr;            // Tbar
   QWidget* palettePanel_ = nullptr;           // jb
   std::array<QToolButton*, 50> paletteButtons_{};  // Tools1 .. Tools50
@@ -231,6 +231,7 @@ class ImageDraw : public QMainWindow, public SurfaceHandlers {
   QButtonGroup* fillStyleButtons_ = nullptr;  // FStay1 .. FStay8
   QLabel* dxReadout_ = nullptr;               // DxLb
   QLabel* dyReadout_ = nullptr;               // DyLb
+  QLabel* zoomReadout_ = nullptr;             // ZoomLb: the zoom level, "200%"
   QTimer* clipboardPoll_ = nullptr;           // TM
   SetData* parameterWindow_ = nullptr;        // SetData
   TypeTxt* textWindow_ = nullptr;             // TypeTxt

@@ -10,7 +10,7 @@
 #include "dialogs/DialogSeam.h"
 #include "editing/ClipboardPicture.h"
 #include "figures/Rounding.h"
-#include "workspace/DrawingSurface.h"
+#include "workspace/DrawingArea.h"
 #include "workspace/ImageDraw.h"
 
 namespace {
@@ -35,8 +35,8 @@ void ImageDraw::dropEvent(QDropEvent* event) {
   const QMimeData* data = event->mimeData();
   if (!data) return;
   event->acceptProposedAction();
-  // The drop point on the picture, in picture pixels.
-  const QPointF at = CanvasPoint(surface_->mapFrom(this, event->position()), surface_->devicePixelRatioF());
+  // The drop point on the picture, in picture pixels, by the same pointer rule as every mouse event.
+  const QPointF at = area_->PicturePointAt(area_->mapFrom(this, event->position().toPoint()));
   DropData(*data, at);
 }
 

@@ -1,12 +1,12 @@
-// The gesture pipeline: press, move and release on the drawing surface. How each tool runs its
-// gesture comes from the tool table.
+// The gesture pipeline: press, move and release on the drawing surface, in picture pixels. How
+// each tool runs its gesture comes from the tool table.
 #include <QLabel>
 
 #include "figures/Rounding.h"
 #include "figures/ToolTable.h"
+#include "workspace/DrawingArea.h"
 #include "workspace/DrawingSurface.h"
 #include "workspace/ImageDraw.h"
-#include "workspace/Viewport.h"
 
 namespace {
 
@@ -108,14 +108,14 @@ void ImageDraw::ShowResizeHandles(bool byClick) {
   // Only a click on the surface itself drops the selection (at the press that follows); coming
   // back to the window from another program or a dialog keeps it.
   clickFocusPending_ = byClick;
-  if (rightHandle_->isVisible()) return;
-  PlaceResizeHandles();
-  for (ResizeHandle* h : {rightHandle_, bottomHandle_, cornerHandle_}) h->show();
+  if (area_->ResizeHandlesShown()) return;
+  area_->PlaceResizeHandles();
+  area_->ShowResizeHandles(true);
 }
 
 void ImageDraw::HideResizeHandles() {
   clickFocusPending_ = false;
   // A Ctrl released while the surface had no focus never arrives.
   State.CopyModifier = false;
-  for (ResizeHandle* h : {rightHandle_, bottomHandle_, cornerHandle_}) h->hide();
+  area_->ShowResizeHandles(false);
 }

@@ -15,7 +15,9 @@
 
 #include "dialogs/TypeTxt.h"
 #include "resources/Images.h"
+#include "workspace/DrawingArea.h"
 #include "workspace/ImageDraw.h"
+#include "workspace/ViewTransform.h"
 
 namespace {
 
@@ -148,6 +150,8 @@ bool ImageDraw::Available(Availability rule) const {
     case Availability::Undo: return State.UndoAvailable;
     case Availability::Redo: return State.RedoAvailable;
     case Availability::ClipboardPicture: return clipboardHasPicture_;
+    case Availability::Enlargeable: return area_ && area_->Zoom() < std::end(kZoomLevels)[-1];
+    case Availability::Enlarged: return area_ && area_->Zoom() > kZoomLevels[0];
   }
   return false;
 }

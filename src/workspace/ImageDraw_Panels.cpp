@@ -5,7 +5,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QScrollBar>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -14,9 +13,8 @@
 #include "dialogs/SetData.h"
 #include "dialogs/TypeTxt.h"
 #include "resources/Images.h"
-#include "workspace/DrawingSurface.h"
+#include "workspace/DrawingArea.h"
 #include "workspace/ImageDraw.h"
-#include "workspace/Viewport.h"
 
 namespace {
 
@@ -103,6 +101,10 @@ void ImageDraw::BuildPanels() {
   ro->addWidget(dxReadout_);
   ro->addWidget(new QLabel(QStringLiteral("△Y:"), readouts));
   ro->addWidget(dyReadout_);
+  // The zoom level beside the read-outs.
+  zoomReadout_ = new QLabel(QStringLiteral("100%"), readouts);
+  zoomReadout_->setObjectName("ZoomLb");
+  ro->addWidget(zoomReadout_);
   ro->addStretch();
   sty->addWidget(readouts, 6, 0, 1, 4);
   leftLayout->addWidget(stylePanel_);
@@ -110,27 +112,10 @@ void ImageDraw::BuildPanels() {
   outer->addWidget(left, 0);
 
   // The drawing area: viewport, surface, selection frame, scroll bars and resize handles.
-  SurfaceHandlers* handlers = this;
-  viewport_ = new Viewport(handlers, background_);
-  viewport_->setObjectName("F_PIC");
-  surface_ = new DrawingSurface(handlers, Picture, viewport_);
-  surface_->setObjectName("Draw_PIC");
-  selectionFrame_ = new SelectionFrame(handlers, surface_);
-  selectionFrame_->setObjectName("SelectIMG");
-  horizontalScroll_ = new QScrollBar(Qt::Horizontal, viewport_);
-  horizontalScroll_->setObjectName("HScr");
-  verticalScroll_ = new QScrollBar(Qt::Vertical, viewport_);
-  verticalScroll_->setObjectName("VScr");
-  rightHandle_ = new ResizeHandle(handlers, Handle::Right, viewport_);
-  rightHandle_->setObjectName("RL");
-  bottomHandle_ = new ResizeHandle(handlers, Handle::Bottom, viewport_);
-  bottomHandle_->setObjectName("UD");
-  cornerHandle_ = new ResizeHandle(handlers, Handle::Corner, viewport_);
-  cornerHandle_->setObjectName("RLUD");
-  for (ResizeHandle* h : {rightHandle_, bottomHandle_, cornerHandle_}) h->hide();
-  connect(horizontalScroll_, &QScrollBar::valueChanged, this, [this] { ScrollCanvas(); });
-  connect(verticalScroll_, &QScrollBar::valueChanged, this, [this] { ScrollCanvas(); });
-  outer->addWidget(viewport_, 1);
+  area_ = new DrawingArea(this, Picture, background_);
+  surface_ = area_->Surface();
+  selectionFrame_ = area_->Frame();
+  outer->addWidget(area_, 1);
 
   clipboardPoll_ = new QTimer(this);
   clipboardPoll_->setObjectName("TM");

@@ -5,14 +5,12 @@
 #include <QMenu>
 
 #include "figures/Rounding.h"
-#include "workspace/DrawingSurface.h"
+#include "workspace/DrawingArea.h"
 #include "workspace/ImageDraw.h"
 
 void ImageDraw::SyncSelection() {
   const bool visible = Selection.Visible();
-  selectionFrame_->SetBorder(Selection.Border());
-  if (visible) selectionFrame_->setGeometry(Selection.FrameRect());
-  selectionFrame_->setVisible(visible);
+  area_->ShowSelectionFrame(visible, Selection.FrameRect(), Selection.Border());
   UpdateCommands();
 }
 

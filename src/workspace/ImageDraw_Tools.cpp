@@ -57,7 +57,7 @@ void ImageDraw::SelectTool(int buttonIndex, bool pressed) {
     ShowDefaultTips();
   }
   State.ToolId = id;
-  surface_->setCursor(PointerOf(id));
+  surface_->SetToolPointer(PointerOf(id), ToolFigureOf(id).gesture == Gesture::Eraser);
 
   HideSelection();
   Selection.Clear();

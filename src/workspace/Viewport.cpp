@@ -3,18 +3,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-Viewport::Viewport(SurfaceHandlers* handlers, QWidget* parent) : QWidget(parent), handlers_(handlers) {
-  setAutoFillBackground(true);
-  QPalette pal = palette();
-  pal.setColor(QPalette::Window, QColor(128, 128, 128));
-  setPalette(pal);
-}
-
-void Viewport::resizeEvent(QResizeEvent* e) {
-  QWidget::resizeEvent(e);
-  handlers_->ViewportResized();
-}
-
 namespace {
 Qt::CursorShape CursorOf(SurfaceHandlers::Handle which) {
   switch (which) {

@@ -3,22 +3,9 @@
 
 #include "workspace/SurfaceHandlers.h"
 
-// F_PIC: the frame that holds the drawing surface, the two scroll bars and the resize handles.
-// When it changes size the main window runs the viewport rule.
-class Viewport : public QWidget {
-  Q_OBJECT
- public:
-  Viewport(SurfaceHandlers* handlers, QWidget* parent);
-
- protected:
-  void resizeEvent(QResizeEvent*) override;
-
- private:
-  SurfaceHandlers* handlers_;
-};
-
-// RL, UD, RLUD: 5 x 5 squares at the canvas's right edge, bottom edge and bottom-right corner;
-// dragging one resizes the canvas.
+// RL, UD, RLUD: the viewport's 5 x 5 squares at the canvas's right edge, bottom edge and
+// bottom-right corner; dragging one resizes the canvas. They hand the pointer to the main window
+// in their own coordinates (widget units); the drawing area turns it into picture pixels.
 class ResizeHandle : public QWidget {
   Q_OBJECT
  public:

@@ -6,9 +6,9 @@
 #include "figures/ToolId.h"
 
 // The main window's own fields. Handlers read and write them directly. PressPoint, CurrentPoint and
-// DragOffset come from DragGeometry: the figures read the same fields. The resize handles keep
-// their press point in PressPoint too. The floating selection keeps its own state
-// (editing/FloatingSelection.h).
+// DragOffset come from DragGeometry (picture pixels): the figures read the same fields. The resize
+// handles keep their own press point (the drawing area's). The floating selection keeps its own
+// state (editing/FloatingSelection.h).
 struct WorkspaceState : DragGeometry {
   ::ToolId ToolId = ::ToolId::None;  // the chosen tool; None: no tool
   int16_t PaletteIndex = 0;          // 0 常用图形, 1 电场磁场, 2 立体几何, 3 综合图形

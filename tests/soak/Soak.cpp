@@ -7,11 +7,13 @@
 // picture, arrow keys, Delete, Ctrl, Ctrl+C on the canvas, every menu and toolbar command, the
 // selection frame dragged, the parameter window and the text window edited with random text,
 // colour picks, the resize handles dragged, the focus taken away and given back, pictures opened
-// and saved in a temporary folder, every question answered at random (dismissals included).
+// and saved in a temporary folder, every question answered at random (dismissals included), the
+// zoom changed by its commands and by Ctrl + wheel (every other step works at any zoom).
 // After every step: the commands that act on the selection are enabled exactly while its frame is
 // visible, undo and redo alternate, the canvas stays within its limits, a drag followed by Undo
 // gives back the picture before it, a saved picture reopens identical, and a picture that has
-// changed is never reported as unchanged. On a violation it prints the seed, the step and the
+// changed is never reported as unchanged; the surface, the frame and the level read-out follow the
+// zoom. On a violation it prints the seed, the step and the
 // steps so far, and exits 1; otherwise its last line is "soak: N steps, 0 violations".
 #include <QAbstractButton>
 #include <QAction>
@@ -29,6 +31,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include <cstdio>
 #include <functional>
@@ -39,6 +42,7 @@
 #include "dialogs/DialogSeam.h"
 #include "document/PictureFiles.h"
 #include "document/PictureFormats.h"
+#include "workspace/DrawingArea.h"
 #include "workspace/ImageDraw.h"
 
 namespace {
@@ -164,8 +168,10 @@ struct Soak {
     QKeyEvent e(type, key, mods, text);
     QApplication::sendEvent(target, &e);
   }
+  // Where the picture lies on the surface at the present zoom (widget units).
+  int Zoom() const { return Find<DrawingArea>("F_PIC")->Zoom(); }
   QPointF RandomPoint() {
-    const QSize s = View().Picture.Size();
+    const QSize s = View().Picture.Size() * Zoom();
     // Mostly inside the picture, sometimes beyond its edges.
     return QPointF(Between(-60, s.width() + 60) + (Pick(4) == 0 ? 0.5 : 0.0), Between(-60, s.height() + 60));
   }
@@ -425,10 +431,11 @@ struct Soak {
   std::string DragHandle() {
     const char* names[] = {"RL", "UD", "RLUD"};
     QWidget* h = Find(QString::fromLatin1(names[Pick(3)]));
-    // Keep the picture within a size that keeps the soak quick.
+    // Keep the picture within a size that keeps the soak quick (the way is in widget units).
     const QSize s = View().Picture.Size();
-    const int dx = std::clamp(Between(-300, 300), 50 - s.width(), 1200 - s.width());
-    const int dy = std::clamp(Between(-200, 200), 50 - s.height(), 900 - s.height());
+    const int z = Zoom();
+    const int dx = std::clamp(Between(-300, 300), (50 - s.width()) * z, (1200 - s.width()) * z);
+    const int dy = std::clamp(Between(-200, 200), (50 - s.height()) * z, (900 - s.height()) * z);
     Mouse(h, QEvent::MouseButtonPress, {2, 2}, Qt::LeftButton, Qt::LeftButton);
     Mouse(h, QEvent::MouseMove, QPointF(2 + dx, 2 + dy), Qt::NoButton, Qt::LeftButton);
     Mouse(h, QEvent::MouseButtonRelease, QPointF(2 + dx, 2 + dy), Qt::LeftButton, Qt::NoButton);
@@ -456,6 +463,29 @@ struct Soak {
     }
   }
 
+  std::string ChangeZoom() {
+    // Mostly in, so that the soak spends a good part of its steps zoomed.
+    const char* const commands[] = {"Menu_View_ZoomIn", "Menu_View_ZoomIn", "Menu_View_ZoomOut", "Menu_View_ZoomActual"};
+    const unsigned k = Pick(6);
+    std::string what;
+    if (k < 4) {
+      QAction* a = Action(commands[k]);
+      if (!a->isEnabled()) return std::string(commands[k]) + " (disabled)";
+      a->trigger();
+      what = commands[k];
+    } else {
+      // Ctrl + wheel over the viewport, a notch or two either way.
+      QWidget* area = Find("F_PIC");
+      const QPointF at(Between(0, area->width() - 1), Between(0, area->height() - 1));
+      const int notches = Pick(3) ? 1 + static_cast<int>(Pick(2)) : -1 - static_cast<int>(Pick(2));
+      QWheelEvent e(at, area->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
+                    Qt::ControlModifier, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(area, &e);
+      what = "Ctrl + wheel " + std::to_string(notches) + " at " + Point(at);
+    }
+    return what + ": " + std::to_string(Zoom() * 100) + "%";
+  }
+
   std::string Step(int index) {
     // While a selection floats, most steps work on it.
     if (View().Selection.Visible() && Pick(4) != 0) {
@@ -478,6 +508,7 @@ struct Soak {
     if (k < 91) return PickColour();
     if (k < 92) return DropSomething();
     if (k < 95) return DragHandle();
+    if (k < 98) return ChangeZoom();
     return ChangeFocus();
   }
 
@@ -501,7 +532,13 @@ struct Soak {
     const QSize s = v.Picture.Size();
     if (s.width() < 50 || s.height() < 50 || s.width() > Canvas::kMaxSide || s.height() > Canvas::kMaxSide)
       Violation("the picture left its size limits");
-    if (Find("Draw_PIC")->size() != s) Violation("the surface does not show the whole picture");
+    const int zoom = Zoom();
+    if (Find("Draw_PIC")->size() != s * zoom) Violation("the surface does not show the whole picture at its zoom");
+    if (visible && Find("SelectIMG")->geometry() != QRect(v.Selection.FrameRect().topLeft() * zoom,
+                                                          v.Selection.FrameRect().size() * zoom))
+      Violation("the frame does not lie over the selection at the zoom");
+    if (auto* level = Find<QLabel>("ZoomLb"); !level || level->text() != QString::number(zoom * 100) + "%")
+      Violation("the zoom level read-out disagrees with the zoom");
     // A picture that counts as unchanged is the one in its file, or the new picture: anything else
     // on it is work that closing must ask about (an unstamped text preview is no work yet).
     if (!v.State.ImageChanged && !Find("TypeTxt")->isVisible() && v.Picture.Image() != inFile)

@@ -12,12 +12,15 @@
 
 #include "support/Colors.h"
 #include "support/ScriptedDialogs.h"
+#include "workspace/DrawingArea.h"
 #include "workspace/ImageDraw.h"
 
 // Drives the real main window offscreen as a user would: finds its controls and commands by their
 // object names, clicks palette buttons, drags on the picture and on the selection frame, drags the
 // resize handles, and reads what the window shows through its const view. Mouse events go to the
-// widgets as the window system would deliver them.
+// widgets as the window system would deliver them. Positions on the picture, on the frame and
+// the handles' ways are in picture pixels: at any zoom and device pixel ratio the pointer is put
+// where the drawing area's view shows them (at 100 % on a ratio of 1 they are the widgets' own).
 struct WindowDriver {
   ScriptedDialogs dialogs;  // installed first, removed last
   std::unique_ptr<ImageDraw> window = std::make_unique<ImageDraw>();
@@ -73,6 +76,27 @@ struct WindowDriver {
   // The handlers the drawing area's widgets call, for positions no mouse event can carry.
   SurfaceHandlers& Handlers() { return *window; }
 
+  // ---- The view ----
+  DrawingArea* Drawing() const { return Find<DrawingArea>("F_PIC"); }
+  ViewTransform Transform() const { return Drawing()->View(); }
+  // Zooms to `zoom` (1, 2, 3, 4, 6 or 8) through 实际大小 and 放大.
+  void SetZoom(int zoom) {
+    Trigger("Menu_View_ZoomActual");
+    while (Drawing()->Zoom() < zoom && Enabled("Menu_View_ZoomIn")) Trigger("Menu_View_ZoomIn");
+    if (Drawing()->Zoom() != zoom) ADD_FAILURE() << "no zoom level " << zoom;
+  }
+  // The screen's device pixel ratio as the drawing area sees it.
+  void SetDevicePixelRatio(double ratio) { Drawing()->SetDevicePixelRatio(ratio); }
+  // Where the pointer stands on the surface over picture point `p`.
+  QPointF OnSurface(QPointF p) const { return Transform().WidgetPoint(p); }
+  // Where the pointer stands on the frame over the point `p` picture pixels from its top-left.
+  QPointF OnFrame(QPointF p) const {
+    const ViewTransform view = Transform();
+    if (view.OneToOne()) return p;
+    const QPointF corner = QPointF(Frame()->pos()) / view.zoom;
+    return view.WidgetPoint(corner + p) - QPointF(Frame()->pos());
+  }
+
   // ---- Mouse ----
   static void Send(QWidget* target, QEvent::Type type, QPointF pos, Qt::MouseButton button,
                    Qt::MouseButtons buttons, Qt::KeyboardModifiers mods = Qt::NoModifier) {
@@ -84,13 +108,13 @@ struct WindowDriver {
   void ClickTool(int button) { QTest::mouseClick(ToolButton(button), Qt::LeftButton); }
 
   void Press(QPointF p, Qt::MouseButton b = Qt::LeftButton, Qt::KeyboardModifiers m = Qt::NoModifier) {
-    Send(Surface(), QEvent::MouseButtonPress, p, b, b, m);
+    Send(Surface(), QEvent::MouseButtonPress, OnSurface(p), b, b, m);
   }
   void Move(QPointF p, Qt::MouseButtons held = Qt::LeftButton) {
-    Send(Surface(), QEvent::MouseMove, p, Qt::NoButton, held);
+    Send(Surface(), QEvent::MouseMove, OnSurface(p), Qt::NoButton, held);
   }
   void Release(QPointF p, Qt::MouseButton b = Qt::LeftButton) {
-    Send(Surface(), QEvent::MouseButtonRelease, p, b, Qt::NoButton);
+    Send(Surface(), QEvent::MouseButtonRelease, OnSurface(p), b, Qt::NoButton);
   }
   // Press at `from`, `steps` moves ending at `to`, release at `to`.
   void Drag(QPointF from, QPointF to, int steps = 3) {
@@ -99,19 +123,23 @@ struct WindowDriver {
     Release(to);
   }
 
-  // Mouse on the selection frame, in the frame's own coordinates.
-  void FramePress(QPointF p, Qt::MouseButton b = Qt::LeftButton) { Send(Frame(), QEvent::MouseButtonPress, p, b, b); }
-  void FrameMove(QPointF p) { Send(Frame(), QEvent::MouseMove, p, Qt::NoButton, Qt::LeftButton); }
+  // Mouse on the selection frame, in picture pixels from its top-left corner.
+  void FramePress(QPointF p, Qt::MouseButton b = Qt::LeftButton) {
+    Send(Frame(), QEvent::MouseButtonPress, OnFrame(p), b, b);
+  }
+  void FrameMove(QPointF p) { Send(Frame(), QEvent::MouseMove, OnFrame(p), Qt::NoButton, Qt::LeftButton); }
   void FrameRelease(QPointF p, Qt::MouseButton b = Qt::LeftButton) {
-    Send(Frame(), QEvent::MouseButtonRelease, p, b, Qt::NoButton);
+    Send(Frame(), QEvent::MouseButtonRelease, OnFrame(p), b, Qt::NoButton);
   }
 
-  // Drags resize handle `name` ("RL", "UD" or "RLUD") by (dx, dy).
+  // Drags resize handle `name` ("RL", "UD" or "RLUD") by (dx, dy) picture pixels.
   void DragHandle(const char* name, int dx, int dy) {
     QWidget* h = Find<QWidget>(name);
+    const int zoom = Transform().zoom;
+    const QPointF to(2 + dx * zoom, 2 + dy * zoom);
     Send(h, QEvent::MouseButtonPress, {2, 2}, Qt::LeftButton, Qt::LeftButton);
-    Send(h, QEvent::MouseMove, QPointF(2 + dx, 2 + dy), Qt::NoButton, Qt::LeftButton);
-    Send(h, QEvent::MouseButtonRelease, QPointF(2 + dx, 2 + dy), Qt::LeftButton, Qt::NoButton);
+    Send(h, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+    Send(h, QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
   }
   // Makes the picture width x height with the corner handle.
   void ResizePicture(int width, int height) {

@@ -73,7 +73,8 @@ TEST(Startup, MenuTreeCaptionsSeparatorsAndShortcuts) {
                          "顺时针微调1度", "逆时针微调1度"}));
   EXPECT_EQ(MenuCaptions(menus[3]), (QStringList{"辅助线", "背景底纹", "-", "字体", "前景色"}));
   EXPECT_EQ(MenuCaptions(menus[4]),
-            (QStringList{"常用图形", "-", "电场磁场", "立体几何", "综合图形", "-", "文字", "直线", "箭头"}));
+            (QStringList{"常用图形", "-", "电场磁场", "立体几何", "综合图形", "-", "放大", "缩小", "实际大小", "-", "文字",
+                         "直线", "箭头"}));
   EXPECT_EQ(MenuCaptions(menus[5]), (QStringList{"软件说明", "-", "检查更新", "与我联系", "给我留言", "-", "关于"}));
   // The standard keys, exactly these (not every key Qt's standard sequences add on X11).
   const std::pair<const char*, QList<QKeySequence>> keys[] = {
@@ -121,11 +122,11 @@ TEST(Startup, EditFlipAndRotateCommandsStartDisabledOnMenuAndToolbar) {
   int off = 0;
   for (const CommandRow& row : CommandTable()) {
     if (!row.objectName) continue;
-    const bool offered = row.availability == Availability::Always;
+    const bool offered = row.availability == Availability::Always || row.availability == Availability::Enlargeable;
     off += !offered;
     EXPECT_EQ(d.Enabled(row.objectName), offered) << row.objectName;
   }
-  EXPECT_EQ(off, 18);
+  EXPECT_EQ(off, 20);
 }
 
 TEST(Startup, PaletteShowsPaletteZeroWithTooltipsAndPanels) {

@@ -1,0 +1,216 @@
+#include "workspace/DrawingArea.h"
+
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "figures/Canvas.h"
+#include "figures/Rounding.h"
+#include "workspace/DrawingSurface.h"
+#include "workspace/Viewport.h"
+
+namespace {
+
+// Room left beyond the canvas's far edge when scrolled to the end, so that the handles there
+// stay within reach (widget units).
+constexpr int kScrollMargin = 10;
+// One click on a scroll bar's arrow moves the canvas this far (widget units).
+constexpr int kScrollLine = 16;
+// One notch of a mouse wheel, in eighths of a degree.
+constexpr int kWheelNotch = 120;
+
+// One scroll bar: disabled when the visible extent holds the whole canvas side (widget units),
+// otherwise its range lets the far edge of the canvas come into view with a small margin beyond.
+void FitScrollBar(QScrollBar* bar, int canvasSide, int outer, int otherBar) {
+  const int visible = outer - otherBar;
+  if (visible >= canvasSide) {
+    bar->setRange(0, 0);  // the canvas goes back to the near edge
+    bar->setEnabled(false);
+    return;
+  }
+  bar->setEnabled(true);
+  bar->setRange(0, canvasSide - outer + otherBar + kScrollMargin);
+  bar->setSingleStep(kScrollLine);
+  bar->setPageStep(std::max(kScrollLine, visible));
+}
+
+// Half of a handle coordinate, as a whole widget unit.
+int Half(int v) { return static_cast<int>(RoundHalfEven(v / 2.0)); }
+
+bool Horizontal(SurfaceHandlers::Handle h) { return h != SurfaceHandlers::Handle::Bottom; }
+bool Vertical(SurfaceHandlers::Handle h) { return h != SurfaceHandlers::Handle::Right; }
+
+// A handle's new side: the side at the press plus the pointer's way from the press in picture
+// pixels, rounded, kept between the smallest canvas and the largest picture. `present` for a way
+// that is no number.
+int DraggedSide(int atPress, int present, double pointer, double pressed, int zoom) {
+  const double way = (pointer - pressed) / zoom;
+  if (!IsUsable(way)) return present;
+  return static_cast<int>(std::clamp<int64_t>(atPress + RoundHalfEven(way), DrawingArea::kMinSide, Canvas::kMaxSide));
+}
+
+// The scroll value that puts picture coordinate `point` under `anchor` at `zoom`, kept on the
+// picture pixel `point` lies in.
+int ScrollValueFor(double point, double anchor, int zoom) {
+  const double pixel = std::floor(point);
+  const double wanted = RoundHalfEvenReal(point * zoom - anchor);
+  const double first = std::ceil(pixel * zoom - anchor), last = std::ceil((pixel + 1) * zoom - anchor) - 1;
+  const double value = std::clamp(wanted, first, std::max(first, last));
+  return static_cast<int>(std::clamp(value, 0.0, double(INT32_MAX)));
+}
+
+}  // namespace
+
+DrawingArea::DrawingArea(SurfaceHandlers* handlers, const Canvas& picture, QWidget* parent)
+    : QWidget(parent), handlers_(handlers), picture_(picture) {
+  setObjectName("F_PIC");
+  setAutoFillBackground(true);
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, QColor(128, 128, 128));
+  setPalette(pal);
+
+  surface_ = new DrawingSurface(handlers, picture, *this, this);
+  surface_->setObjectName("Draw_PIC");
+  frame_ = new SelectionFrame(handlers, *this, surface_);
+  frame_->setObjectName("SelectIMG");
+  horizontal_ = new QScrollBar(Qt::Horizontal, this);
+  horizontal_->setObjectName("HScr");
+  vertical_ = new QScrollBar(Qt::Vertical, this);
+  vertical_->setObjectName("VScr");
+  right_ = new ResizeHandle(handlers, SurfaceHandlers::Handle::Right, this);
+  right_->setObjectName("RL");
+  bottom_ = new ResizeHandle(handlers, SurfaceHandlers::Handle::Bottom, this);
+  bottom_->setObjectName("UD");
+  corner_ = new ResizeHandle(handlers, SurfaceHandlers::Handle::Corner, this);
+  corner_->setObjectName("RLUD");
+  for (ResizeHandle* h : {right_, bottom_, corner_}) h->hide();
+  connect(horizontal_, &QScrollBar::valueChanged, this, [this] { ScrollCanvas(); });
+  connect(vertical_, &QScrollBar::valueChanged, this, [this] { ScrollCanvas(); });
+}
+
+ViewTransform DrawingArea::View() const { return {zoom_, ratio_ > 0 ? ratio_ : devicePixelRatio()}; }
+
+void DrawingArea::SetDevicePixelRatio(double ratio) {
+  ratio_ = IsUsable(ratio) && ratio > 0 ? ratio : 0;
+  surface_->update();
+}
+
+QPointF DrawingArea::PicturePointAt(QPoint posInArea) const {
+  return View().PicturePoint(QPointF(posInArea - surface_->pos()));
+}
+
+void DrawingArea::SetZoom(int zoom, QPointF anchor) {
+  if (std::find(std::begin(kZoomLevels), std::end(kZoomLevels), zoom) == std::end(kZoomLevels)) return;
+  if (!IsUsable(anchor.x()) || !IsUsable(anchor.y())) return;
+  // The picture point under the anchor (picture pixels, real: zooming back returns there).
+  const QPointF point = (anchor - QPointF(surface_->pos())) / zoom_;
+  zoom_ = zoom;
+  PictureResized();
+  ScrollTo(point, anchor);
+  if (frame_->isVisible()) frame_->setGeometry(View().WidgetRect(frameRect_));
+  if (ResizeHandlesShown()) PlaceResizeHandles();
+  surface_->RefreshPointer();
+  surface_->update();
+}
+
+void DrawingArea::ScrollTo(QPointF point, QPointF anchor) {
+  horizontal_->setValue(ScrollValueFor(point.x(), anchor.x(), zoom_));
+  vertical_->setValue(ScrollValueFor(point.y(), anchor.y(), zoom_));
+  ScrollCanvas();
+}
+
+void DrawingArea::PictureResized() {
+  const QSize shown = View().WidgetSize(picture_.Size());
+  if (surface_->size() != shown) surface_->resize(shown);
+  // The guide lines span the surface: repaint them at its new size.
+  surface_->update();
+  FitScrollBars();
+  ScrollCanvas();
+}
+
+void DrawingArea::RepaintPicture(QRect damage) {
+  if (!damage.isEmpty()) surface_->update(View().WidgetRect(damage));
+}
+
+void DrawingArea::ShowSelectionFrame(bool visible, QRect frame, bool border) {
+  frame_->SetBorder(border);
+  if (visible) {
+    frameRect_ = frame;
+    frame_->setGeometry(View().WidgetRect(frame));
+  }
+  frame_->setVisible(visible);
+}
+
+void DrawingArea::resizeEvent(QResizeEvent* e) {
+  QWidget::resizeEvent(e);
+  // The viewport rule: the bars along the right and bottom edges, then the canvas-resize rule.
+  const int W = width(), H = height();
+  const int barWidth = vertical_->sizeHint().width();
+  const int barHeight = horizontal_->sizeHint().height();
+  vertical_->setGeometry(W - barWidth, -1, barWidth, std::max(0, H - barHeight));
+  horizontal_->setGeometry(0, H - barHeight, W, barHeight);
+  PictureResized();
+}
+
+void DrawingArea::wheelEvent(QWheelEvent* e) {
+  if (!(e->modifiers() & Qt::ControlModifier)) {
+    e->ignore();
+    return;
+  }
+  e->accept();
+  wheelAngle_ += e->angleDelta().y();
+  const int steps = wheelAngle_ / kWheelNotch;
+  wheelAngle_ -= steps * kWheelNotch;
+  if (steps != 0) handlers_->ZoomWheel(steps, e->position());
+}
+
+void DrawingArea::FitScrollBars() {
+  FitScrollBar(horizontal_, surface_->width(), width(), vertical_->width());
+  FitScrollBar(vertical_, surface_->height(), height(), horizontal_->height());
+}
+
+void DrawingArea::ScrollCanvas() { surface_->move(-horizontal_->value(), -vertical_->value()); }
+
+ResizeHandle* DrawingArea::HandleWidget(SurfaceHandlers::Handle handle) const {
+  switch (handle) {
+    case SurfaceHandlers::Handle::Right: return right_;
+    case SurfaceHandlers::Handle::Bottom: return bottom_;
+    default: return corner_;
+  }
+}
+
+bool DrawingArea::ResizeHandlesShown() const { return right_->isVisible(); }
+
+void DrawingArea::ShowResizeHandles(bool shown) {
+  for (ResizeHandle* h : {right_, bottom_, corner_}) h->setVisible(shown);
+}
+
+void DrawingArea::PlaceResizeHandles() {
+  const int left = surface_->x(), top = surface_->y();
+  const int width = surface_->width(), height = surface_->height();
+  right_->move(left + width, Half(top + height));
+  bottom_->move(Half(left + width), top + height);
+  corner_->move(left + width, top + height);
+  for (ResizeHandle* h : {right_, bottom_, corner_}) h->raise();
+}
+
+void DrawingArea::PressHandle(SurfaceHandlers::Handle handle, QPointF onHandle) {
+  if (!IsUsable(onHandle.x()) || !IsUsable(onHandle.y())) return;
+  handlePress_ = QPointF(HandleWidget(handle)->pos()) + onHandle;
+  sizeAtPress_ = picture_.Size();
+}
+
+QSize DrawingArea::DraggedSize(SurfaceHandlers::Handle handle, QPointF onHandle) const {
+  const QSize present = picture_.Size();
+  if (!sizeAtPress_.isValid()) return present;  // no press yet
+  const QPointF pointer = QPointF(HandleWidget(handle)->pos()) + onHandle;
+  const int width = Horizontal(handle)
+                        ? DraggedSide(sizeAtPress_.width(), present.width(), pointer.x(), handlePress_.x(), zoom_)
+                        : present.width();
+  const int height = Vertical(handle)
+                         ? DraggedSide(sizeAtPress_.height(), present.height(), pointer.y(), handlePress_.y(), zoom_)
+                         : present.height();
+  return {width, height};
+}

@@ -1,0 +1,45 @@
+#include "workspace/ViewTransform.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "figures/Rounding.h"
+
+namespace {
+// Window systems hand positions as device pixels divided by the ratio: multiplied back they may
+// miss the whole device pixel by a rounding error. This much is taken as on it.
+constexpr double kDeviceSlack = 1e-7;
+}  // namespace
+
+QPointF ViewTransform::PicturePoint(QPointF widget) const {
+  if (OneToOne()) return widget / zoom;  // at 1:1 zoom is 1: the position itself
+  const double ratio = Ratio(), scale = Scale();
+  auto pixel = [ratio, scale](double v) {
+    if (!IsUsable(v)) return v;  // the handlers refuse it
+    // The device pixel under the pointer, then the picture pixel under that device pixel's centre.
+    const double device = std::floor(std::clamp(v * ratio, -kCoordinateLimit, kCoordinateLimit) + kDeviceSlack);
+    return std::ceil((device + 0.5) / scale) - 1;
+  };
+  return {pixel(widget.x()), pixel(widget.y())};
+}
+
+QPointF ViewTransform::PicturePointIn(QPointF local, QPoint origin) const {
+  if (OneToOne()) return local;
+  return PicturePoint(local + QPointF(origin)) - QPointF(origin) / zoom;
+}
+
+QPointF ViewTransform::WidgetPoint(QPointF picture) const {
+  if (OneToOne()) return picture;
+  return {(std::floor(picture.x()) + 0.5) * zoom, (std::floor(picture.y()) + 0.5) * zoom};
+}
+
+QRect ViewTransform::WidgetRect(QRect picture) const {
+  return {picture.x() * zoom, picture.y() * zoom, picture.width() * zoom, picture.height() * zoom};
+}
+
+int ZoomStep(int zoom, int steps) {
+  const int* const first = std::begin(kZoomLevels);
+  const std::ptrdiff_t count = std::size(kZoomLevels);
+  const std::ptrdiff_t at = std::lower_bound(first, first + count, zoom) - first;
+  return first[std::clamp<std::ptrdiff_t>(at + steps, 0, count - 1)];
+}
