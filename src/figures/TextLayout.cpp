@@ -1,0 +1,230 @@
+#include "figures/TextLayout.h"
+
+#include <QFontMetrics>
+#include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QPainter>
+#include <QRawFont>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "figures/Rounding.h"
+#include "figures/TextMarkup.h"
+
+namespace {
+
+// Pictures are 96 dpi: a point is 4/3 pixel, whatever the screen says.
+constexpr double kPixelsPerPoint = 96.0 / 72.0;
+constexpr int kDotsPerMeter96 = 3780;  // 96 dpi, as a QImage keeps it
+// Beyond this a label cannot be drawn on any picture (16384 pixels a side, four times enlarged).
+constexpr double kLargestPixelSize = 65536;
+
+QImage Mask(int width, int height) {
+  QImage mask(width, height, QImage::Format_Alpha8);
+  if (mask.isNull()) return mask;
+  mask.fill(0);
+  mask.setDotsPerMeterX(kDotsPerMeter96);
+  mask.setDotsPerMeterY(kDotsPerMeter96);
+  return mask;
+}
+
+// Fonts are measured and drawn at 96 dpi.
+const QPaintDevice* Device96() {
+  static const QImage device = Mask(1, 1);
+  return &device;
+}
+
+double BasePixelSize(const QFont& font) {
+  return font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * kPixelsPerPoint;
+}
+
+// `font` at `pixels` pixels, aliased. The base size keeps the font as it was given, so that a
+// plain label is drawn exactly as one line of text in that font.
+QFont SizedFont(const QFont& font, double pixels) {
+  QFont sized = font;
+  sized.setStyleStrategy(QFont::NoAntialias);
+  if (pixels == BasePixelSize(font)) return sized;
+  if (pixels == std::floor(pixels) && pixels <= INT32_MAX)
+    sized.setPixelSize(static_cast<int>(pixels));
+  else
+    sized.setPointSizeF(pixels / kPixelsPerPoint);
+  return sized;
+}
+
+// Sets the mask pixels whose centres lie inside `r` (mask pixels): whole pixels for a rectangle
+// on whole-pixel corners.
+void FillMask(QImage& mask, const QRectF& r) {
+  const int x0 = std::max(0, static_cast<int>(std::ceil(r.left() - 0.5)));
+  const int x1 = std::min(mask.width(), static_cast<int>(std::ceil(r.right() - 0.5)));
+  const int y0 = std::max(0, static_cast<int>(std::ceil(r.top() - 0.5)));
+  const int y1 = std::min(mask.height(), static_cast<int>(std::ceil(r.bottom() - 0.5)));
+  if (x1 <= x0) return;
+  for (int y = y0; y < y1; ++y) std::memset(mask.scanLine(y) + x0, 0xFF, static_cast<size_t>(x1 - x0));
+}
+
+// The pixels of an arrow at scale 1, relative to the label: the shaft, then the head's four.
+std::vector<QRectF> ArrowPixels(const VectorArrow& a) {
+  const double tip = a.right - 1;
+  return {QRectF(a.left, a.top, a.right - a.left, 1), QRectF(tip - 1, a.top - 1, 1, 1),
+          QRectF(tip - 2, a.top - 2, 1, 1), QRectF(tip - 1, a.top + 1, 1, 1), QRectF(tip - 2, a.top + 2, 1, 1)};
+}
+
+// Draws one run into the mask, its baseline origin at `origin` (mask pixels), `scale` times its
+// size. At scale 1 it is one line of text; otherwise each glyph of the line at scale 1 is put at
+// scale x its place, so that an enlarged label keeps its letters where the picture has them.
+void DrawRun(QPainter& p, const QFont& font, const TextRun& run, QPointF origin, double scale) {
+  const QFont runFont = SizedFont(font, run.pixelSize);
+  if (scale == 1.0) {
+    p.setFont(runFont);
+    p.drawText(origin, run.text);
+    return;
+  }
+  QTextLayout line(run.text, runFont, const_cast<QPaintDevice*>(Device96()));
+  line.beginLayout();
+  const QTextLine l = line.createLine();
+  line.endLayout();
+  if (!l.isValid()) return;
+  for (QGlyphRun glyphs : l.glyphRuns()) {
+    QRawFont raw = glyphs.rawFont();
+    raw.setPixelSize(raw.pixelSize() * scale);
+    QList<QPointF> positions = glyphs.positions();
+    for (QPointF& at : positions) at *= scale;
+    glyphs.setRawFont(raw);
+    glyphs.setPositions(positions);
+    p.drawGlyphRun(origin - QPointF(0, l.ascent() * scale), glyphs);
+  }
+}
+
+// The ink of a run drawn at scale 1, relative to the label (empty when it inks nothing).
+QRect InkOf(const QFont& font, const TextRun& run, const QRectF& box) {
+  const int left = static_cast<int>(std::floor(box.left())), top = static_cast<int>(std::floor(box.top()));
+  QImage mask = Mask(static_cast<int>(std::ceil(box.right())) - left + 1,
+                     static_cast<int>(std::ceil(box.bottom())) - top + 1);
+  if (mask.isNull()) return {};
+  {
+    QPainter p(&mask);
+    p.setPen(Qt::black);
+    DrawRun(p, font, run, run.origin - QPointF(left, top), 1.0);
+  }
+  QRect ink;
+  for (int y = 0; y < mask.height(); ++y) {
+    const uchar* row = mask.constScanLine(y);
+    for (int x = 0; x < mask.width(); ++x)
+      if (row[x] >= 128) ink |= QRect(x + left, y + top, 1, 1);
+  }
+  return ink;
+}
+
+}  // namespace
+
+TextLayout LayOutText(const QString& text, const QFont& font) {
+  TextLayout layout;
+  layout.font = font;
+  layout.font.setStyleStrategy(QFont::NoAntialias);
+  const double base = BasePixelSize(font);
+  if (text.isEmpty() || !std::isfinite(base) || base <= 0 || base > kLargestPixelSize) return layout;
+  const double script = std::max(6.0, RoundHalfEvenReal(0.6 * base));
+  const double shift = RoundHalfEvenReal(base / 3);
+  const QFont baseFont = SizedFont(font, base), scriptFont = SizedFont(font, script);
+  const QFontMetricsF baseMetrics(baseFont, Device96()), scriptMetrics(scriptFont, Device96());
+  // As one line of text in the font: its baseline the (whole-pixel) ascent below the top.
+  const double baseline = QFontMetrics(baseFont, Device96()).ascent();
+
+  double x = 0;
+  // Scripts stack: a subscript and a superscript in a row start at the same place.
+  bool stacking = false, hasSuper = false, hasSub = false;
+  double stackStart = 0, stackEnd = 0;
+  for (const MarkupPiece& piece : ParseTextMarkup(text)) {
+    TextRun run;
+    run.text = piece.text;
+    const QFontMetricsF& fm = piece.role == TextRole::Base ? baseMetrics : scriptMetrics;
+    const double advance = fm.horizontalAdvance(piece.text);
+    if (piece.role == TextRole::Base) {
+      if (stacking) x = stackEnd;
+      stacking = false;
+      run.pixelSize = base;
+      run.origin = QPointF(x, baseline);
+      x += advance;
+    } else {
+      const bool super = piece.role == TextRole::Superscript;
+      if (!stacking || (super ? hasSuper : hasSub)) {
+        if (stacking) x = stackEnd;
+        stacking = true;
+        hasSuper = hasSub = false;
+        stackStart = stackEnd = x;
+      }
+      (super ? hasSuper : hasSub) = true;
+      run.pixelSize = script;
+      run.origin = QPointF(stackStart, baseline + (super ? -shift : shift));
+      stackEnd = std::max(stackEnd, stackStart + advance);
+      x = stackEnd;
+    }
+    // Room for glyphs that reach beyond their font's line (italics, fallback fonts).
+    const double pad = std::ceil(run.pixelSize / 2) + 1;
+    const QRectF box(run.origin.x() - pad, run.origin.y() - fm.ascent() - pad,
+                     advance + 2 * pad, fm.ascent() + fm.descent() + 2 * pad);
+    layout.extent |= box;
+    if (piece.vector) {
+      const QRect ink = InkOf(layout.font, run, box);
+      if (!ink.isEmpty()) {
+        // Spanning the letters' ink, never shorter than its head.
+        const double left = ink.left(), right = std::max(ink.right() + 1.0, left + 3);
+        run.arrow = VectorArrow{left, right, ink.top() - 3.0};
+        layout.extent |= QRectF(left - 1, ink.top() - 6.0, right - left + 2, 7);
+      }
+    }
+    layout.runs.push_back(std::move(run));
+  }
+  return layout;
+}
+
+QRect DrawTextLayout(QImage& image, const TextLayout& layout, QPointF topLeft, double scale, QRgb color) {
+  if (layout.runs.empty() || image.isNull() || !std::isfinite(scale) || scale <= 0 ||
+      !std::isfinite(topLeft.x()) || !std::isfinite(topLeft.y()))
+    return {};
+  const QImage::Format format = image.format();
+  if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
+      format != QImage::Format_ARGB32_Premultiplied)
+    return {};
+  // Only the part of the label that falls on the image is drawn.
+  const QRectF extent(topLeft + layout.extent.topLeft() * scale, layout.extent.size() * scale);
+  const QRect area = extent.intersected(QRectF(image.rect())).toAlignedRect() & image.rect();
+  if (area.isEmpty()) return {};
+  QImage mask = Mask(area.width(), area.height());
+  if (mask.isNull()) return {};
+  const QPointF origin = topLeft - QPointF(area.topLeft());
+  {
+    QPainter p(&mask);
+    p.setPen(Qt::black);
+    for (const TextRun& run : layout.runs) DrawRun(p, layout.font, run, origin + run.origin * scale, scale);
+  }
+  for (const TextRun& run : layout.runs) {
+    if (!run.arrow) continue;
+    for (const QRectF& px : ArrowPixels(*run.arrow))
+      FillMask(mask, QRectF(origin + px.topLeft() * scale, px.size() * scale));
+  }
+  // Every pixel the mask covers (more than half, for a font drawn in shades) takes the colour.
+  const uint32_t ink = color | 0xFF000000u;
+  int top = -1, bottom = -1, left = area.width(), right = -1;
+  for (int y = 0; y < mask.height(); ++y) {
+    const uchar* m = mask.constScanLine(y);
+    auto* row = reinterpret_cast<uint32_t*>(image.scanLine(area.top() + y)) + area.left();
+    bool any = false;
+    for (int x = 0; x < mask.width(); ++x) {
+      if (m[x] < 128) continue;
+      row[x] = ink;
+      left = std::min(left, x);
+      right = std::max(right, x);
+      any = true;
+    }
+    if (any) {
+      if (top < 0) top = y;
+      bottom = y;
+    }
+  }
+  if (top < 0) return {};
+  return QRect(QPoint(area.left() + left, area.top() + top), QPoint(area.left() + right, area.top() + bottom));
+}
