@@ -72,13 +72,13 @@ std::vector<QRectF> ArrowPixels(const VectorArrow& a) {
           QRectF(tip - 2, a.top - 2, 1, 1), QRectF(tip - 1, a.top + 1, 1, 1), QRectF(tip - 2, a.top + 2, 1, 1)};
 }
 
-// Draws one run into the mask, its baseline origin at `origin` (mask pixels), `scale` times its
-// size. At scale 1 it is one line of text; otherwise each glyph of the line at scale 1 is put at
-// scale x its place, so that an enlarged label keeps its letters where the picture has them.
-void DrawRun(QPainter& p, const QFont& font, const TextRun& run, QPointF origin, double scale) {
-  const QFont runFont = SizedFont(font, run.pixelSize);
+// Draws one run into the mask in `runFont` (the layout's font at the run's size), its baseline
+// origin at `origin` (mask pixels), `scale` times its size. At scale 1 it is one line of text in
+// the painter's font, which the caller has set to `runFont`; otherwise each glyph of the line at
+// scale 1 is put at scale x its place, so that an enlarged label keeps its letters where the
+// picture has them.
+void DrawRun(QPainter& p, const QFont& runFont, const TextRun& run, QPointF origin, double scale) {
   if (scale == 1.0) {
-    p.setFont(runFont);
     p.drawText(origin, run.text);
     return;
   }
@@ -98,6 +98,23 @@ void DrawRun(QPainter& p, const QFont& font, const TextRun& run, QPointF origin,
   }
 }
 
+// Draws the runs, those of one size after another, so that each size's font is made and set once.
+void DrawRuns(QPainter& p, const TextLayout& layout, QPointF origin, double scale) {
+  std::vector<bool> drawn(layout.runs.size(), false);
+  for (size_t i = 0; i < layout.runs.size(); ++i) {
+    if (drawn[i]) continue;
+    const double size = layout.runs[i].pixelSize;
+    const QFont runFont = SizedFont(layout.font, size);
+    p.setFont(runFont);
+    for (size_t j = i; j < layout.runs.size(); ++j) {
+      const TextRun& run = layout.runs[j];
+      if (drawn[j] || run.pixelSize != size) continue;
+      DrawRun(p, runFont, run, origin + run.origin * scale, scale);
+      drawn[j] = true;
+    }
+  }
+}
+
 // The ink of a run drawn at scale 1, relative to the label (empty when it inks nothing).
 QRect InkOf(const QFont& font, const TextRun& run, const QRectF& box) {
   const int left = static_cast<int>(std::floor(box.left())), top = static_cast<int>(std::floor(box.top()));
@@ -107,7 +124,9 @@ QRect InkOf(const QFont& font, const TextRun& run, const QRectF& box) {
   {
     QPainter p(&mask);
     p.setPen(Qt::black);
-    DrawRun(p, font, run, run.origin - QPointF(left, top), 1.0);
+    const QFont runFont = SizedFont(font, run.pixelSize);
+    p.setFont(runFont);
+    DrawRun(p, runFont, run, run.origin - QPointF(left, top), 1.0);
   }
   QRect ink;
   for (int y = 0; y < mask.height(); ++y) {
@@ -199,7 +218,7 @@ QRect DrawTextLayout(QImage& image, const TextLayout& layout, QPointF topLeft, d
   {
     QPainter p(&mask);
     p.setPen(Qt::black);
-    for (const TextRun& run : layout.runs) DrawRun(p, layout.font, run, origin + run.origin * scale, scale);
+    DrawRuns(p, layout, origin, scale);
   }
   for (const TextRun& run : layout.runs) {
     if (!run.arrow) continue;
@@ -208,19 +227,26 @@ QRect DrawTextLayout(QImage& image, const TextLayout& layout, QPointF topLeft, d
   }
   // Every pixel the mask covers (more than half, for a font drawn in shades) takes the colour.
   const uint32_t ink = color | 0xFF000000u;
-  int top = -1, bottom = -1, left = area.width(), right = -1;
-  for (int y = 0; y < mask.height(); ++y) {
+  const int width = mask.width(), height = mask.height();
+  int top = -1, bottom = -1, left = width, right = -1;
+  for (int y = 0; y < height; ++y) {
     const uchar* m = mask.constScanLine(y);
-    auto* row = reinterpret_cast<uint32_t*>(image.scanLine(area.top() + y)) + area.left();
-    bool any = false;
-    for (int x = 0; x < mask.width(); ++x) {
-      if (m[x] < 128) continue;
-      row[x] = ink;
-      left = std::min(left, x);
-      right = std::max(right, x);
-      any = true;
+    uint32_t* row = nullptr;
+    for (int x = 0; x < width;) {
+      // Most of the mask is empty: step over it eight pixels at a time.
+      if (uint64_t eight; x + 8 <= width && (std::memcpy(&eight, m + x, 8), eight == 0)) {
+        x += 8;
+        continue;
+      }
+      if (m[x] >= 128) {
+        if (!row) row = reinterpret_cast<uint32_t*>(image.scanLine(area.top() + y)) + area.left();
+        row[x] = ink;
+        left = std::min(left, x);
+        right = std::max(right, x);
+      }
+      ++x;
     }
-    if (any) {
+    if (row) {
       if (top < 0) top = y;
       bottom = y;
     }

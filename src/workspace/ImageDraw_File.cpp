@@ -25,6 +25,8 @@ bool ImageDraw::AskToSaveBeforeNew() {
   }
   // Dismissing the question is no answer: everything stays as it was.
   if (answer != QMessageBox::No) return false;
+  // An unstamped text goes with the picture it was previewed on: its backing copy is that picture.
+  if (textWindow_->isVisible()) textWindow_->CloseWindow();
   Picture.Clear();
   State.ImageChanged = false;
   setWindowTitle(kCaption + QStringLiteral("～～新建图像"));
@@ -47,6 +49,8 @@ void ImageDraw::OpenPicture() {
                    QStringLiteral("无法打开“%1”。\n%2").arg(QFileInfo(name).fileName(), read.error), true);
     return;
   }
+  // An unstamped text goes with the picture it was previewed on.
+  if (textWindow_->isVisible()) textWindow_->CloseWindow();
   // A picture larger than the canvas enlarges the canvas to hold all of it, so that saving it back
   // does not cut it off; the canvas never shrinks here.
   const int w = std::max(Picture.Width(), read.image.width());

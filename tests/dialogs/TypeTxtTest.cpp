@@ -385,6 +385,33 @@ TEST_F(TypeTxtTest, KeptTextPreviewsAtTheNextClickAndTypingReplacesIt) {
   EXPECT_EQ(stamps.count(), before + 1);
 }
 
+// A new or opened picture takes the place of the one the text was previewed on: the unstamped
+// text goes, and nothing of the old picture comes back at the next click or 取消.
+TEST_F(TypeTxtTest, NewOrOpenedPictureDropsTheUnstampedText) {
+  Canvas boxed(600, 220);
+  boxed.Box(10, 10, 200, 150);
+  const QImage other = boxed.Image();
+  d.ClickAt({20, 30});
+  Type("F_1");
+  ASSERT_TRUE(d.OpenPicture(other));  // the save question answered 否
+  EXPECT_FALSE(window().isVisible());
+  EXPECT_EQ(d.Image(), other);
+  d.ClickAt({300, 30});
+  QTest::mouseClick(d.Button("Command2"), Qt::LeftButton);
+  EXPECT_EQ(d.Image(), other) << "取消 gives back the opened picture";
+
+  d.ClickAt({300, 30});
+  Type("v");
+  d.dialogs.answers = {QMessageBox::No};
+  d.Trigger("Menu_File_New");
+  EXPECT_FALSE(window().isVisible());
+  const QImage blank = d.Image();
+  EXPECT_TRUE(InkBox(blank).isEmpty());
+  d.ClickAt({100, 30});
+  QTest::mouseClick(d.Button("Command2"), Qt::LeftButton);
+  EXPECT_EQ(d.Image(), blank) << "the new picture stays white";
+}
+
 TEST_F(TypeTxtTest, PlacedAtBottomRightOfTheMainWindow) {
   d.ClickAt({0, 0});
   const QRect m = d.w().frameGeometry();
