@@ -21,6 +21,10 @@ constexpr double kPixelsPerPoint = 96.0 / 72.0;
 constexpr int kDotsPerMeter96 = 3780;  // 96 dpi, as a QImage keeps it
 // Beyond this a label cannot be drawn on any picture (16384 pixels a side, four times enlarged).
 constexpr double kLargestPixelSize = 65536;
+// The largest mask a vector's letters are measured in, in pixels.
+constexpr double kLargestInkMeasure = 4.0e6;
+// The largest scale a label is drawn at.
+constexpr double kLargestScale = 64;
 
 QImage Mask(int width, int height) {
   QImage mask(width, height, QImage::Format_Alpha8);
@@ -57,10 +61,10 @@ QFont SizedFont(const QFont& font, double pixels) {
 // Sets the mask pixels whose centres lie inside `r` (mask pixels): whole pixels for a rectangle
 // on whole-pixel corners.
 void FillMask(QImage& mask, const QRectF& r) {
-  const int x0 = std::max(0, static_cast<int>(std::ceil(r.left() - 0.5)));
-  const int x1 = std::min(mask.width(), static_cast<int>(std::ceil(r.right() - 0.5)));
-  const int y0 = std::max(0, static_cast<int>(std::ceil(r.top() - 0.5)));
-  const int y1 = std::min(mask.height(), static_cast<int>(std::ceil(r.bottom() - 0.5)));
+  const int width = mask.width(), height = mask.height();
+  auto column = [width](double v) { return static_cast<int>(std::clamp(std::ceil(v - 0.5), 0.0, double(width))); };
+  auto row = [height](double v) { return static_cast<int>(std::clamp(std::ceil(v - 0.5), 0.0, double(height))); };
+  const int x0 = column(r.left()), x1 = column(r.right()), y0 = row(r.top()), y1 = row(r.bottom());
   if (x1 <= x0) return;
   for (int y = y0; y < y1; ++y) std::memset(mask.scanLine(y) + x0, 0xFF, static_cast<size_t>(x1 - x0));
 }
@@ -117,6 +121,10 @@ void DrawRuns(QPainter& p, const TextLayout& layout, QPointF origin, double scal
 
 // The ink of a run drawn at scale 1, relative to the label (empty when it inks nothing).
 QRect InkOf(const QFont& font, const TextRun& run, const QRectF& box) {
+  const QFont runFont = SizedFont(font, run.pixelSize);
+  // A vector's letters are a few characters; should they be a page long, their outline will do.
+  if (box.width() * box.height() > kLargestInkMeasure)
+    return QFontMetricsF(runFont, Device96()).tightBoundingRect(run.text).translated(run.origin).toAlignedRect();
   const int left = static_cast<int>(std::floor(box.left())), top = static_cast<int>(std::floor(box.top()));
   QImage mask = Mask(static_cast<int>(std::ceil(box.right())) - left + 1,
                      static_cast<int>(std::ceil(box.bottom())) - top + 1);
@@ -124,17 +132,23 @@ QRect InkOf(const QFont& font, const TextRun& run, const QRectF& box) {
   {
     QPainter p(&mask);
     p.setPen(Qt::black);
-    const QFont runFont = SizedFont(font, run.pixelSize);
     p.setFont(runFont);
     DrawRun(p, runFont, run, run.origin - QPointF(left, top), 1.0);
   }
-  QRect ink;
-  for (int y = 0; y < mask.height(); ++y) {
-    const uchar* row = mask.constScanLine(y);
-    for (int x = 0; x < mask.width(); ++x)
-      if (row[x] >= 128) ink |= QRect(x + left, y + top, 1, 1);
+  const int width = mask.width(), height = mask.height();
+  int x0 = width, x1 = -1, y0 = -1, y1 = -1;
+  for (int y = 0; y < height; ++y) {
+    const uchar* m = mask.constScanLine(y);
+    for (int x = 0; x < width; ++x) {
+      if (m[x] < 128) continue;
+      x0 = std::min(x0, x);
+      x1 = std::max(x1, x);
+      if (y0 < 0) y0 = y;
+      y1 = y;
+    }
   }
-  return ink;
+  if (y0 < 0) return {};
+  return QRect(QPoint(x0 + left, y0 + top), QPoint(x1 + left, y1 + top));
 }
 
 }  // namespace
@@ -201,7 +215,7 @@ TextLayout LayOutText(const QString& text, const QFont& font) {
 }
 
 QRect DrawTextLayout(QImage& image, const TextLayout& layout, QPointF topLeft, double scale, QRgb color) {
-  if (layout.runs.empty() || image.isNull() || !std::isfinite(scale) || scale <= 0 ||
+  if (layout.runs.empty() || image.isNull() || !std::isfinite(scale) || scale <= 0 || scale > kLargestScale ||
       !std::isfinite(topLeft.x()) || !std::isfinite(topLeft.y()))
     return {};
   const QImage::Format format = image.format();

@@ -21,8 +21,9 @@
 // line of text in that font would.
 
 // The arrow over a vector's letters: a shaft one pixel thick covering the columns
-// [left, right) of the row [top, top + 1), two pixels clear of the letters' ink, its tip at the
-// right end. The head is three pixels long: from the tip two pixels back and two up and down.
+// [left, right) of the row [top, top + 1), the columns of the letters' ink, with two clear rows
+// between it and the ink; its tip is the last column. The head is three pixels long: from the tip
+// two pixels back and two up and down (the lower barb reaches the row above the ink).
 struct VectorArrow {
   double left = 0, right = 0, top = 0;
   bool operator==(const VectorArrow&) const = default;
@@ -50,5 +51,6 @@ TextLayout LayOutText(const QString& text, const QFont& font);
 // position in the run at scale 1, each arrow scale x as long and scale pixels thick. Glyphs are
 // drawn as a mask: aliased, every inked pixel exactly `color`, the rest untouched (a colour font
 // is drawn through its shape only). Returns the rectangle of the pixels it set (empty when none).
-// `image` must be a 32-bit format (RGB32 or ARGB32); anything else is left alone.
+// `image` must be a 32-bit format (RGB32 or ARGB32) and `scale` at most 64; otherwise nothing is
+// drawn.
 QRect DrawTextLayout(QImage& image, const TextLayout& layout, QPointF topLeft, double scale, QRgb color);
