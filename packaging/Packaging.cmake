@@ -74,7 +74,7 @@ Simplified Chinese.")
 # them shows up among the programs' linked libraries. The linked libraries (Qt, libjpeg, the C
 # and C++ runtime) are found by dpkg-shlibdeps with their exact versions; without it they are named
 # here.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-wqy-microhei, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-wqy-microhei, fonts-dejavu-core, qt6-translations-l10n")
 find_program(QM_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(QM_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

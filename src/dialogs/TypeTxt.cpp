@@ -7,23 +7,26 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStringEncoder>
+#include <QTextBoundaryFinder>
 #include <QVBoxLayout>
 
 #include "dialogs/NumberText.h"
 
-const char* const TypeTxt::kSymbols[45] = {
+const char* const TypeTxt::kSymbols[kButtonCount] = {
     "α", "β", "γ", "θ", "Ω", "ε", "μ", "λ", "ρ", "π", "φ", "Ψ",   // 0-11
     "δ", "η", "ω", "Δ", "∝", "∞", "°", "′", "″", "℃", "υ",        // 12-22
     "甲", "乙", "丙", "丁", "①", "②", "③", "④",                  // 23-30
     "⑴", "⑵", "⑶", "⑷", "×", "＞", "＜",                        // 31-37
     "≥", "≤", "≠", "≈", "∠", "∥", "÷",                          // 38-44
+    "²", "³", "⁻¹", "₀", "₁", "₂", "⊗", "⊙", "→", "·", "±", "√",  // 45-56
+    "上标", "下标", "矢量",                                      // 57-59: markup
 };
 
 namespace {
 
-const char* const kUnits[] = {"kg", "mg", "m/s", "mm", "cm", "km", "F/N",
-                              "U/V", "I/A", "V(m/s)", "45°", "30°", "60°", "V′"};
+const char* const kUnits[] = {"kg", "mg", "m/s", "mm", "cm", "km", "F/N", "U/V", "I/A", "V(m/s)",
+                              "45°", "30°", "60°", "V′", "m/s²", "N·m", "kg·m/s", "J", "W", "Ω",
+                              "Hz", "T", "Wb", "C", "eV"};
 const char* const kSizes[] = {"6.5", "8",  "9",  "10", "11", "12", "14", "16",
                               "18",  "20", "22", "24", "26", "28", "30", "48"};
 
@@ -31,6 +34,7 @@ constexpr double kDefaultSize = 10;
 // Larger sizes only cost time and memory: a glyph of 500 points already covers most pictures.
 constexpr double kMaxSize = 500;
 constexpr int kSymbolsPerRow = 15;
+constexpr int kSuperscript = 57, kSubscript = 58, kVector = 59;  // the markup buttons
 
 }  // namespace
 
@@ -68,33 +72,44 @@ TypeTxt::TypeTxt(QWidget* mainWindow)
 
   auto* symbols = new QGridLayout;
   symbols->setSpacing(1);
-  for (int i = 0; i < 45; ++i) {
+  // The second row: scripts and signs, then the markup buttons, whose captions need more room.
+  auto* second = new QHBoxLayout;
+  second->setSpacing(1);
+  for (int i = 0; i < kButtonCount; ++i) {
     auto* b = new QPushButton(QString::fromUtf8(kSymbols[i]), this);
     b->setObjectName(QStringLiteral("Command3_%1").arg(i));
-    b->setFixedSize(26, 24);
+    b->setFixedSize(i < kSuperscript ? 26 : 40, 24);
     b->setFocusPolicy(Qt::NoFocus);  // typing goes on in Txt after a symbol
     symbols_[i] = b;
-    symbols->addWidget(b, i / kSymbolsPerRow, i % kSymbolsPerRow);
-    connect(b, &QPushButton::clicked, this, [this, b] {
-      text_->setEditText(text_->currentText() + b->text());
-      text_->setFocus();
-    });
+    if (i < kSymbolCount)
+      symbols->addWidget(b, i / kSymbolsPerRow, i % kSymbolsPerRow);
+    else
+      second->addWidget(b);
+    connect(b, &QPushButton::clicked, this, [this, i] { InsertSymbol(i); });
   }
-
-  auto* top = new QHBoxLayout;
-  top->addWidget(prompt_);
-  top->addWidget(text_, 1);
-  auto* second = new QHBoxLayout;
-  second->addWidget(sizePrompt_);
-  second->addWidget(fontSize_);
   second->addStretch();
-  second->addWidget(ok_);
-  second->addWidget(cancel_);
+
+  hint_ = new QLabel(QStringLiteral("F_1 → F₁，m/s^2 → m/s²，\\vec{F} → 矢量F（英文标点）"), this);
+  hint_->setObjectName(QStringLiteral("Label3"));
+  hint_->setTextFormat(Qt::PlainText);
+
+  auto* top = new QGridLayout;
+  top->addWidget(prompt_, 0, 0);
+  top->addWidget(text_, 0, 1);
+  top->addWidget(hint_, 1, 1);  // under the text box
+  top->setColumnStretch(1, 1);
+  auto* settings = new QHBoxLayout;
+  settings->addWidget(sizePrompt_);
+  settings->addWidget(fontSize_);
+  settings->addStretch();
+  settings->addWidget(ok_);
+  settings->addWidget(cancel_);
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(6, 6, 6, 6);
   outer->addLayout(top);
-  outer->addLayout(second);
+  outer->addLayout(settings);
   outer->addLayout(symbols);
+  outer->addLayout(second);
   setFixedSize(sizeHint());
 
   // editTextChanged covers typing, an input method's commit, a choice from the list and the
@@ -130,8 +145,11 @@ void TypeTxt::Open() {
   raise();
   activateWindow();
   text_->setFocus();
-  // A second click while the text shows moves the preview there.
-  if (previewing && !text_->currentText().isEmpty()) emit PreviewWanted(Text());
+  if (text_->currentText().isEmpty()) return;
+  // A second click while the text shows moves the preview there; the text kept from the last
+  // "确定" shows at the new point at once, selected, so that typing replaces it.
+  emit PreviewWanted(Text());
+  if (!previewing) text_->lineEdit()->selectAll();
 }
 
 void TypeTxt::PlaceAtMainWindow() {
@@ -142,11 +160,37 @@ void TypeTxt::PlaceAtMainWindow() {
   move(main.x() + main.width() - own.width(), main.y() + main.height() - own.height());
 }
 
-QByteArray TypeTxt::Text() const {
-  // The text in code page 936, one byte per Latin character, two per Chinese character; what the
-  // code page lacks comes out as '?'.
-  QStringEncoder encoder("GBK");
-  return encoder.encode(text_->currentText());
+QString TypeTxt::Text() const { return text_->currentText(); }
+
+void TypeTxt::InsertSymbol(int i) {
+  QLineEdit* edit = text_->lineEdit();
+  text_->setFocus();
+  if (i == kSuperscript || i == kSubscript) {
+    // The script's braces, the cursor between them.
+    edit->insert(i == kSuperscript ? QStringLiteral("^{}") : QStringLiteral("_{}"));
+    edit->cursorBackward(false);
+    return;
+  }
+  if (i != kVector) {
+    edit->insert(QString::fromUtf8(kSymbols[i]));
+    return;
+  }
+  // 矢量: the selection, or else the character before the cursor, gets the arrow; with neither
+  // (at the start, after a space) the braces come with the cursor between them.
+  if (!edit->hasSelectedText()) {
+    const QString text = edit->text();
+    const int cursor = edit->cursorPosition();
+    QTextBoundaryFinder clusters(QTextBoundaryFinder::Grapheme, text);
+    clusters.setPosition(cursor);
+    const qsizetype start = cursor > 0 ? clusters.toPreviousBoundary() : -1;
+    if (start < 0 || text[start].isSpace()) {
+      edit->insert(QStringLiteral("\\vec{}"));
+      edit->cursorBackward(false);
+      return;
+    }
+    edit->setSelection(cursor, static_cast<int>(start) - cursor);
+  }
+  edit->insert(QStringLiteral("\\vec{") + edit->selectedText() + QLatin1Char('}'));
 }
 
 void TypeTxt::TextChanged() {
@@ -183,6 +227,12 @@ void TypeTxt::Cancel() {
   if (isVisible() && opened_) emit PreviewRemoved();
   hide();
   Unload();
+}
+
+bool TypeTxt::PreviewShowing() const { return isVisible() && opened_ && !text_->currentText().isEmpty(); }
+
+void TypeTxt::StampNow() {
+  if (isVisible()) Commit();
 }
 
 void TypeTxt::CloseWindow() {

@@ -1,8 +1,5 @@
 #include "figures/Canvas.h"
 
-#include <QFontMetrics>
-#include <QStringDecoder>
-
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -10,6 +7,7 @@
 
 #include "figures/FloodFill.h"
 #include "figures/Raster.h"
+#include "figures/TextLayout.h"
 
 using namespace raster;
 
@@ -123,32 +121,9 @@ void Canvas::ExtFloodFill(int x, int y, QRgb color, int fillType) {
   Touch(FloodFillRegion(raster_, x, y, color, fillType, FillStyle, FillColor));
 }
 
-void Canvas::TextOutA(int x, int y, const QByteArray& text, int length) {
-  if (!OwnPixels(raster_)) return;
-  if (length <= 0 || text.isEmpty()) return;
-  const QByteArray bytes = text.left(std::min<qsizetype>(length, text.size()));
-  QStringDecoder decoder("GBK");
-  QString s = decoder.decode(bytes);
-  // Bytes that are no character of the code page show as the code page's '?'.
-  s.replace(QChar(QChar::ReplacementCharacter), QLatin1Char('?'));
-  if (s.isEmpty()) return;
-  QFont font = Font;
-  font.setStyleStrategy(QFont::NoAntialias);
-  const QFontMetrics fm(font, &raster_);
-  const int64_t em = std::max(fm.height(), fm.maxWidth()) + 2;
-  const int64_t advance = fm.horizontalAdvance(s);
-  const int64_t left = static_cast<int64_t>(x) - em, right = static_cast<int64_t>(x) + advance + em;
-  const int64_t top = static_cast<int64_t>(y) - em, bottom = static_cast<int64_t>(y) + fm.height() + em;
-  if (right < 0 || bottom < 0 || left >= Width() || top >= Height()) return;
-  {
-    QPainter p(&raster_);
-    Prepare(p);
-    p.setFont(font);
-    p.setPen(QColor::fromRgb(ForeColor));
-    p.drawText(QPointF(x, static_cast<double>(y) + fm.ascent()), s);
-  }
-  auto c = [](int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, -1, kMaxSide + 1)); };
-  Touch(QRect(QPoint(c(left), c(top)), QPoint(c(right), c(bottom))));
+void Canvas::TextOutA(int x, int y, const QString& text) {
+  if (text.isEmpty() || !OwnPixels(raster_)) return;
+  Touch(DrawTextLayout(raster_, LayOutText(text, Font), QPointF(x, y), 1.0, ForeColor));
 }
 
 // ---- Capture and restore ----

@@ -4,7 +4,7 @@
 #include <QPoint>
 #include <QPointF>
 #include <QRect>
-#include <QByteArray>
+#include <QString>
 #include <QRgb>
 
 // The picture being edited and its drawing state. Every pixel of the picture is changed through
@@ -116,9 +116,10 @@ class Canvas {
   // Combines width x height pixels of `source` at (srcX, srcY) into the canvas at (x, y).
   void BitBlt(int x, int y, int width, int height, const QImage& source, int srcX, int srcY,
               RasterOp op = RasterOp::And);
-  // Draws `length` bytes of `text` (code page 936 bytes) at (x, y) (top-left of the text) in Font
-  // and ForeColor, transparent background, two colours only (no smoothing).
-  void TextOutA(int x, int y, const QByteArray& text, int length);
+  // Draws the label `text` with its top-left corner at (x, y) in Font and ForeColor: every
+  // character as typed, with the scripts and vector arrows of its markup (TextLayout.h), aliased,
+  // two colours only, transparent background.
+  void TextOutA(int x, int y, const QString& text);
 
   // ---- Capture and restore ----
   // A snapshot of the current picture (the picture's "Image").

@@ -206,9 +206,7 @@ void UprightLabel(Canvas& canvas, QPointF centre, const char* text, double heigh
   const QRectF ink = fm.tightBoundingRect(QString::fromLatin1(text));
   const double baseline = centre.y() - ink.center().y();
   const double x = centre.x() - ink.center().x();
-  const QByteArray bytes(text);
-  canvas.TextOutA(RoundHalfEven32(x), RoundHalfEven32(baseline - fm.ascent()), bytes,
-                  static_cast<int>(bytes.size()));
+  canvas.TextOutA(RoundHalfEven32(x), RoundHalfEven32(baseline - fm.ascent()), QString::fromLatin1(text));
 }
 
 }  // namespace figures

@@ -142,9 +142,9 @@ class ImageDraw : public QMainWindow, public SurfaceHandlers {
 
   // ---- Text tool (ImageDraw_Text.cpp) ----
   void OpenTextWindow(double x, double y);
-  void PreviewText(const QByteArray& text);
+  void PreviewText(const QString& text);
   void RemoveTextPreview();
-  void StampText(const QByteArray& text);
+  void StampText(const QString& text);
   // A text preview on show is stamped, as "确定" would.
   void StampTextPreview();
 

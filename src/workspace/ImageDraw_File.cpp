@@ -42,6 +42,8 @@ void ImageDraw::NewPicture() {
     if (answer == QMessageBox::Yes) SavePicture();
     if (answer != QMessageBox::No) return;
   }
+  // An unstamped text goes with the picture it was previewed on: its backing copy is that picture.
+  if (textWindow_->isVisible()) textWindow_->CloseWindow();
   HideSelection();
   Picture.Clear();
   State.ImageChanged = false;
@@ -76,6 +78,8 @@ bool ImageDraw::OpenFile(const QString& path) {
                    QStringLiteral("无法打开“%1”：内存不足，图像没有改变。").arg(QFileInfo(path).fileName()), true);
     return false;
   }
+  // An unstamped text goes with the picture it was previewed on.
+  if (textWindow_->isVisible()) textWindow_->CloseWindow();
   HideSelection();
   Picture.SetPicture(read.image);
   const QString absolute = QFileInfo(path).absoluteFilePath();

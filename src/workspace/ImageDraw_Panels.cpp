@@ -126,8 +126,8 @@ void ImageDraw::BuildPanels() {
 void ImageDraw::BuildToolWindows() {
   parameterWindow_ = new SetData(this);
   textWindow_ = new TypeTxt(this);
-  connect(textWindow_, &TypeTxt::PreviewWanted, this, [this](const QByteArray& text) { PreviewText(text); });
-  connect(textWindow_, &TypeTxt::Stamped, this, [this](const QByteArray& text) { StampText(text); });
+  connect(textWindow_, &TypeTxt::PreviewWanted, this, [this](const QString& text) { PreviewText(text); });
+  connect(textWindow_, &TypeTxt::Stamped, this, [this](const QString& text) { StampText(text); });
   connect(textWindow_, &TypeTxt::PreviewRemoved, this, [this] { RemoveTextPreview(); });
   connect(textWindow_, &TypeTxt::FontSizeChosen, this, [this](double points) { Picture.Font.setPointSizeF(points); });
   colorWindow_ = new ColorSlt(Picture.ForeColor, this);

@@ -15,13 +15,13 @@ void ImageDraw::OpenTextWindow(double x, double y) {
   Refresh();
 }
 
-void ImageDraw::PreviewText(const QByteArray& text) {
+void ImageDraw::PreviewText(const QString& text) {
   Picture.Restore(History.Img_Copy);
-  Picture.TextOutA(State.TextPoint.x(), State.TextPoint.y(), text, static_cast<int>(text.size()));
+  Picture.TextOutA(State.TextPoint.x(), State.TextPoint.y(), text);
   Refresh();
 }
 
-void ImageDraw::StampText(const QByteArray& text) {
+void ImageDraw::StampText(const QString& text) {
   PreviewText(text);
   if (text.isEmpty()) return;
   // Stamped text is work: it is protected by the save prompt and can be undone.

@@ -6,11 +6,16 @@
 #include <QAbstractItemView>
 
 #include <QComboBox>
+#include <QFontDatabase>
+#include <QGlyphRun>
 #include <QInputMethodEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRawFont>
 #include <QSignalSpy>
+#include <QTextLayout>
 #include <QTest>
 #include <string>
 
@@ -78,10 +83,15 @@ TEST_F(TypeTxtTest, DesignState) {
   EXPECT_EQ(Child<QLabel>(&window(), "Label2")->text(), QStringLiteral("字体大小："));
   EXPECT_EQ(d.Button("Command1")->text(), QStringLiteral("确定"));
   EXPECT_EQ(d.Button("Command2")->text(), QStringLiteral("取消"));
-  ASSERT_EQ(d.Txt()->count(), 14);
+  ASSERT_EQ(d.Txt()->count(), 25);
   EXPECT_EQ(d.Txt()->itemText(0), "kg");
   EXPECT_EQ(d.Txt()->itemText(9), "V(m/s)");
   EXPECT_EQ(d.Txt()->itemText(13), QStringLiteral("V′"));
+  const char* const added[] = {"m/s²", "N·m", "kg·m/s", "J", "W", "Ω", "Hz", "T", "Wb", "C", "eV"};
+  for (int i = 0; i < 11; ++i) EXPECT_EQ(d.Txt()->itemText(14 + i), QString::fromUtf8(added[i])) << i;
+  window().layout()->activate();  // the controls in their places, as when the window shows
+  EXPECT_EQ(Child<QLabel>(&window(), "Label3")->text(), QStringLiteral("F_1 → F₁，m/s^2 → m/s²，\\vec{F} → 矢量F（英文标点）"));
+  EXPECT_GT(Child<QLabel>(&window(), "Label3")->y(), d.Txt()->y()) << "the hint is under the text box";
   EXPECT_TRUE(d.Txt()->currentText().isEmpty());
   ASSERT_EQ(d.Combo1()->count(), 16);
   EXPECT_EQ(d.Combo1()->itemText(0), "6.5");
@@ -92,6 +102,15 @@ TEST_F(TypeTxtTest, DesignState) {
                                                  {43, "∥"}, {44, "÷"}};
   for (const auto& [i, s] : symbols)
     EXPECT_EQ(d.Button(("Command3_" + std::to_string(i)).c_str())->text(), QString::fromUtf8(s)) << i;
+  // The second row, after the 45.
+  const char* const second[] = {"²", "³", "⁻¹", "₀", "₁", "₂", "⊗", "⊙", "→", "·", "±", "√", "上标", "下标", "矢量"};
+  QPushButton* last = d.Button("Command3_44");
+  for (int i = 0; i < 15; ++i) {
+    QPushButton* b = d.Button(("Command3_" + std::to_string(45 + i)).c_str());
+    EXPECT_EQ(b->text(), QString::fromUtf8(second[i])) << 45 + i;
+    EXPECT_GT(b->y(), last->y()) << 45 + i;
+    EXPECT_GE(b->width(), b->fontMetrics().horizontalAdvance(b->text())) << "the caption fits";
+  }
   EXPECT_TRUE(d.Txt()->lineEdit()->testAttribute(Qt::WA_InputMethodEnabled));
 }
 
@@ -132,7 +151,7 @@ TEST_F(TypeTxtTest, CommitKeepsTextAndSize) {
   Type(QStringLiteral("v"));
   QTest::mouseClick(d.Button("Command1"), Qt::LeftButton);
   ASSERT_EQ(stamps.count(), 1);
-  EXPECT_EQ(stamps.last().at(0).toByteArray(), QByteArray("v")) << "the text goes to the picture";
+  EXPECT_EQ(stamps.last().at(0).toString(), QStringLiteral("v")) << "the text goes to the picture";
   EXPECT_FALSE(window().isVisible());
   EXPECT_NE(d.Image(), backing);
   const QImage stamped = d.Image();
@@ -147,7 +166,7 @@ TEST_F(TypeTxtTest, CommitKeepsTextAndSize) {
 TEST_F(TypeTxtTest, CommittingNothingChangesNothing) {
   d.ClickAt({40, 20});
   QTest::mouseClick(d.Button("Command1"), Qt::LeftButton);
-  EXPECT_TRUE(stamps.isEmpty() || stamps.last().at(0).toByteArray().isEmpty()) << "nothing is stamped";
+  EXPECT_TRUE(stamps.isEmpty() || stamps.last().at(0).toString().isEmpty()) << "nothing is stamped";
   EXPECT_EQ(d.Image(), backing);
   EXPECT_FALSE(d.Enabled("Menu_Edit_Undo")) << "no text, no change to undo";
 }
@@ -179,13 +198,19 @@ TEST_F(TypeTxtTest, ChineseAndLatinDrawnCompletely) {
   EXPECT_GT(three.right(), mixed.right() + 3);
 }
 
-TEST_F(TypeTxtTest, CharactersOutsideTheCodePageShowAsQuestionMarks) {
+TEST_F(TypeTxtTest, CharactersOutsideTheCodePageShowAsTyped) {
   d.ClickAt({20, 30});
-  d.Txt()->setEditText(QStringLiteral("a?"));
+  d.Txt()->setEditText(QStringLiteral("m/s?"));
   const QImage question = d.Image();
-  d.Txt()->setEditText(QStringLiteral("a") + QString::fromUtf8("\xF0\x9F\x98\x80"));  // an emoji
-  EXPECT_EQ(d.Image(), question);
-  EXPECT_EQ(previews.last().at(0).toByteArray(), QByteArray("a?"));
+  d.Txt()->setEditText(QStringLiteral("m/s^2"));
+  const QImage markup = d.Image();
+  d.Txt()->setEditText(QStringLiteral("m/s²"));
+  EXPECT_EQ(previews.last().at(0).toString(), QStringLiteral("m/s²")) << "the text goes out as typed";
+  EXPECT_NE(d.Image(), question);
+  EXPECT_EQ(d.Image(), markup) << "a typed ² is ^2";
+  const QString emoji = QStringLiteral("a") + QString::fromUtf8("\xF0\x9F\x98\x80");
+  d.Txt()->setEditText(emoji);
+  EXPECT_EQ(previews.last().at(0).toString(), emoji);
   ASSERT_FALSE(TextInk().isEmpty());
 }
 
@@ -276,12 +301,150 @@ TEST_F(TypeTxtTest, ChoosingTheUnitAlreadyShownRedrawsThePreview) {
   EXPECT_GT(TextInk().height(), 2 * small.height());
 }
 
+TEST_F(TypeTxtTest, ButtonsInsertAtTheCursor) {
+  d.ClickAt({20, 30});
+  struct Case {
+    const char* text;
+    int cursor, selected;  // the selection runs from the cursor over `selected` characters (backwards if < 0)
+    int button;
+    const char* after;
+    int cursorAfter;
+  };
+  const Case cases[] = {
+      {"F=ma", 4, 0, 0, "F=maα", 5},             // at the end: appended
+      {"F=ma", 1, 0, 45, "F²=ma", 2},            // in the middle
+      {"F=ma", 4, -2, 51, "F=⊗", 3},             // over a selection
+      {"x", 1, 0, 47, "x⁻¹", 3},
+      {"v", 1, 0, 57, "v^{}", 3},                // 上标: the cursor inside the braces
+      {"F", 1, 0, 58, "F_{}", 3},                // 下标
+      {"F=ma", 1, 0, 59, "\\vec{F}=ma", 7},        // 矢量 wraps the character before the cursor
+      {"", 0, 0, 59, "\\vec{}", 5},                // ... or brings its braces with the cursor inside
+      {"a b", 2, 0, 59, "a \\vec{}b", 7},
+      {"AB+C", 0, 2, 59, "\\vec{AB}+C", 8},        // a selection gets the arrow
+  };
+  for (const Case& c : cases) {
+    QLineEdit* edit = d.Txt()->lineEdit();
+    d.Txt()->setEditText(QString::fromUtf8(c.text));
+    edit->setCursorPosition(c.cursor);
+    if (c.selected) edit->setSelection(c.cursor, c.selected);
+    const qsizetype before = previews.count();
+    QTest::mouseClick(d.Button(("Command3_" + std::to_string(c.button)).c_str()), Qt::LeftButton);
+    EXPECT_EQ(d.Txt()->currentText(), QString::fromUtf8(c.after)) << c.text << " " << c.button;
+    EXPECT_EQ(edit->cursorPosition(), c.cursorAfter) << c.text << " " << c.button;
+    EXPECT_EQ(previews.count(), before + 1) << "one preview per button";
+    EXPECT_EQ(window().focusWidget(), d.Txt()) << "typing goes on";
+  }
+  // Typing into the braces of 上标 makes the superscript.
+  d.Txt()->setEditText(QStringLiteral("m/s"));
+  QTest::mouseClick(d.Button("Command3_57"), Qt::LeftButton);
+  Type("2");
+  EXPECT_EQ(d.Txt()->currentText(), QStringLiteral("m/s^{2}"));
+  const QImage typed = d.Image();
+  d.Txt()->setEditText(QStringLiteral("m/s²"));
+  EXPECT_EQ(d.Image(), typed);
+}
+
+TEST_F(TypeTxtTest, KeptTextPreviewsAtTheNextClickAndTypingReplacesIt) {
+  d.ClickAt({20, 20});
+  Type("F_1");
+  const QRect first = TextInk();
+  QTest::mouseClick(d.Button("Command1"), Qt::LeftButton);
+  EXPECT_FALSE(window().PreviewShowing());
+  const QImage stamped = d.Image();
+
+  // The next click: the kept text shows at once at the new point, selected.
+  d.ClickAt({200, 50});
+  EXPECT_TRUE(window().isVisible());
+  EXPECT_TRUE(window().PreviewShowing());
+  EXPECT_EQ(d.Txt()->lineEdit()->selectedText(), QStringLiteral("F_1"));
+  EXPECT_EQ(InkBox(d.Image().copy(150, 0, 450, 100)).translated(150, 0), first.translated(180, 30));
+  // 确定 now would stamp it again; typing replaces it instead.
+  Type("v");
+  EXPECT_EQ(d.Txt()->currentText(), "v");
+  const QRect v = InkBox(d.Image().copy(150, 0, 450, 100)).translated(150, 0);
+  ASSERT_FALSE(v.isEmpty());
+  EXPECT_GE(v.left(), 200);
+  EXPECT_LT(v.width(), first.width()) << "only the v shows at the new point";
+  // A third click while the text shows moves it and keeps what is typed.
+  d.ClickAt({300, 50});
+  EXPECT_FALSE(d.Txt()->lineEdit()->hasSelectedText());
+  EXPECT_EQ(InkBox(d.Image().copy(250, 0, 350, 100)).translated(250, 0), v.translated(100, 0));
+  // StampNow stamps as 确定 does.
+  const qsizetype before = stamps.count();
+  window().StampNow();
+  EXPECT_EQ(stamps.count(), before + 1);
+  EXPECT_EQ(stamps.last().at(0).toString(), "v");
+  EXPECT_FALSE(window().isVisible());
+  EXPECT_FALSE(window().PreviewShowing());
+  EXPECT_TRUE(d.Enabled("Menu_Edit_Undo"));
+  QImage withoutV = d.Image();
+  for (int y = 0; y < 100; ++y)
+    for (int x = 250; x < 600; ++x) withoutV.setPixel(x, y, stamped.pixel(x, y));
+  EXPECT_EQ(withoutV, stamped) << "the first label stays, the v is the only other ink";
+  window().StampNow();  // nothing shows: nothing happens
+  EXPECT_EQ(stamps.count(), before + 1);
+}
+
+// A new or opened picture takes the place of the one the text was previewed on: the unstamped
+// text goes, and nothing of the old picture comes back at the next click or 取消.
+TEST_F(TypeTxtTest, NewOrOpenedPictureDropsTheUnstampedText) {
+  Canvas boxed(600, 220);
+  boxed.Box(10, 10, 200, 150);
+  const QImage other = boxed.Image();
+  d.ClickAt({20, 30});
+  Type("F_1");
+  ASSERT_TRUE(d.OpenPicture(other));  // the save question answered 否
+  EXPECT_FALSE(window().isVisible());
+  EXPECT_EQ(d.Image(), other);
+  d.ClickAt({300, 30});
+  QTest::mouseClick(d.Button("Command2"), Qt::LeftButton);
+  EXPECT_EQ(d.Image(), other) << "取消 gives back the opened picture";
+
+  d.ClickAt({300, 30});
+  Type("v");
+  d.dialogs.answers = {QMessageBox::No};
+  d.Trigger("Menu_File_New");
+  EXPECT_FALSE(window().isVisible());
+  const QImage blank = d.Image();
+  EXPECT_TRUE(InkBox(blank).isEmpty());
+  d.ClickAt({100, 30});
+  QTest::mouseClick(d.Button("Command2"), Qt::LeftButton);
+  EXPECT_EQ(d.Image(), blank) << "the new picture stays white";
+}
+
 TEST_F(TypeTxtTest, PlacedAtBottomRightOfTheMainWindow) {
   d.ClickAt({0, 0});
   const QRect m = d.w().frameGeometry();
   const QRect w = window().frameGeometry();
   EXPECT_EQ(w.x() + w.width(), m.x() + m.width());
   EXPECT_EQ(w.y() + w.height(), m.y() + m.height());
+}
+
+// Every character of a teacher's labels and every button's caption is in an installed font: the
+// fonts beside the program hold it, and the text tool's font (with its fallbacks) draws a glyph
+// for it, never the empty box of a missing one.
+TEST(TypeTxtFonts, EveryListedCharacterIsCovered) {
+  const QStringList families = QFontDatabase::families();
+  ASSERT_TRUE(families.contains(QStringLiteral("DejaVu Sans")));
+  ASSERT_TRUE(families.contains(QStringLiteral("WenQuanYi Micro Hei")));
+  const QRawFont installed[] = {QRawFont::fromFont(QFont(QStringLiteral("DejaVu Sans"))),
+                                QRawFont::fromFont(QFont(QStringLiteral("WenQuanYi Micro Hei")))};
+  QString characters = QStringLiteral("²³⁰¹⁴⁵⁶⁷⁸⁹⁺⁻₀₁₂₃₄₅₆₇₈₉⊗⊙→·±√∑∫\u20D7");
+  for (const char* caption : TypeTxt::kSymbols) characters += QString::fromUtf8(caption);
+  for (const QFont& font : {QFont(), QFont(QStringLiteral("WenQuanYi Micro Hei")), QFont(QStringLiteral("DejaVu Sans"))}) {
+    for (char32_t u : characters.toUcs4()) {
+      const QString c = QString::fromUcs4(&u, 1);
+      EXPECT_TRUE(installed[0].supportsCharacter(u) || installed[1].supportsCharacter(u)) << c.toStdString();
+      // After a letter, as the combining arrow stands.
+      QTextLayout line(QStringLiteral("x") + c, font);
+      line.beginLayout();
+      line.createLine();
+      line.endLayout();
+      for (const QGlyphRun& run : line.glyphRuns())
+        for (quint32 glyph : run.glyphIndexes())
+          EXPECT_NE(glyph, 0u) << c.toStdString() << " in " << font.family().toStdString();
+    }
+  }
 }
 
 }  // namespace

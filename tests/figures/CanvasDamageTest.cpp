@@ -45,7 +45,7 @@ int RandomDraw(Canvas& c, std::mt19937& rng) {
                      rng() % 2 ? Canvas::RasterOp::And : Canvas::RasterOp::Copy);
       break;
     }
-    default: c.TextOutA(static_cast<int>(W()), static_cast<int>(H()), QByteArray("Ab\xBC\xD7"), 4); break;
+    default: c.TextOutA(static_cast<int>(W()), static_cast<int>(H()), QStringLiteral("Ab甲\\vec{F}_1^2")); break;
   }
   return op;
 }
@@ -187,8 +187,8 @@ TEST(CanvasDamageTest, AbsurdCoordinates) {
          c.BitBlt(-5, -5, -3, 10, p, 0, 0, Canvas::RasterOp::Copy);
          c.BitBlt(1, 1, 100, 100, p, 2, 2, Canvas::RasterOp::Copy);
        }, 1},
-      {"text far", [](Canvas& c) { c.TextOutA(INT32_MIN, INT32_MAX, QByteArray("abc"), 3); }, 0},
-      {"text length beyond", [](Canvas& c) { c.TextOutA(INT32_MAX, 0, QByteArray("abc"), INT32_MAX); }, 0},
+      {"text far", [](Canvas& c) { c.TextOutA(INT32_MIN, INT32_MAX, QStringLiteral("abc")); }, 0},
+      {"text with scripts far", [](Canvas& c) { c.TextOutA(INT32_MAX, 0, QStringLiteral("x_1^2\\vec{AB}")); }, 0},
       {"fill far", [](Canvas& c) { c.FillStyle = 0; c.ExtFloodFill(INT32_MIN, INT32_MAX, kWhite); }, 0},
       {"pixels far", [](Canvas& c) { c.SetPixel(INT32_MIN, 0, kBlack); c.SetPixel(100, 0, kBlack); }, 0},
       {"huge pen", [](Canvas& c) { c.DrawWidth = INT32_MAX; c.Line(50, 25, 50, 25); }, -1},

@@ -25,6 +25,7 @@
 #include <QMimeData>
 #include <QUrl>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -421,6 +422,58 @@ struct Soak {
     }
   }
 
+  // Markup typed into the text window at a random place of its text, or a button of the second
+  // row clicked: scripts, vectors, unclosed braces, doubled and full-width specials. The preview
+  // may only put the text's colour on the picture as it was at the click.
+  std::string TypeMarkup() {
+    auto* typed = window->findChild<QComboBox*>("Txt");
+    if (!typed) return "markup: no text window";
+    std::string what;
+    if (!typed->isVisible()) {
+      // A label is begun as a user begins one: the text tool, a click on the picture.
+      if (View().State.ToolId != ToolId::Text) {
+        Action("Menu_View_cy")->trigger();
+        if (auto* b = Find<QToolButton>(QStringLiteral("Tools3"))) b->click();
+      }
+      const QSize size = View().Picture.Size();
+      const QPointF at(Between(0, size.width() - 1), Between(0, size.height() - 1));
+      Mouse(Find("Draw_PIC"), QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+      Mouse(Find("Draw_PIC"), QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+      what = "text tool click " + Point(at) + ", ";
+      if (!typed->isVisible()) return what + "no text window";
+    }
+    static const char* const kMarkup[] = {"F_1", "v_0^2", "m/s^2", "x_{max", "10^{-3}", "\\vec F", "\\vec{AB}_1",
+                                          "__^^{{}}\\\\", "_", "^", "x＿｛1｝", "＼vec v", "v₀²⁻¹", "\\vec", "}{",
+                                          "E_k=\\vec{p}^2/2m", "\\alpha_", "x_{a_b}"};
+    QLineEdit* edit = typed->lineEdit();
+    if (Pick(3) == 0) {
+      const int button = Between(45, 59);
+      if (auto* b = window->findChild<QPushButton*>(QStringLiteral("Command3_%1").arg(button))) b->click();
+      what += "markup button " + std::to_string(button);
+    } else {
+      const char* markup = kMarkup[Pick(std::size(kMarkup))];
+      edit->setCursorPosition(Between(0, static_cast<int>(edit->text().size())));
+      edit->insert(QString::fromUtf8(markup));
+      what += std::string("typed markup \"") + markup + "\"";
+    }
+    const WorkspaceView v = View();
+    const QImage& backing = v.History.Img_Copy;
+    const QImage& shown = v.Picture.Raster();
+    if (typed->isVisible() && backing.size() == shown.size()) {
+      const QRgb ink = v.Picture.ForeColor | 0xff000000u;
+      for (int y = 0; y < shown.height(); ++y) {
+        const auto* a = reinterpret_cast<const QRgb*>(shown.constScanLine(y));
+        const auto* b = reinterpret_cast<const QRgb*>(backing.constScanLine(y));
+        for (int x = 0; x < shown.width(); ++x)
+          if ((a[x] | 0xff000000u) != (b[x] | 0xff000000u) && (a[x] | 0xff000000u) != ink) {
+            Violation("the text preview put another colour than the text's on the picture");
+            return what;
+          }
+      }
+    }
+    return what + " -> \"" + typed->currentText().toStdString() + "\"";
+  }
+
   std::string PickColour() {
     auto* swatch = window->findChild<QLabel*>(QStringLiteral("FColor%1").arg(Pick(32)));
     if (!swatch || !swatch->isVisible()) return "colour: window closed";
@@ -504,7 +557,8 @@ struct Soak {
     if (k < 65) return PressCommandKey();
     if (k < 80) return RunCommand();
     if (k < 84) return EditParameters();
-    if (k < 89) return EditText();
+    if (k < 87) return EditText();
+    if (k < 89) return TypeMarkup();
     if (k < 91) return PickColour();
     if (k < 92) return DropSomething();
     if (k < 95) return DragHandle();
