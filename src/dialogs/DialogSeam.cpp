@@ -7,6 +7,11 @@
 #include <QKeyEvent>
 #include <QPushButton>
 
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+#include "dialogs/ExportWindow.h"
 #include "dialogs/FontWindow.h"
 
 namespace {
@@ -91,6 +96,27 @@ std::optional<std::pair<QFont, QRgb>> DialogSeam::PickFont(QWidget* parent, cons
 }
 
 bool DialogSeam::OpenUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
+
+std::optional<bool> DialogSeam::ExportOptions(QWidget* parent, const ExportSizes& sizes) {
+  ExportWindow window(sizes, parent);
+  if (window.exec() != QDialog::Accepted) return std::nullopt;
+  return window.Trim();
+}
+
+bool DialogSeam::Print(QWidget* parent, bool preview, const std::function<void(QPrinter&)>& paint) {
+  QPrinter printer(QPrinter::HighResolution);
+  if (preview) {
+    QPrintPreviewDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral("打印预览"));
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [&paint](QPrinter* p) { paint(*p); });
+    return dialog.exec() == QDialog::Accepted;
+  }
+  QPrintDialog dialog(&printer, parent);
+  dialog.setWindowTitle(QStringLiteral("打印"));
+  if (dialog.exec() != QDialog::Accepted) return false;
+  paint(printer);
+  return true;
+}
 
 namespace {
 DialogSeam g_realSeam;

@@ -4,10 +4,13 @@
 #include <QMessageBox>
 #include <QString>
 #include <QUrl>
+#include <functional>
 #include <optional>
 #include <utility>
 
+class QPrinter;
 class QWidget;
+struct ExportSizes;
 
 // Everything that would stop and wait for the user in a window a test cannot click — message
 // boxes, file dialogs, the colour and font dialogs — and the desktop's URL handler go through this
@@ -36,6 +39,12 @@ class DialogSeam {
   virtual std::optional<std::pair<QFont, QRgb>> PickFont(QWidget* parent, const QFont& font, QRgb color);
   // Hands a web or mailto address to the desktop.
   virtual bool OpenUrl(const QUrl& url);
+  // The export window "导出高清图像" (ExportWindow): whether white edges are cut away, or nothing
+  // when it was cancelled.
+  virtual std::optional<bool> ExportOptions(QWidget* parent, const ExportSizes& sizes);
+  // Printing: the print dialog, or the print preview, with `paint` drawing the page on the printer
+  // chosen (a PDF file needs no printer). Returns false when it was cancelled.
+  virtual bool Print(QWidget* parent, bool preview, const std::function<void(QPrinter&)>& paint);
 };
 
 // The seam in force. Tests replace it with SetDialogSeam and put nullptr back to restore the real one.

@@ -4,7 +4,10 @@
 #include <deque>
 #include <vector>
 
+#include <QPrinter>
+
 #include "dialogs/DialogSeam.h"
+#include "dialogs/ExportWindow.h"
 
 // A dialog seam for tests: answers come from queues the test fills, and every question, message and
 // address is recorded. An empty queue answers like a cancel. The newest seam alive is the one the
@@ -67,6 +70,30 @@ class ScriptedDialogs : public DialogSeam {
     auto f = fonts.front();
     fonts.pop_front();
     return f;
+  }
+  // The export window's answers (trim or not; nothing: cancelled) and what it was shown.
+  std::deque<std::optional<bool>> exports;
+  QList<ExportSizes> exportSizes;
+  // Printing goes into this PDF file (empty: the print dialog is cancelled); `previews` counts the
+  // print previews shown.
+  QString printPdf;
+  int printed = 0, previews = 0;
+  std::optional<bool> ExportOptions(QWidget*, const ExportSizes& sizes) override {
+    exportSizes << sizes;
+    if (exports.empty()) return std::nullopt;
+    auto a = exports.front();
+    exports.pop_front();
+    return a;
+  }
+  bool Print(QWidget*, bool preview, const std::function<void(QPrinter&)>& paint) override {
+    if (preview) ++previews;
+    if (printPdf.isEmpty()) return false;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(printPdf);
+    paint(printer);
+    ++printed;
+    return true;
   }
   bool OpenUrl(const QUrl& url) override {
     urls << url;

@@ -1,0 +1,31 @@
+#pragma once
+#include <QImage>
+#include <QRect>
+#include <QSizeF>
+
+// Pictures as they leave the program for paper: the part with ink, and the picture at the scale of
+// its high-resolution companion with the resolution that prints it at its true size (96 picture
+// pixels to the inch).
+
+// The margin kept around the ink when white edges are cut away, in picture pixels.
+inline constexpr int kTrimMargin = 4;
+
+// The rectangle of `picture` holding every pixel that is not white, grown by `margin` on each side
+// and clipped to the picture; the whole picture when it has no ink.
+QRect InkRect(const QImage& picture, int margin = kTrimMargin);
+
+// Dots per metre that place a picture of k dots per picture pixel at 96 picture pixels to the inch
+// (3780 for k = 1, 15118 for k = 4).
+int DotsPerMetreAt(int k);
+
+// The print size of `pixels` at `dotsPerMetre`, in centimetres.
+QSizeF PrintSizeCm(QSize pixels, int dotsPerMetre);
+
+// The picture that goes to paper: the companion's k-times part over the 1× rectangle `r` when
+// there is a companion (k ≥ 2), else the 1× rectangle itself.
+struct PrintPicture {
+  QImage image;
+  int scale = 1;  // companion pixels per picture pixel
+  int DotsPerMetre() const { return DotsPerMetreAt(scale); }
+};
+PrintPicture PrintPictureOf(const QImage& picture, const QImage& companion, int k, const QRect& r);
