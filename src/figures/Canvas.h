@@ -7,6 +7,12 @@
 #include <QString>
 #include <QRgb>
 
+#include <cstdint>
+#include <vector>
+
+#include "figures/CanvasCall.h"
+#include "figures/PicturePair.h"
+
 // The picture being edited and its drawing state. Every pixel of the picture is changed through
 // this class: figures, the eraser, the fill, selections, paste, text.
 //
@@ -145,9 +151,65 @@ class Canvas {
   // The rectangle the screen must repaint since the last call; clears it.
   QRect TakeScreenDamage();
 
+
+  // ---- The high-resolution companion ----
+  // Beside the picture the canvas may keep a companion: the same picture at k x the size (picture
+  // pixel c is companion pixels k*c ... k*c + k - 1), never shown. Drawing calls touch only the
+  // picture and are recorded; CommitCompanion() replays the calls recorded since the last restore
+  // at k times the detail (slants and curves along their unrounded geometry, k x as wide; axis-
+  // aligned strokes, boxes, single pixels and patterned strokes exactly over their pixels' blocks).
+  // A restore drops the recorded calls with the pixels they drew.
+  //
+  // k companion pixels per picture pixel along a side; 1 when there is no companion.
+  int k() const { return k_; }
+  // Starts the companion at scale k (2..4), the picture enlarged by k, or ends it (k <= 1).
+  // Returns false, keeping no companion, when k x the picture would be too large.
+  bool SetCompanion(int k);
+  // SetCompanion(CompanionScaleFor(Width(), Height())).
+  void ChooseCompanion();
+  // Replays the recorded calls on the companion. Cheap when nothing is recorded.
+  void CommitCompanion();
+  // The companion, with the recorded calls replayed; null when there is none.
+  const QImage& Companion() const;
+  // Calls recorded and not yet replayed (for tests).
+  int PendingCalls() const { return static_cast<int>(calls_.size()); }
+  // The picture with its companion (a snapshot, sharing pixels until either is changed).
+  PicturePair Pair() const;
+  // Capture(r) with the companion's k x r beside it.
+  PicturePair CapturePair(const QRect& r) const;
+  // CopyInto for both halves (the companion's half stays null when there is no companion).
+  void CopyInto(PicturePair& target) const;
+  // SetPicture for both halves: a pair without a companion at this canvas's k brings the picture
+  // enlarged by k (nearest).
+  void SetPicture(const PicturePair& picture);
+  // Restore for both halves.
+  void Restore(const PicturePair& backing);
+  // PaintPicture of a pair: the companion half (or the picture enlarged) goes to the companion.
+  void PaintPicture(const PicturePair& picture, double x, double y, double width, double height,
+                    double srcX, double srcY, double srcWidth, double srcHeight,
+                    RasterOp op = RasterOp::Copy);
  private:
+  friend class CompanionReplay;
   void Touch(const QRect& r);
+  // Records a call for the companion (only at the outermost drawing call, and only while a
+  // companion is kept); returns the record to fill in, or nullptr.
+  CanvasCall* Record(CanvasCall::Kind kind);
+  // Held by every drawing call while it runs, so that the calls it makes are not recorded again.
+  struct Nest {
+    explicit Nest(Canvas& c) : canvas(c) { ++canvas.depth_; }
+    ~Nest() { --canvas.depth_; }
+    Canvas& canvas;
+  };
+  // The companion follows a change of the whole picture: enlarged from it, or resized.
+  void RebuildCompanion();
   QImage raster_;
   QRect damage_;
   QRect screenDamage_;
+  int k_ = 1;
+  int depth_ = 0;
+  mutable QImage companion_;
+  mutable QRect companionDamage_;  // companion pixels changed since the last restore
+  mutable std::vector<CanvasCall> calls_;
+  mutable std::vector<QPointF> callPoints_;  // the points of recorded paths and polygons
+  mutable std::vector<CanvasCallData> callData_;  // pictures, texts and fonts of recorded calls
 };
