@@ -219,5 +219,6 @@ class Canvas {
   mutable std::vector<CanvasCall> calls_;
   mutable std::vector<QPointF> callPoints_;  // the points of recorded paths and polygons
   mutable std::vector<CanvasCallData> callData_;  // pictures, texts and fonts of recorded calls
-  mutable QImage scratch_;  // the picture's size: where calls are drawn to learn their pixels
+  mutable QImage scratch_;
+  mutable std::vector<uint8_t> marks_;  // per pixel: its block was drawn on by the replay  // the picture's size: where calls are drawn to learn their pixels
 };

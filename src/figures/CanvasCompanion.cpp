@@ -4,6 +4,9 @@
 #include <QTransform>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <cmath>
 #include <cstring>
 #include <optional>
@@ -41,35 +44,33 @@ void CopyRect(const QImage& from, QImage& to, const QRect& r) {
 
 // The colour covering more than half of the block (x, y) of the companion, or 0 (mixed).
 uint32_t BlockColour(const QImage& big, int k, int x, int y) {
-  const uint32_t first = reinterpret_cast<const uint32_t*>(big.constScanLine(y * k))[x * k] | kOpaque;
+  const uchar* bits = big.constBits();
+  const qsizetype stride = big.bytesPerLine();
+  auto row = [&](int j) { return reinterpret_cast<const uint32_t*>(bits + (y * k + j) * stride) + x * k; };
+  const uint32_t first = row(0)[0] | kOpaque;
   int same = 0;
-  uint32_t other = 0;
-  int otherCount = 0;
   for (int j = 0; j < k; ++j) {
-    const auto* row = reinterpret_cast<const uint32_t*>(big.constScanLine(y * k + j)) + x * k;
+    const uint32_t* r = row(j);
+    for (int i = 0; i < k; ++i) same += (r[i] | kOpaque) == first;
+  }
+  if (same == k * k || 2 * same > k * k) return first;
+  // A majority colour, if any, survives the pairing of different colours.
+  uint32_t candidate = 0;
+  int votes = 0;
+  for (int j = 0; j < k; ++j) {
+    const uint32_t* r = row(j);
     for (int i = 0; i < k; ++i) {
-      const uint32_t p = row[i] | kOpaque;
-      if (p == first) {
-        ++same;
-      } else if (otherCount == 0 || p == other) {
-        other = p;
-        ++otherCount;
-      }
+      const uint32_t p = r[i] | kOpaque;
+      if (votes == 0) candidate = p, votes = 1;
+      else votes += p == candidate ? 1 : -1;
     }
   }
-  if (2 * same > k * k) return first;
-  if (2 * otherCount > k * k) return other;
-  // Three or more colours: count properly.
-  for (int j = 0; j < k; ++j)
-    for (int i = 0; i < k; ++i) {
-      const uint32_t c = reinterpret_cast<const uint32_t*>(big.constScanLine(y * k + j))[x * k + i] | kOpaque;
-      int n = 0;
-      for (int jj = 0; jj < k; ++jj)
-        for (int ii = 0; ii < k; ++ii)
-          n += (reinterpret_cast<const uint32_t*>(big.constScanLine(y * k + jj))[x * k + ii] | kOpaque) == c;
-      if (2 * n > k * k) return c;
-    }
-  return 0;
+  int n = 0;
+  for (int j = 0; j < k; ++j) {
+    const uint32_t* r = row(j);
+    for (int i = 0; i < k; ++i) n += (r[i] | kOpaque) == candidate;
+  }
+  return 2 * n > k * k ? candidate : 0;
 }
 
 }  // namespace
@@ -80,24 +81,24 @@ uint32_t BlockColour(const QImage& big, int k, int x, int y) {
 // pass between blocks where the picture's rounding chose a pixel; this keeps what prints true to
 // what the screen shows. Blocks made exact never need it again, so the work list ends.
 namespace raster {
-void Reconcile(const QImage& picture, QImage& big, int k, const QRect& area) {
+void Reconcile(const QImage& picture, QImage& big, int k, const QRect& area, const uint8_t* marks) {
   if (area.isEmpty()) return;
   const int W = picture.width(), H = picture.height();
   const QRect zone = area.adjusted(-1, -1, 1, 1) & picture.rect();
-  const int zw = zone.width(), zh = zone.height();
-  std::vector<uint32_t> blocks(static_cast<size_t>(zw) * zh);
-  auto at = [&](int x, int y) -> uint32_t& { return blocks[static_cast<size_t>(y - zone.top()) * zw + (x - zone.left())]; };
-  auto pixel = [&](int x, int y) { return reinterpret_cast<const uint32_t*>(picture.constScanLine(y))[x] | kOpaque; };
-  for (int y = zone.top(); y <= zone.bottom(); ++y)
-    for (int x = zone.left(); x <= zone.right(); ++x) at(x, y) = BlockColour(big, k, x, y);
-  auto inZone = [&](int x, int y) { return zone.contains(x, y); };
+  const uchar* pictureBits = picture.constBits();
+  const qsizetype pictureStride = picture.bytesPerLine();
+  auto pixel = [&](int x, int y) {
+    return reinterpret_cast<const uint32_t*>(pictureBits + y * pictureStride)[x] | kOpaque;
+  };
+  auto block = [&](int x, int y) { return BlockColour(big, k, x, y); };
   // Beyond the zone the companion was not touched: its blocks count as agreeing.
   auto hasBlock = [&](int x, int y, uint32_t c) {
+    if (block(x, y) == c) return true;
     for (int j = -1; j <= 1; ++j)
       for (int i = -1; i <= 1; ++i) {
         const int xx = x + i, yy = y + j;
-        if (xx < 0 || yy < 0 || xx >= W || yy >= H) continue;
-        if (!inZone(xx, yy) || at(xx, yy) == c) return true;
+        if ((i == 0 && j == 0) || xx < 0 || yy < 0 || xx >= W || yy >= H) continue;
+        if (!zone.contains(xx, yy) || block(xx, yy) == c) return true;
       }
     return false;
   };
@@ -109,28 +110,76 @@ void Reconcile(const QImage& picture, QImage& big, int k, const QRect& area) {
       }
     return false;
   };
+  // Pixels enough that a colour covering more than half of a block shows among them.
+  const int sample = k * k - (k * k / 2 + 1) + 1;
+  auto onlyWhite = [&](int x, int y) {
+    int n = 0;
+    for (int j = 0; j < k; ++j) {
+      const auto* row = reinterpret_cast<const uint32_t*>(big.constScanLine(y * k + j)) + x * k;
+      for (int i = 0; i < k; ++i, ++n) {
+        if (n == sample) return true;
+        if ((row[i] | kOpaque) != kWhite) return false;
+      }
+    }
+    return true;
+  };
   auto sound = [&](int x, int y) {
-    const uint32_t p = pixel(x, y), b = at(x, y);
+    const uint32_t p = pixel(x, y);
+    // A white pixel whose block has no other colour in more than half of it.
+    if (p == kWhite && onlyWhite(x, y)) return true;
+    const uint32_t b = block(x, y);
+    if (b == p) return true;
     if (p != kWhite && !hasBlock(x, y, p)) return false;
     return b == kWhite || b == 0 || hasPixel(x, y, b);
   };
-  std::vector<QPoint> work;
-  for (int y = area.top(); y <= area.bottom(); ++y)
-    for (int x = area.left(); x <= area.right(); ++x)
-      if (!sound(x, y)) work.emplace_back(x, y);
-  while (!work.empty()) {
-    const QPoint q = work.back();
-    work.pop_back();
+  // Checked: the picture's coloured pixels, and the pixels within one of a block drawn by the
+  // replay (without marks, every pixel). Elsewhere nothing changed on either side.
+  std::vector<QPoint> unsound;
+  const int x0 = area.left(), x1 = area.right();
+  std::vector<uint8_t> candidate(static_cast<size_t>(W) + 16, 0);
+  uint8_t* c = candidate.data();
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    const auto* row = reinterpret_cast<const uint32_t*>(pictureBits + y * pictureStride);
+    if (!marks) {
+      std::fill(c + x0, c + x1 + 1, uint8_t{1});
+    } else {
+      // Blocks drawn on are checked with their neighbours (what a block covered may have been the
+      // only block of a colour they need).
+      for (int x = x0; x <= x1; ++x) c[x] = (row[x] | kOpaque) != kWhite;
+      for (int yy = std::max(0, y - 1); yy <= std::min(H - 1, y + 1); ++yy) {
+        const uint8_t* m = marks + static_cast<size_t>(yy) * W;
+        const int from = std::max(1, x0), to = std::min(W - 2, x1);
+        for (int x = from; x <= to; ++x) c[x] |= m[x - 1] | m[x] | m[x + 1];
+        if (x0 == 0) c[0] |= m[0] | (W > 1 ? m[1] : 0);
+        if (x1 == W - 1 && W > 1) c[W - 1] |= m[W - 1] | m[W - 2];
+      }
+    }
+    for (int x = x0; x <= x1;) {
+      if (x + 8 <= x1 + 1) {
+        uint64_t word;
+        std::memcpy(&word, c + x, 8);
+        if (word == 0) {
+          x += 8;
+          continue;
+        }
+      }
+      if (c[x] && !sound(x, y)) unsound.emplace_back(x, y);
+      ++x;
+    }
+  }
+  // A block given its pixel's colour is sound; its neighbours are looked at again.
+  while (!unsound.empty()) {
+    const QPoint q = unsound.back();
+    unsound.pop_back();
     if (sound(q.x(), q.y())) continue;
     const uint32_t p = pixel(q.x(), q.y());
     for (int j = 0; j < k; ++j) {
       auto* row = reinterpret_cast<uint32_t*>(big.scanLine(q.y() * k + j)) + q.x() * k;
       std::fill(row, row + k, p);
     }
-    at(q.x(), q.y()) = p;
     for (int j = -1; j <= 1; ++j)
       for (int i = -1; i <= 1; ++i)
-        if (inZone(q.x() + i, q.y() + j) && area.contains(q.x() + i, q.y() + j)) work.emplace_back(q.x() + i, q.y() + j);
+        if (area.contains(q.x() + i, q.y() + j)) unsound.emplace_back(q.x() + i, q.y() + j);
   }
 }
 }  // namespace raster
@@ -141,11 +190,14 @@ void Reconcile(const QImage& picture, QImage& big, int k, const QRect& area) {
 // their geometry at k x the size; pictures are copied at k x; fills follow the 1x fill's region.
 class CompanionReplay {
  public:
-  explicit CompanionReplay(const Canvas& c) : c_(c), k_(c.k_), out_(c.companion_) {}
+  CompanionReplay(const Canvas& c, std::vector<uint8_t>& marks)
+      : c_(c), k_(c.k_), out_(c.companion_), marks_(marks), W_(c.Width()) {}
   ~CompanionReplay() { EndPainter(); }
 
   void Run() {
-    for (const CanvasCall& call : c_.calls_) Replay(call);
+    for (const CanvasCall& call : c_.calls_) {
+      Replay(call);
+    }
     EndPainter();
   }
 
@@ -166,7 +218,69 @@ class CompanionReplay {
   void Mark(const QRectF& r, double pen) {
     const QRectF g = r.adjusted(-pen - 2, -pen - 2, pen + 2, pen + 2);
     if (!std::isfinite(g.left()) || !std::isfinite(g.right()) || !std::isfinite(g.top()) || !std::isfinite(g.bottom())) return;
-    touched_ |= g.toAlignedRect() & out_.rect();
+    Touch(g.toAlignedRect());
+  }
+  // Notes the companion pixels `r` as drawn: their blocks are checked against the picture.
+  void Touch(const QRect& companionRect) {
+    const QRect r = companionRect & out_.rect();
+    if (r.isEmpty()) return;
+    touched_ |= r;
+    for (int y = r.top() / k_; y <= r.bottom() / k_; ++y) {
+      uint8_t* row = marks_.data() + static_cast<size_t>(y) * W_;
+      std::fill(row + r.left() / k_, row + r.right() / k_ + 1, uint8_t{1});
+    }
+  }
+
+  // A straight stroke from a to b (companion positions) of half-width h with square ends: every
+  // companion pixel whose centre lies in the rectangle round the segment, grown by h at its ends.
+  void Stroke(QPointF a, QPointF b, double h, QRgb color) {
+    const double dx = b.x() - a.x(), dy = b.y() - a.y(), len = std::hypot(dx, dy);
+    double ux = 1, uy = 0;
+    if (len > 1e-9) ux = dx / len, uy = dy / len;
+    const double nx = -uy * h, ny = ux * h, ex = ux * h, ey = uy * h;
+    const QPointF q[4] = {QPointF(a.x() - ex + nx, a.y() - ey + ny), QPointF(b.x() + ex + nx, b.y() + ey + ny),
+                          QPointF(b.x() + ex - nx, b.y() + ey - ny), QPointF(a.x() - ex - nx, a.y() - ey - ny)};
+    double y0 = q[0].y(), y1 = q[0].y();
+    for (const QPointF& p : q) y0 = std::min(y0, p.y()), y1 = std::max(y1, p.y());
+    const int top = std::max(0, static_cast<int>(std::ceil(y0))), bottom = std::min(out_.height() - 1, static_cast<int>(std::floor(y1)));
+    if (top > bottom) return;
+    EndPainter();
+    const uint32_t px = color | kOpaque;
+    uchar* bits = out_.bits();
+    const qsizetype stride = out_.bytesPerLine();
+    const int right = out_.width() - 1;
+    int minX = INT32_MAX, maxX = -1;
+    for (int Y = top; Y <= bottom; ++Y) {
+      double xl = 1e300, xr = -1e300;
+      for (int i = 0; i < 4; ++i) {
+        const QPointF& p = q[i];
+        const QPointF& r = q[(i + 1) % 4];
+        if ((p.y() <= Y && Y <= r.y()) || (r.y() <= Y && Y <= p.y())) {
+          if (p.y() == r.y()) {
+            xl = std::min({xl, p.x(), r.x()}), xr = std::max({xr, p.x(), r.x()});
+          } else {
+            const double x = p.x() + (Y - p.y()) * (r.x() - p.x()) / (r.y() - p.y());
+            xl = std::min(xl, x), xr = std::max(xr, x);
+          }
+        }
+      }
+      if (xl > xr) continue;
+      const int L = std::max(0, static_cast<int>(std::ceil(xl))), R = std::min(right, static_cast<int>(std::floor(xr)));
+      if (L > R) continue;
+      auto* row = reinterpret_cast<uint32_t*>(bits + Y * stride);
+      std::fill(row + L, row + R + 1, px);
+      uint8_t* mark = marks_.data() + static_cast<size_t>(Y / k_) * W_;
+      std::fill(mark + L / k_, mark + R / k_ + 1, uint8_t{1});
+      minX = std::min(minX, L), maxX = std::max(maxX, R);
+    }
+    if (maxX >= 0) touched_ |= QRect(QPoint(minX, top), QPoint(maxX, bottom));
+  }
+  // The half-width of the call's pen at k: a one-pixel pen half a companion pixel more, so that
+  // the block its centre line passes through is always mostly its colour (a stroke exactly one
+  // block wide that runs along a boundary between blocks would give two half-covered blocks).
+  double HalfWidth(const CanvasCall& call) const {
+    const int w = PenWidthOf(call.drawWidth);
+    return (k_ * w + (w == 1 ? 1 : 0)) / 2.0;
   }
 
  public:
@@ -182,7 +296,7 @@ class CompanionReplay {
   // k x the width; a one-pixel pen one companion pixel wider, so that the block its centre line
   // passes through is always mostly its colour (a line of exactly one block's width that runs
   // along a boundary between blocks would give two half-covered blocks).
-  QPen PenOf(const CanvasCall& call, QRgb color, Qt::PenJoinStyle join = Qt::MiterJoin) const {
+  QPen PenOf(const CanvasCall& call, QRgb color, Qt::PenJoinStyle join = Qt::RoundJoin) const {
     const int w = PenWidthOf(call.drawWidth);
     return QPen(QColor::fromRgb(color), k_ * w + (w == 1 ? 1 : 0), Qt::SolidLine, Qt::SquareCap, join);
   }
@@ -292,6 +406,9 @@ class CompanionReplay {
         if (p == kUnpainted) continue;
         Block(x, y, p == kStandIn && standing ? kUnpainted : p);
         row[x] = kUnpainted;
+        // An exact block is sound itself, but what it covered may have been the only block of
+        // a colour its neighbours need.
+        marks_[static_cast<size_t>(y) * W_ + x] = 1;
       }
     }
   }
@@ -347,11 +464,7 @@ class CompanionReplay {
     const double e = m + 16;
     auto far = [&](double x, double y) { return x < -kNear || y < -kNear || x > W + kNear || y > H + kNear; };
     if ((far(px1, py1) || far(px2, py2)) && !ClipSegment(px1, py1, px2, py2, -e, -e, W - 1 + e, H - 1 + e, t0)) return;
-    QPainter& p = Painter();
-    p.setPen(PenOf(call, color));
-    const QLineF line(M(px1), M(py1), M(px2), M(py2));
-    p.drawLine(line);
-    Mark(QRectF(line.p1(), line.p2()).normalized(), p.pen().widthF());
+    Stroke(QPointF(M(px1), M(py1)), QPointF(M(px2), M(py2)), HalfWidth(call), color);
   }
 
   void PathCall(const CanvasCall& call) {
@@ -370,17 +483,13 @@ class CompanionReplay {
         LineCall(call, pts[call.count - 1].x(), pts[call.count - 1].y(), pts[0].x(), pts[0].y(), call.fore);
       return;
     }
-    QPolygonF poly;
-    poly.reserve(call.count);
-    for (int i = 0; i < call.count; ++i) poly << QPointF(M(pts[i].x()), M(pts[i].y()));
-    QPainter& p = Painter();
-    p.setPen(PenOf(call, call.fore, Qt::RoundJoin));
-    p.setBrush(Qt::NoBrush);
-    if (call.flag)
-      p.drawPolygon(poly);
-    else
-      p.drawPolyline(poly);
-    Mark(poly.boundingRect(), p.pen().widthF());
+    const double h = HalfWidth(call);
+    const int segments = call.flag ? call.count : call.count - 1;
+    for (int i = 0; i < segments; ++i) {
+      const QPointF& a = pts[i];
+      const QPointF& b = pts[(i + 1) % call.count];
+      Stroke(QPointF(M(a.x()), M(a.y())), QPointF(M(b.x()), M(b.y())), h, call.fore);
+    }
   }
 
   // A round dot of DrawWidth: the companion pixels whose centres lie within k x half the width.
@@ -395,7 +504,7 @@ class CompanionReplay {
     const int y0 = std::max(0, static_cast<int>(std::floor(cy - r))), y1 = std::min(out_.height() - 1, static_cast<int>(std::ceil(cy + r)));
     EndPainter();
     const uint32_t px = call.fore | kOpaque;
-    touched_ |= QRect(QPoint(x0, y0), QPoint(x1, y1));
+    Touch(QRect(QPoint(x0, y0), QPoint(x1, y1)));
     for (int y = y0; y <= y1; ++y) {
       auto* row = reinterpret_cast<uint32_t*>(out_.scanLine(y));
       for (int x = x0; x <= x1; ++x)
@@ -420,7 +529,7 @@ class CompanionReplay {
     if (cx + a < -m || cx - a > W - 1 + m || cy + b < -m || cy - b > H - 1 + m) return;
     if (a > kBigShape || b > kBigShape) {
       EndPainter();
-      touched_ |= BigEllipse(out_, M(cx), M(cy), k_ * a, k_ * b, k_ * pw, call.fore, call.fillStyle, call.fill);
+      Touch(BigEllipse(out_, M(cx), M(cy), k_ * a, k_ * b, k_ * pw, call.fore, call.fillStyle, call.fill));
       return;
     }
     QPainter& p = Painter();
@@ -475,24 +584,18 @@ class CompanionReplay {
     QPolygonF mapped;
     mapped.reserve(poly.size());
     for (const QPointF& q : poly) mapped << QPointF(M(q.x()), M(q.y()));
-    QPainter& p = Painter();
-    if (pw == 1) {
-      // As at 1x: the interior is the pixels whose centres lie inside, the outline over it.
-      const QBrush brush = BrushOf(call);
-      if (brush.style() != Qt::NoBrush && poly.size() >= 3) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(brush);
-        p.drawPolygon(mapped.translated(0.5, 0.5));
-      }
-      p.setPen(PenOf(call, call.fore));
-      p.setBrush(Qt::NoBrush);
-      p.drawPolygon(mapped);
-    } else {
-      p.setPen(PenOf(call, call.fore));
-      p.setBrush(BrushOf(call));
-      p.drawPolygon(mapped);
+    const QBrush brush = BrushOf(call);
+    if (brush.style() != Qt::NoBrush && mapped.size() >= 3) {
+      QPainter& p = Painter();
+      p.setPen(Qt::NoPen);
+      p.setBrush(brush);
+      // As at 1x: under a one-pixel outline the interior is the pixels whose centres lie inside.
+      p.drawPolygon(pw == 1 ? mapped.translated(0.5, 0.5) : mapped);
+      Mark(mapped.boundingRect(), 0);
     }
-    Mark(mapped.boundingRect(), 3.0 * k_ * pw + 2);
+    // The outline over it, its sides as strokes.
+    const double h = HalfWidth(call);
+    for (int i = 0; i < mapped.size(); ++i) Stroke(mapped[i], mapped[(i + 1) % mapped.size()], h, call.fore);
   }
 
   // ---- Pictures, fills and text ----
@@ -509,13 +612,13 @@ class CompanionReplay {
     EndPainter();
     const bool ownCompanion = !d.companion.isNull() && d.companion.size() == d.image.size() * k_;
     if (ownCompanion) {
-      touched_ |= Blit(out_, d.companion, k * dx, k * dy, k * dw, k * dh, k * sx, k * sy, k * sw, k * sh, mx, my, op);
+      Touch(Blit(out_, d.companion, k * dx, k * dy, k * dw, k * dh, k * sx, k * sy, k * sw, k * sh, mx, my, op));
       return;
     }
     if (dw == sw && dh == sh) {
       // The source's rectangle enlarged: its pixels fall on exactly their blocks.
       const QImage big = Enlarged(d.image, k_);
-      touched_ |= Blit(out_, big, k * dx, k * dy, k * dw, k * dh, k * sx, k * sy, k * sw, k * sh, mx, my, op);
+      Touch(Blit(out_, big, k * dx, k * dy, k * dw, k * dh, k * sx, k * sy, k * sw, k * sh, mx, my, op));
       return;
     }
     // Scaled: the picture as the 1x call drew it, then enlarged.
@@ -525,7 +628,7 @@ class CompanionReplay {
     tile.fill(kWhite);
     Blit(tile, d.image, 0, 0, dw, dh, sx, sy, sw, sh, mx, my, Canvas::RasterOp::Copy);
     const QImage big = Enlarged(tile, k_);
-    touched_ |= Blit(out_, big, k * dx, k * dy, k * dw, k * dh, 0, 0, k * dw, k * dh, false, false, op);
+    Touch(Blit(out_, big, k * dx, k * dy, k * dw, k * dh, 0, 0, k * dw, k * dh, false, false, op));
   }
 
   // The fill at k: the 1x fill's region is found again on the picture as it was before the fill;
@@ -598,17 +701,19 @@ class CompanionReplay {
         take(nx[n], ny[n]);
       }
     }
+    int fx0 = INT32_MAX, fx1 = -1, fy0 = INT32_MAX, fy1 = -1;
     for (const auto& [X, Y] : grow)
       if (!hatch || HatchPaints(hatch, X / k_, Y / k_)) {
         bits[Y * stride + X] = paint;
-        touched_ |= QRect(X, Y, 1, 1);
+        fx0 = std::min(fx0, X), fx1 = std::max(fx1, X), fy0 = std::min(fy0, Y), fy1 = std::max(fy1, Y);
       }
+    if (fx1 >= 0) Touch(QRect(QPoint(fx0, fy0), QPoint(fx1, fy1)));
   }
 
   void TextCall(const CanvasCall& call) {
     const CanvasCallData& d = c_.callData_[static_cast<size_t>(call.data)];
     EndPainter();
-    touched_ |= DrawTextLayout(out_, LayOutText(d.text, d.font), QPointF(k_ * call.v[0], k_ * call.v[1]), k_, call.fore);
+    Touch(DrawTextLayout(out_, LayOutText(d.text, d.font), QPointF(k_ * call.v[0], k_ * call.v[1]), k_, call.fore));
   }
 
   const Canvas& c_;
@@ -618,6 +723,8 @@ class CompanionReplay {
   Canvas scratch_{1, 1};
   bool swapped_ = false;
   QRect touched_;  // companion pixels
+  std::vector<uint8_t>& marks_;  // per picture pixel: its block was drawn by a replayed call
+  const int W_;
 };
 
 // ---- Recording ----
@@ -683,14 +790,22 @@ void Canvas::CommitCompanion() {
   if (calls_.empty()) return;
   if (k_ > 1 && !companion_.isNull() && raster::OwnPixels(companion_)) {
     QRect touched;
+    auto T0 = std::chrono::steady_clock::now();
+    marks_.resize(static_cast<size_t>(Width()) * Height(), 0);
     {
-      CompanionReplay replay(*this);
+      CompanionReplay replay(*this, marks_);
       replay.Run();
       replay.ReturnScratch();
       touched = replay.Touched();
     }
+    auto T1 = std::chrono::steady_clock::now();
     const QRect around = (damage_ | touched).adjusted(-2, -2, 2, 2) & raster_.rect();
-    Reconcile(raster_, companion_, k_, around);
+    Reconcile(raster_, companion_, k_, around, marks_.data());
+    for (int y = touched.top(); y <= touched.bottom() && !touched.isEmpty(); ++y)
+      std::fill(marks_.begin() + static_cast<qsizetype>(y) * Width() + touched.left(),
+                marks_.begin() + static_cast<qsizetype>(y) * Width() + touched.right() + 1, uint8_t{0});
+    auto T2 = std::chrono::steady_clock::now();
+    if (getenv("QM_T")) fprintf(stderr, "replay %.3f reconcile %.3f calls %zu\n", std::chrono::duration<double,std::milli>(T1-T0).count(), std::chrono::duration<double,std::milli>(T2-T1).count(), calls_.size());
     companionDamage_ |= QRect(around.x() * k_, around.y() * k_, around.width() * k_, around.height() * k_);
   }
   calls_.clear(), callPoints_.clear(), callData_.clear();
