@@ -4,13 +4,12 @@
 #include <QTransform>
 
 #include <algorithm>
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <cmath>
 #include <cstring>
 #include <optional>
 #include <vector>
+
+#include <emmintrin.h>
 
 #include "figures/Canvas.h"
 #include "figures/FloodFill.h"
@@ -48,6 +47,16 @@ uint32_t BlockColour(const QImage& big, int k, int x, int y) {
   const qsizetype stride = big.bytesPerLine();
   auto row = [&](int j) { return reinterpret_cast<const uint32_t*>(bits + (y * k + j) * stride) + x * k; };
   const uint32_t first = row(0)[0] | kOpaque;
+  if (k == 4) {
+    // Sixteen pixels in four loads: how many are the first one's colour.
+    const __m128i f = _mm_set1_epi32(static_cast<int>(first)), opaque = _mm_set1_epi32(static_cast<int>(kOpaque));
+    int same = 0;
+    for (int j = 0; j < 4; ++j) {
+      const __m128i v = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row(j))), opaque);
+      same += __builtin_popcount(static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(v, f)))));
+    }
+    if (2 * same > 16) return first;
+  }
   int same = 0;
   for (int j = 0; j < k; ++j) {
     const uint32_t* r = row(j);
@@ -113,6 +122,15 @@ void Reconcile(const QImage& picture, QImage& big, int k, const QRect& area, con
   // Pixels enough that a colour covering more than half of a block shows among them.
   const int sample = k * k - (k * k / 2 + 1) + 1;
   auto onlyWhite = [&](int x, int y) {
+    if (k == 4) {
+      // Eight pixels, two rows: a colour covering more than half of the block shows among them.
+      const __m128i w = _mm_set1_epi32(-1), opaque = _mm_set1_epi32(static_cast<int>(kOpaque));
+      const auto* r0 = reinterpret_cast<const __m128i*>(reinterpret_cast<const uint32_t*>(big.constScanLine(y * 4)) + x * 4);
+      const auto* r1 = reinterpret_cast<const __m128i*>(reinterpret_cast<const uint32_t*>(big.constScanLine(y * 4 + 1)) + x * 4);
+      const __m128i a = _mm_cmpeq_epi32(_mm_or_si128(_mm_loadu_si128(r0), opaque), w);
+      const __m128i b = _mm_cmpeq_epi32(_mm_or_si128(_mm_loadu_si128(r1), opaque), w);
+      return _mm_movemask_epi8(_mm_and_si128(a, b)) == 0xFFFF;
+    }
     int n = 0;
     for (int j = 0; j < k; ++j) {
       const auto* row = reinterpret_cast<const uint32_t*>(big.constScanLine(y * k + j)) + x * k;
@@ -136,35 +154,52 @@ void Reconcile(const QImage& picture, QImage& big, int k, const QRect& area, con
   // replay (without marks, every pixel). Elsewhere nothing changed on either side.
   std::vector<QPoint> unsound;
   const int x0 = area.left(), x1 = area.right();
-  std::vector<uint8_t> candidate(static_cast<size_t>(W) + 16, 0);
-  uint8_t* c = candidate.data();
-  for (int y = area.top(); y <= area.bottom(); ++y) {
-    const auto* row = reinterpret_cast<const uint32_t*>(pictureBits + y * pictureStride);
-    if (!marks) {
-      std::fill(c + x0, c + x1 + 1, uint8_t{1});
-    } else {
-      // Blocks drawn on are checked with their neighbours (what a block covered may have been the
-      // only block of a colour they need).
-      for (int x = x0; x <= x1; ++x) c[x] = (row[x] | kOpaque) != kWhite;
+  if (!marks) {
+    for (int y = area.top(); y <= area.bottom(); ++y)
+      for (int x = x0; x <= x1; ++x)
+        if (!sound(x, y)) unsound.emplace_back(x, y);
+  } else {
+    // Every change of the picture in this replay drew on the companion's blocks there, so only
+    // the pixels within one of a marked block can disagree (a block may have covered the only
+    // block of a colour its neighbours need). Rows are read eight marks at a time.
+    std::vector<uint8_t> near(static_cast<size_t>(W) + 16, 0);
+    uint8_t* c = near.data() + 1;  // c[-1] and c[W] stay 0
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+      std::fill(near.begin(), near.end(), 0);
       for (int yy = std::max(0, y - 1); yy <= std::min(H - 1, y + 1); ++yy) {
         const uint8_t* m = marks + static_cast<size_t>(yy) * W;
-        const int from = std::max(1, x0), to = std::min(W - 2, x1);
-        for (int x = from; x <= to; ++x) c[x] |= m[x - 1] | m[x] | m[x + 1];
-        if (x0 == 0) c[0] |= m[0] | (W > 1 ? m[1] : 0);
-        if (x1 == W - 1 && W > 1) c[W - 1] |= m[W - 1] | m[W - 2];
-      }
-    }
-    for (int x = x0; x <= x1;) {
-      if (x + 8 <= x1 + 1) {
-        uint64_t word;
-        std::memcpy(&word, c + x, 8);
-        if (word == 0) {
-          x += 8;
-          continue;
+        for (int x = x0; x <= x1;) {
+          if (x + 8 <= x1 + 1) {
+            uint64_t word;
+            std::memcpy(&word, m + x, 8);
+            if (word == 0) {
+              x += 8;
+              continue;
+            }
+          }
+          if (m[x]) c[x - 1] = c[x] = c[x + 1] = 1;
+          ++x;
         }
+        // Marks just beyond the area's sides reach into it.
+        if (x0 > 0 && m[x0 - 1]) c[x0] = 1;
+        if (x1 < W - 1 && m[x1 + 1]) c[x1] = 1;
       }
-      if (c[x] && !sound(x, y)) unsound.emplace_back(x, y);
-      ++x;
+      // The picture's coloured pixels are looked at too: a mitred corner of a wide outline may
+      // reach farther than the companion's stroke.
+      const auto* row = reinterpret_cast<const uint32_t*>(pictureBits + y * pictureStride);
+      for (int x = x0; x <= x1; ++x) c[x] |= (row[x] | kOpaque) != kWhite;
+      for (int x = x0; x <= x1;) {
+        if (x + 8 <= x1 + 1) {
+          uint64_t word;
+          std::memcpy(&word, c + x, 8);
+          if (word == 0) {
+            x += 8;
+            continue;
+          }
+        }
+        if (c[x] && !sound(x, y)) unsound.emplace_back(x, y);
+        ++x;
+      }
     }
   }
   // A block given its pixel's colour is sound; its neighbours are looked at again.
@@ -593,9 +628,18 @@ class CompanionReplay {
       p.drawPolygon(pw == 1 ? mapped.translated(0.5, 0.5) : mapped);
       Mark(mapped.boundingRect(), 0);
     }
-    // The outline over it, its sides as strokes.
-    const double h = HalfWidth(call);
-    for (int i = 0; i < mapped.size(); ++i) Stroke(mapped[i], mapped[(i + 1) % mapped.size()], h, call.fore);
+    if (pw == 1) {
+      // The one-pixel outline over it, its sides as strokes.
+      const double h = HalfWidth(call);
+      for (int i = 0; i < mapped.size(); ++i) Stroke(mapped[i], mapped[(i + 1) % mapped.size()], h, call.fore);
+      return;
+    }
+    // A wide outline has mitred corners, as at 1x.
+    QPainter& p = Painter();
+    p.setPen(PenOf(call, call.fore, Qt::MiterJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPolygon(mapped);
+    Mark(mapped.boundingRect(), 3.0 * k_ * pw);
   }
 
   // ---- Pictures, fills and text ----
@@ -790,7 +834,6 @@ void Canvas::CommitCompanion() {
   if (calls_.empty()) return;
   if (k_ > 1 && !companion_.isNull() && raster::OwnPixels(companion_)) {
     QRect touched;
-    auto T0 = std::chrono::steady_clock::now();
     marks_.resize(static_cast<size_t>(Width()) * Height(), 0);
     {
       CompanionReplay replay(*this, marks_);
@@ -798,14 +841,11 @@ void Canvas::CommitCompanion() {
       replay.ReturnScratch();
       touched = replay.Touched();
     }
-    auto T1 = std::chrono::steady_clock::now();
     const QRect around = (damage_ | touched).adjusted(-2, -2, 2, 2) & raster_.rect();
     Reconcile(raster_, companion_, k_, around, marks_.data());
     for (int y = touched.top(); y <= touched.bottom() && !touched.isEmpty(); ++y)
       std::fill(marks_.begin() + static_cast<qsizetype>(y) * Width() + touched.left(),
                 marks_.begin() + static_cast<qsizetype>(y) * Width() + touched.right() + 1, uint8_t{0});
-    auto T2 = std::chrono::steady_clock::now();
-    if (getenv("QM_T")) fprintf(stderr, "replay %.3f reconcile %.3f calls %zu\n", std::chrono::duration<double,std::milli>(T1-T0).count(), std::chrono::duration<double,std::milli>(T2-T1).count(), calls_.size());
     companionDamage_ |= QRect(around.x() * k_, around.y() * k_, around.width() * k_, around.height() * k_);
   }
   calls_.clear(), callPoints_.clear(), callData_.clear();
