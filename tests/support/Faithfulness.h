@@ -18,6 +18,14 @@ inline uint32_t BlockOf(const QImage& companion, int k, int bx, int by) {
   auto at = [&](int i, int j) {
     return reinterpret_cast<const uint32_t*>(companion.constScanLine(by * k + j))[bx * k + i] | 0xFF000000u;
   };
+  // Most blocks are one colour.
+  const uint32_t first = at(0, 0);
+  bool uniform = true;
+  for (int j = 0; j < k && uniform; ++j) {
+    const auto* row = reinterpret_cast<const uint32_t*>(companion.constScanLine(by * k + j)) + bx * k;
+    for (int i = 0; i < k; ++i) uniform = uniform && (row[i] | 0xFF000000u) == first;
+  }
+  if (uniform) return first;
   // A majority colour, if any, survives the pairing of different colours (Boyer-Moore vote).
   uint32_t candidate = 0;
   int votes = 0;
