@@ -41,6 +41,9 @@ void CopyRect(const QImage& from, QImage& to, const QRect& r) {
                 static_cast<size_t>(c.width()) * 4);
 }
 
+// The number of bits set in each 4-bit mask.
+constexpr int kBitsOf[16] = {0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4};
+
 // The colour covering more than half of the block (x, y) of the companion, or 0 (mixed).
 uint32_t BlockColour(const QImage& big, int k, int x, int y) {
   const uchar* bits = big.constBits();
@@ -53,9 +56,25 @@ uint32_t BlockColour(const QImage& big, int k, int x, int y) {
     int same = 0;
     for (int j = 0; j < 4; ++j) {
       const __m128i v = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row(j))), opaque);
-      same += __builtin_popcount(static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(v, f)))));
+      same += kBitsOf[_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(v, f)))];
     }
     if (2 * same > 16) return first;
+    // Mostly two colours: the other one is counted the same way.
+    uint32_t second = first;
+    for (int j = 0; j < 4 && second == first; ++j)
+      for (int i = 0; i < 4; ++i)
+        if ((row(j)[i] | kOpaque) != first) {
+          second = row(j)[i] | kOpaque;
+          break;
+        }
+    const __m128i s2 = _mm_set1_epi32(static_cast<int>(second));
+    int other = 0;
+    for (int j = 0; j < 4; ++j) {
+      const __m128i v = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row(j))), opaque);
+      other += kBitsOf[_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(v, s2)))];
+    }
+    if (2 * other > 16) return second;
+    if (same + other == 16 || same >= 8 || other >= 8) return 0;
   }
   int same = 0;
   for (int j = 0; j < k; ++j) {
@@ -99,7 +118,30 @@ void Reconcile(const QImage& picture, QImage& big, int k, const QRect& area, con
   auto pixel = [&](int x, int y) {
     return reinterpret_cast<const uint32_t*>(pictureBits + y * pictureStride)[x] | kOpaque;
   };
-  auto block = [&](int x, int y) { return BlockColour(big, k, x, y); };
+  // Block colours of the three rows about the one being looked at, worked out once each.
+  struct Row {
+    int y = -1;
+    std::vector<uint32_t> colour;
+    std::vector<uint8_t> known;
+  };
+  Row rows[3];
+  for (Row& r : rows) r.colour.resize(static_cast<size_t>(W)), r.known.resize(static_cast<size_t>(W));
+  auto cached = [&](int y) -> Row& {
+    Row& r = rows[y % 3];
+    if (r.y != y) {
+      r.y = y;
+      std::fill(r.known.begin(), r.known.end(), 0);
+    }
+    return r;
+  };
+  auto block = [&](int x, int y) {
+    Row& r = cached(y);
+    if (!r.known[static_cast<size_t>(x)]) {
+      r.colour[static_cast<size_t>(x)] = BlockColour(big, k, x, y);
+      r.known[static_cast<size_t>(x)] = 1;
+    }
+    return r.colour[static_cast<size_t>(x)];
+  };
   // Beyond the zone the companion was not touched: its blocks count as agreeing.
   auto hasBlock = [&](int x, int y, uint32_t c) {
     if (block(x, y) == c) return true;
@@ -119,21 +161,23 @@ void Reconcile(const QImage& picture, QImage& big, int k, const QRect& area, con
       }
     return false;
   };
+  const uchar* bigBits = big.constBits();
+  const qsizetype bigStride = big.bytesPerLine();
   // Pixels enough that a colour covering more than half of a block shows among them.
   const int sample = k * k - (k * k / 2 + 1) + 1;
   auto onlyWhite = [&](int x, int y) {
     if (k == 4) {
       // Eight pixels, two rows: a colour covering more than half of the block shows among them.
       const __m128i w = _mm_set1_epi32(-1), opaque = _mm_set1_epi32(static_cast<int>(kOpaque));
-      const auto* r0 = reinterpret_cast<const __m128i*>(reinterpret_cast<const uint32_t*>(big.constScanLine(y * 4)) + x * 4);
-      const auto* r1 = reinterpret_cast<const __m128i*>(reinterpret_cast<const uint32_t*>(big.constScanLine(y * 4 + 1)) + x * 4);
+      const auto* r0 = reinterpret_cast<const __m128i*>(bigBits + y * 4 * bigStride + x * 16);
+      const auto* r1 = reinterpret_cast<const __m128i*>(bigBits + (y * 4 + 1) * bigStride + x * 16);
       const __m128i a = _mm_cmpeq_epi32(_mm_or_si128(_mm_loadu_si128(r0), opaque), w);
       const __m128i b = _mm_cmpeq_epi32(_mm_or_si128(_mm_loadu_si128(r1), opaque), w);
       return _mm_movemask_epi8(_mm_and_si128(a, b)) == 0xFFFF;
     }
     int n = 0;
     for (int j = 0; j < k; ++j) {
-      const auto* row = reinterpret_cast<const uint32_t*>(big.constScanLine(y * k + j)) + x * k;
+      const auto* row = reinterpret_cast<const uint32_t*>(bigBits + (y * k + j) * bigStride) + x * k;
       for (int i = 0; i < k; ++i, ++n) {
         if (n == sample) return true;
         if ((row[i] | kOpaque) != kWhite) return false;
@@ -187,7 +231,15 @@ void Reconcile(const QImage& picture, QImage& big, int k, const QRect& area, con
       // The picture's coloured pixels are looked at too: a mitred corner of a wide outline may
       // reach farther than the companion's stroke.
       const auto* row = reinterpret_cast<const uint32_t*>(pictureBits + y * pictureStride);
-      for (int x = x0; x <= x1; ++x) c[x] |= (row[x] | kOpaque) != kWhite;
+      const __m128i white = _mm_set1_epi32(-1), opaque = _mm_set1_epi32(static_cast<int>(kOpaque));
+      int x = x0;
+      for (; x + 4 <= x1 + 1; x += 4) {
+        const __m128i v = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x)), opaque);
+        const int same = _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(v, white)));
+        if (same == 0xF) continue;
+        for (int i = 0; i < 4; ++i) c[x + i] |= !((same >> i) & 1);
+      }
+      for (; x <= x1; ++x) c[x] |= (row[x] | kOpaque) != kWhite;
       for (int x = x0; x <= x1;) {
         if (x + 8 <= x1 + 1) {
           uint64_t word;
@@ -212,6 +264,9 @@ void Reconcile(const QImage& picture, QImage& big, int k, const QRect& area, con
       auto* row = reinterpret_cast<uint32_t*>(big.scanLine(q.y() * k + j)) + q.x() * k;
       std::fill(row, row + k, p);
     }
+    Row& r = cached(q.y());
+    r.colour[static_cast<size_t>(q.x())] = p;
+    r.known[static_cast<size_t>(q.x())] = 1;
     for (int j = -1; j <= 1; ++j)
       for (int i = -1; i <= 1; ++i)
         if (area.contains(q.x() + i, q.y() + j)) unsound.emplace_back(q.x() + i, q.y() + j);
