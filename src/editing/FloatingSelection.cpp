@@ -52,15 +52,19 @@ void FloatingSelection::Make(const Canvas& canvas, double left, double top, doub
   lifted_ = moved_ = dragging_ = false;
   fromCanvas_ = true;
   // The selected rectangle; a rectangle of no width or height gives no pixels.
-  pixels_ = canvas.Capture(QRect(static_cast<int>(RoundHalfEven(left)), static_cast<int>(RoundHalfEven(top)),
-                                 WholeSide(width), WholeSide(height)));
+  const PicturePair taken = canvas.CapturePair(QRect(static_cast<int>(RoundHalfEven(left)),
+                                                     static_cast<int>(RoundHalfEven(top)), WholeSide(width),
+                                                     WholeSide(height)));
+  pixels_ = taken.image;
+  pixelsK_ = taken.companion;
   base_ = pixels_;
+  baseK_ = pixelsK_;
   baseLeft_ = left;
   baseTop_ = top;
   angle_ = 0;
   // The square for turning is made at the first turn: a large selection must not cost a square of
   // its diagonal every time it is made.
-  turned_ = QImage();
+  turned_ = turnedK_ = QImage();
 }
 
 void FloatingSelection::Paste(const QImage& picture, QPoint at) {
@@ -74,10 +78,11 @@ void FloatingSelection::Paste(const QImage& picture, QPoint at) {
   fromCanvas_ = false;
   pixels_ = picture;
   base_ = picture;
+  pixelsK_ = baseK_ = QImage();
   baseLeft_ = left_;
   baseTop_ = top_;
   angle_ = 0;
-  turned_ = QImage();
+  turned_ = turnedK_ = QImage();
 }
 
 void FloatingSelection::Hide() {
@@ -86,16 +91,16 @@ void FloatingSelection::Hide() {
 }
 
 void FloatingSelection::Clear() {
-  pixels_ = QImage();
-  base_ = QImage();
-  turned_ = QImage();
+  pixels_ = pixelsK_ = QImage();
+  base_ = baseK_ = QImage();
+  turned_ = turnedK_ = QImage();
 }
 
 void FloatingSelection::DrawAt(Canvas& canvas, const UndoHistory& history, double left, double top, double width,
                                double height) const {
   canvas.Restore(history.Img_Copy);
   if (!pixels_.isNull())
-    canvas.PaintPicture(pixels_, RoundHalfEvenReal(left), RoundHalfEvenReal(top), width, height, 0, 0,
+    canvas.PaintPicture(PicturePair{pixels_, pixelsK_}, RoundHalfEvenReal(left), RoundHalfEvenReal(top), width, height, 0, 0,
                         pixels_.width(), pixels_.height(), Canvas::RasterOp::And);
 }
 
@@ -158,16 +163,24 @@ bool FloatingSelection::Flip(Canvas& canvas, const UndoHistory& history, bool ho
   canvas.Restore(history.Img_Copy);
   ClearBox(canvas, L, T, W, H);
   if (!pixels_.isNull()) {
+    const PicturePair pair{pixels_, pixelsK_};
     if (horizontal)
-      canvas.PaintPicture(pixels_, L + W, T, -W, H, 0, 0, pixels_.width(), pixels_.height(), Canvas::RasterOp::And);
+      canvas.PaintPicture(pair, L + W, T, -W, H, 0, 0, pixels_.width(), pixels_.height(), Canvas::RasterOp::And);
     else
-      canvas.PaintPicture(pixels_, L, T + H, W, -H, 0, 0, pixels_.width(), pixels_.height(), Canvas::RasterOp::And);
+      canvas.PaintPicture(pair, L, T + H, W, -H, 0, 0, pixels_.width(), pixels_.height(), Canvas::RasterOp::And);
+    // The companion half mirrors with it while it is at the frame's size (else it is enlarged anew).
+    if (!pixelsK_.isNull() && pixels_.width() == W && pixels_.height() == H)
+      pixelsK_ = pixelsK_.mirrored(horizontal, !horizontal);
+    else
+      pixelsK_ = QImage();
     // The floating pixels become the mirrored ones (what the cleared box shows now), so parts of
     // the selection beyond the picture's edge are kept too; back at their own size.
     pixels_ = AtSize(AtSize(pixels_, W, H).mirrored(horizontal, !horizontal), pixels_.width(), pixels_.height());
   }
   if (!base_.isNull()) base_ = base_.mirrored(horizontal, !horizontal);
+  if (!baseK_.isNull()) baseK_ = baseK_.mirrored(horizontal, !horizontal);
   if (!turned_.isNull()) turned_.fill(kClearWhite);
+  if (!turnedK_.isNull()) turnedK_.fill(kClearWhite);
   angle_ = -angle_;
   return true;
 }
@@ -179,6 +192,14 @@ bool FloatingSelection::Rotate(Canvas& canvas, const UndoHistory& history, doubl
   if (RotationSquareSide() > Canvas::kMaxSide) return false;
   angle_ += degrees;
   RenderRotation(base_, angle_, turned_);
+  if (canvas.k() > 1 && !turned_.isNull()) {
+    // The companion turns the same way: its square is k times the picture's, each of its pixels
+    // sampled through the same mapping at its own place.
+    const QImage baseK = baseK_.size() == base_.size() * canvas.k() ? baseK_ : Enlarged(base_, canvas.k());
+    RenderRotationAt(baseK, base_.size(), angle_, canvas.k(), turned_.width(), turnedK_);
+  } else {
+    turnedK_ = QImage();
+  }
   canvas.Restore(history.Img_Copy);
   // The place where the selection was made is cleared (it matters when it was copied with Ctrl and
   // moved, or never lifted). A pasted picture has no place of its own on the picture.
@@ -193,8 +214,10 @@ bool FloatingSelection::Rotate(Canvas& canvas, const UndoHistory& history, doubl
   }
   width_ = height_ = side;
   pixels_ = turned_;
+  pixelsK_ = turnedK_;
   if (side > 0)
-    canvas.PaintPicture(turned_, left_, top_, side, side, 0, 0, side, side, Canvas::RasterOp::And);
+    canvas.PaintPicture(PicturePair{turned_, turnedK_}, left_, top_, side, side, 0, 0, side, side,
+                        Canvas::RasterOp::And);
   return true;
 }
 
@@ -211,6 +234,15 @@ QImage FloatingSelection::CopyOut() {
     pixels_ = sized;
   }
   return pixels_.convertToFormat(QImage::Format_RGB32);
+}
+
+PicturePair FloatingSelection::PixelPair() {
+  PicturePair out{CopyOut(), QImage()};
+  if (out.image.isNull()) return out;
+  const int k = pixelsK_.isNull() || pixels_.width() == 0 ? 1 : pixelsK_.width() / pixels_.width();
+  if (k > 1 && pixelsK_.size() == out.image.size() * k)
+    out.companion = pixelsK_.convertToFormat(QImage::Format_RGB32);
+  return out;
 }
 
 bool FloatingSelection::Delete(Canvas& canvas, const UndoHistory& history) {

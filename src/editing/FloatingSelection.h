@@ -3,6 +3,8 @@
 #include <QPointF>
 #include <QRect>
 
+#include "figures/PicturePair.h"
+
 class Canvas;
 class UndoHistory;
 
@@ -19,6 +21,9 @@ class UndoHistory;
 // Turning always starts again from the selection as it was made (the rotation base) with the
 // accumulated angle, so that repeated small steps do not blur the picture; a flip mirrors the base
 // too and negates the angle, so flips and turns mix in any order.
+//
+// Each of its pictures has a companion half at the canvas's scale (null for a pasted picture,
+// which is enlarged where it is drawn): the companion follows every move, flip and turn.
 class FloatingSelection {
  public:
   // ---- State ----
@@ -43,6 +48,8 @@ class FloatingSelection {
   const QImage& Pixels() const { return pixels_; }
   // The rotation base and where the selection was made.
   const QImage& Base() const { return base_; }
+  // The floating pixels at the frame's size with their companion half (CopyOut at k times).
+  PicturePair PixelPair();
 
   // ---- Making and ending ----
   // A selection of the canvas rectangle at (left, top) of width x height: its pixels are captured
@@ -103,14 +110,14 @@ class FloatingSelection {
   bool visible_ = false, border_ = false;
   bool lifted_ = false, moved_ = false, dragging_ = false;
   bool fromCanvas_ = false;  // made on the canvas (its place is cleared when turned), not pasted
-  QImage pixels_;
+  QImage pixels_, pixelsK_;
   // The frame recorded at each press, and where the press was.
   double originLeft_ = 0, originTop_ = 0, originWidth_ = 0, originHeight_ = 0;
   QPointF pressAt_;
   QPointF offset_;
   // The rotation base, where it was made, the angle, and the square the base is turned into.
-  QImage base_;
+  QImage base_, baseK_;
   double baseLeft_ = 0, baseTop_ = 0;
   double angle_ = 0;
-  QImage turned_;
+  QImage turned_, turnedK_;
 };

@@ -133,3 +133,35 @@ void RenderRotation(const QImage& base, double angleDegrees, QImage& buffer) {
     }
   }
 }
+
+void RenderRotationAt(const QImage& baseK, QSize base, double angleDegrees, int k, int side, QImage& buffer) {
+  const int S = side * k;
+  if (S <= 0 || k < 1 || baseK.isNull()) {
+    buffer = QImage();
+    return;
+  }
+  if (buffer.width() != S || buffer.height() != S || buffer.format() != QImage::Format_RGB32 || !buffer.isDetached())
+    buffer = QImage(S, S, QImage::Format_RGB32);
+  if (buffer.isNull()) return;
+  buffer.fill(0xFFFFFFFFu);
+  if (!std::isfinite(angleDegrees)) return;
+  const QImage src = baseK.format() == QImage::Format_RGB32 ? baseK : baseK.convertToFormat(QImage::Format_RGB32);
+  if (src.isNull()) return;
+  const int KW = src.width(), KH = src.height();
+  const double phi = angleDegrees * 3.1416 / 180;
+  const double c = std::cos(phi), s = std::sin(phi);
+  const int half = side / 2;
+  const double cx = base.width() / 2, cy = base.height() / 2;
+  const double shift = (k - 1) / 2.0;
+  for (int J = 0; J < S; ++J) {
+    const double yc = (J - shift) / k - half;
+    auto* out = reinterpret_cast<uint32_t*>(buffer.scanLine(J));
+    for (int I = 0; I < S; ++I) {
+      const double xc = (I - shift) / k - half;
+      const double sx = cx + xc * c + yc * s, sy = cy + yc * c - xc * s;
+      const double X = std::floor(k * sx + shift + 0.5), Y = std::floor(k * sy + shift + 0.5);
+      if (X >= 0 && Y >= 0 && X < KW && Y < KH)
+        out[I] = reinterpret_cast<const uint32_t*>(src.constScanLine(static_cast<int>(Y)))[static_cast<int>(X)];
+    }
+  }
+}

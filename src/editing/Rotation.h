@@ -1,5 +1,6 @@
 #pragma once
 #include <QImage>
+#include <QSize>
 #include <cstdint>
 
 // Rotation of the floating selection about its centre, always from the unrotated selection (the
@@ -15,6 +16,12 @@ int RotationSide(int w, int h);
 // nearest neighbour with the angle's radians taken as degrees x 3.1416 / 180; pixels that map
 // outside the base stay white. At angle 0 the base comes back whole, with no white border.
 void RenderRotation(const QImage& base, double angleDegrees, QImage& buffer);
+
+// The companion of a rotation: `baseK` is the base at k times its 1x size `base`, and `buffer`
+// becomes a white square of side k x `side` (side: the 1x square's). Companion pixel (I, J) stands
+// at the 1x place ((I - (k - 1) / 2) / k, ...) of the square and takes the companion pixel of the
+// base at the 1x source place the same turn maps it back onto, nearest.
+void RenderRotationAt(const QImage& baseK, QSize base, double angleDegrees, int k, int side, QImage& buffer);
 
 // The nearest whole number of a 32.32 fixed-point value v given as v + 1/2 (the form the rotation
 // steps in): the whole part of v + 1/2, except that a tie (v exactly halfway) goes to the even

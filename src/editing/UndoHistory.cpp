@@ -34,6 +34,7 @@ bool UndoHistory::Undo(Canvas& canvas, QString* error) {
     if (error) *error = QStringLiteral("无法建立临时文件夹，不能保存“重复”所需的图像，本次取消未执行。");
     return false;
   }
+  const QImage companion = canvas.Companion();
   if (!WriteBitmapFile(path, canvas.Raster(), &why)) {
     if (error) *error = QStringLiteral("无法写入“重复”所需的临时图像，本次取消未执行。\n%1").arg(why);
     return false;
@@ -42,6 +43,7 @@ bool UndoHistory::Undo(Canvas& canvas, QString* error) {
     canvas.Clear();
   else
     canvas.SetPicture(Img_Copy);
+  redoCompanion_ = companion;
   return true;
 }
 
@@ -52,6 +54,6 @@ bool UndoHistory::Redo(Canvas& canvas, QString* error) {
     return false;
   }
   Snapshot(canvas);
-  canvas.SetPicture(read.image);
+  canvas.SetPicture(PicturePair{read.image, redoCompanion_});
   return true;
 }

@@ -4,19 +4,23 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "figures/PicturePair.h"
+
 class Canvas;
 
 // One step of undo and one of redo. The backing copy Img_Copy is the picture before the last
 // change (the gesture pipeline also restores previews from it, the floating selection redraws over
 // it); the redo file holds the picture the last undo took away. The redo file lives in a private
 // temporary folder of this run, so the working directory does not matter and nothing is left behind.
+// Each picture kept here is a pair with the canvas's companion; the redo file's companion half is
+// kept in memory.
 class UndoHistory {
  public:
   UndoHistory();
   ~UndoHistory();
 
   // The backing copy (empty until the first snapshot).
-  QImage Img_Copy;
+  PicturePair Img_Copy;
 
   // Copies the canvas's picture into the backing copy (reusing its buffer).
   void Snapshot(const Canvas& canvas);
@@ -37,5 +41,6 @@ class UndoHistory {
  private:
   QString PathForWrite();
   std::unique_ptr<QTemporaryDir> dir_;
+  QImage redoCompanion_;
   QString overridePath_;
 };

@@ -11,6 +11,7 @@
 
 using namespace raster;
 
+
 Canvas::Canvas(int width, int height)
     : raster_(std::clamp(width, 1, kMaxSide), std::clamp(height, 1, kMaxSide), QImage::Format_RGB32) {
   raster_.fill(kWhite);
@@ -26,14 +27,39 @@ bool Canvas::Resize(int width, int height) {
   const int cw = std::min(width, Width()), ch = std::min(height, Height());
   for (int y = 0; y < ch; ++y)
     std::memcpy(next.scanLine(y), raster_.constScanLine(y), static_cast<size_t>(cw) * 4);
+  CommitCompanion();
   raster_ = next;
   MarkAllDamaged();
+  if (k_ > 1) {
+    // The companion keeps its scale while that still fits, its pixels at the top left; otherwise
+    // it is made again at the largest scale that fits, from the picture.
+    const int fits = CompanionScaleFor(width, height);
+    QImage big = fits >= k_ ? QImage(width * k_, height * k_, QImage::Format_RGB32) : QImage();
+    if (!big.isNull()) {
+      big.fill(kWhite);
+      const QRect shared = QRect(0, 0, cw * k_, ch * k_);
+      for (int y = 0; y < shared.height(); ++y)
+        std::memcpy(big.scanLine(y), companion_.constScanLine(y), static_cast<size_t>(shared.width()) * 4);
+      companion_ = std::move(big);
+      companionDamage_ = companion_.rect();
+      // A cut through a curve can leave its companion reaching into the new edge's blocks while
+      // the picture's pixels of it fell beyond: the edges are reconciled.
+      if (width < cw + 1 || height < ch + 1) {
+        Reconcile(raster_, companion_, k_, QRect(0, height - 2, width, 2) & raster_.rect());
+        Reconcile(raster_, companion_, k_, QRect(width - 2, 0, 2, height) & raster_.rect());
+      }
+    } else {
+      SetCompanion(fits < k_ ? fits : 1);
+    }
+  }
   return true;
 }
 
 // ---- Points ----
 
 void Canvas::PSet(double x, double y) {
+  if (CanvasCall* c = Record(CanvasCall::Kind::PSet)) c->v[0] = x, c->v[1] = y;
+  Nest nest(*this);
   if (!OwnPixels(raster_)) return;
   if (!Finite({x, y})) return;
   const double fx = Px(x), fy = Px(y);
@@ -72,6 +98,11 @@ QRgb Canvas::Point(double x, double y) const {
 }
 
 void Canvas::SetPixel(int x, int y, QRgb color) {
+  if (CanvasCall* c = Record(CanvasCall::Kind::SetPixel)) {
+    c->color = color;
+    c->v[0] = x, c->v[1] = y;
+  }
+  Nest nest(*this);
   if (!OwnPixels(raster_)) return;
   if (x < 0 || y < 0 || x >= Width() || y >= Height()) return;
   reinterpret_cast<uint32_t*>(raster_.scanLine(y))[x] = color | kOpaque;
@@ -106,23 +137,41 @@ void Canvas::PaintPicture(const QImage& picture, double x, double y, double widt
     dh = -dh;
     dy -= dh;
   }
-  Touch(Blit(raster_, picture, dx, dy, dw, dh, RoundHalfEven(srcX), RoundHalfEven(srcY),
-             RoundHalfEven(srcWidth), RoundHalfEven(srcHeight), mirrorX, mirrorY, op));
+  const int64_t sx = RoundHalfEven(srcX), sy = RoundHalfEven(srcY);
+  const int64_t sw = RoundHalfEven(srcWidth), sh = RoundHalfEven(srcHeight);
+  RecordPicture(picture, QImage(), dx, dy, dw, dh, sx, sy, sw, sh, mirrorX, mirrorY, op);
+  Nest nest(*this);
+  Touch(Blit(raster_, picture, dx, dy, dw, dh, sx, sy, sw, sh, mirrorX, mirrorY, op));
 }
 
 void Canvas::BitBlt(int x, int y, int width, int height, const QImage& source, int srcX, int srcY,
                     RasterOp op) {
   if (!OwnPixels(raster_)) return;
+  RecordPicture(source, QImage(), x, y, width, height, srcX, srcY, width, height, false, false, op);
+  Nest nest(*this);
   Touch(Blit(raster_, source, x, y, width, height, srcX, srcY, width, height, false, false, op));
 }
 
 void Canvas::ExtFloodFill(int x, int y, QRgb color, int fillType) {
   if (!OwnPixels(raster_)) return;
+  if (CanvasCall* c = Record(CanvasCall::Kind::FloodFill)) {
+    c->v[0] = x, c->v[1] = y, c->v[2] = fillType;
+    c->color = color;
+    c->data = static_cast<int>(callData_.size());
+    callData_.push_back(CanvasCallData{raster_, QImage(), QString(), QFont()});
+  }
+  Nest nest(*this);
   Touch(FloodFillRegion(raster_, x, y, color, fillType, FillStyle, FillColor));
 }
 
 void Canvas::TextOutA(int x, int y, const QString& text) {
   if (text.isEmpty() || !OwnPixels(raster_)) return;
+  if (CanvasCall* c = Record(CanvasCall::Kind::Text)) {
+    c->v[0] = x, c->v[1] = y;
+    c->data = static_cast<int>(callData_.size());
+    callData_.push_back(CanvasCallData{QImage(), QImage(), text, Font});
+  }
+  Nest nest(*this);
   Touch(DrawTextLayout(raster_, LayOutText(text, Font), QPointF(x, y), 1.0, ForeColor));
 }
 
@@ -156,16 +205,20 @@ void Canvas::CopyInto(QImage& target) const {
 }
 
 void Canvas::SetPicture(const QImage& picture) {
+  if (SetPictureOnly(picture)) RebuildCompanion();
+}
+
+bool Canvas::SetPictureOnly(const QImage& picture) {
   if (!picture.isNull() && picture.constBits() == raster_.constBits() && picture.size() == raster_.size()) {
     MarkAllDamaged();
-    return;
+    return true;
   }
   const QImage src = (picture.isNull() || picture.format() == QImage::Format_RGB32)
                          ? picture
                          : picture.convertToFormat(QImage::Format_RGB32);
   // A picture that could not be converted, or a raster that cannot be made our own, leaves the
   // picture as it was.
-  if (src.isNull() != picture.isNull() || !OwnPixels(raster_)) return;
+  if (src.isNull() != picture.isNull() || !OwnPixels(raster_)) return false;
   const int cw = std::min(src.width(), Width()), ch = std::min(src.height(), Height());
   const size_t rowBytes = static_cast<size_t>(Width()) * 4;
   for (int y = 0; y < Height(); ++y) {
@@ -181,20 +234,36 @@ void Canvas::SetPicture(const QImage& picture) {
       std::fill(row + from, row + Width(), kWhite);
   }
   MarkAllDamaged();
+  return true;
 }
 
 void Canvas::Clear() {
   if (!OwnPixels(raster_)) return;
   raster_.fill(kWhite);
   MarkAllDamaged();
+  calls_.clear(), callPoints_.clear(), callData_.clear();
+  if (k_ > 1 && OwnPixels(companion_)) {
+    companion_.fill(kWhite);
+    companionDamage_ = companion_.rect();
+  }
 }
 
 void Canvas::Restore(const QImage& backing) {
+  // The recorded calls go with the pixels they drew.
+  calls_.clear(), callPoints_.clear(), callData_.clear();
   if (backing.size() != raster_.size() || backing.format() != QImage::Format_RGB32) {
     SetPicture(backing);
     damage_ = QRect();
+    companionDamage_ = QRect();
     return;
   }
+  if (k_ > 1 && !companionDamage_.isEmpty() && OwnPixels(companion_)) {
+    // Without the backing's own companion its picture is enlarged over what the companion changed.
+    const QRect& c = companionDamage_;
+    const QRect r(QPoint(c.left() / k_, c.top() / k_), QPoint(c.right() / k_, c.bottom() / k_));
+    EnlargeInto(backing, r, k_, companion_);
+  }
+  companionDamage_ = QRect();
   if (!damage_.isEmpty() && backing.constBits() != raster_.constBits() && OwnPixels(raster_)) {
     const int x = damage_.left(), n = damage_.width();
     for (int y = damage_.top(); y <= damage_.bottom(); ++y)

@@ -194,6 +194,11 @@ class Canvas {
   // Records a call for the companion (only at the outermost drawing call, and only while a
   // companion is kept); returns the record to fill in, or nullptr.
   CanvasCall* Record(CanvasCall::Kind kind);
+  void RecordPoints(CanvasCall& call, const QPointF* points, int count);
+  // Records a picture drawn into the rectangle (dx, dy, dw, dh) from its source rectangle.
+  void RecordPicture(const QImage& image, const QImage& companion, int64_t dx, int64_t dy, int64_t dw,
+                     int64_t dh, int64_t sx, int64_t sy, int64_t sw, int64_t sh, bool mirrorX, bool mirrorY,
+                     RasterOp op);
   // Held by every drawing call while it runs, so that the calls it makes are not recorded again.
   struct Nest {
     explicit Nest(Canvas& c) : canvas(c) { ++canvas.depth_; }
@@ -202,6 +207,8 @@ class Canvas {
   };
   // The companion follows a change of the whole picture: enlarged from it, or resized.
   void RebuildCompanion();
+  // SetPicture for the picture alone; false when nothing changed.
+  bool SetPictureOnly(const QImage& picture);
   QImage raster_;
   QRect damage_;
   QRect screenDamage_;
@@ -212,4 +219,5 @@ class Canvas {
   mutable std::vector<CanvasCall> calls_;
   mutable std::vector<QPointF> callPoints_;  // the points of recorded paths and polygons
   mutable std::vector<CanvasCallData> callData_;  // pictures, texts and fonts of recorded calls
+  mutable QImage scratch_;  // the picture's size: where calls are drawn to learn their pixels
 };

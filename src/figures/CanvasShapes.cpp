@@ -76,6 +76,8 @@ QRect EllipseShape(QImage& raster, const Canvas& c, double cx, double cy, double
 }  // namespace
 
 void Canvas::Circle(double cx, double cy, double r) {
+  if (CanvasCall* c = Record(CanvasCall::Kind::Circle)) c->v[0] = cx, c->v[1] = cy, c->v[2] = r;
+  Nest nest(*this);
   if (!OwnPixels(raster_)) return;
   if (!Finite({cx, cy, r})) return;
   const double rr = Px(r);
@@ -84,6 +86,8 @@ void Canvas::Circle(double cx, double cy, double r) {
 }
 
 void Canvas::Ellipse(int left, int top, int right, int bottom) {
+  if (CanvasCall* c = Record(CanvasCall::Kind::Ellipse)) c->v[0] = left, c->v[1] = top, c->v[2] = right, c->v[3] = bottom;
+  Nest nest(*this);
   if (!OwnPixels(raster_)) return;
   const double l = std::min(left, right), r = std::max(left, right);
   const double t = std::min(top, bottom), b = std::max(top, bottom);
@@ -91,6 +95,11 @@ void Canvas::Ellipse(int left, int top, int right, int bottom) {
 }
 
 void Canvas::RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) {
+  if (CanvasCall* c = Record(CanvasCall::Kind::RoundRect)) {
+    c->v[0] = left, c->v[1] = top, c->v[2] = right, c->v[3] = bottom;
+    c->v[4] = cornerWidth, c->v[5] = cornerHeight;
+  }
+  Nest nest(*this);
   if (!OwnPixels(raster_)) return;
   double l = std::min(left, right), r = std::max(left, right);
   double t = std::min(top, bottom), b = std::max(top, bottom);
@@ -121,6 +130,12 @@ void Canvas::RoundRect(int left, int top, int right, int bottom, int cornerWidth
 }
 
 void Canvas::Polygon(const QPoint* points, int count) {
+  if (CanvasCall* c = Record(CanvasCall::Kind::Polygon)) {
+    c->first = static_cast<int>(callPoints_.size());
+    c->count = points && count > 0 ? count : 0;
+    for (int i = 0; i < c->count; ++i) callPoints_.emplace_back(points[i]);
+  }
+  Nest nest(*this);
   if (!OwnPixels(raster_)) return;
   if (!points || count < 1) return;
   const int pw = PenWidthOf(DrawWidth);

@@ -98,4 +98,9 @@ QRect Blit(QImage& dst, const QImage& source, int64_t dx, int64_t dy, int64_t dw
 QRect BigEllipse(QImage& img, double cx, double cy, double a, double b, int penWidth, QRgb pen,
                  int fillStyle, QRgb fill);
 
+// ---- The companion (CanvasCompanion.cpp) ----
+// Makes the companion `big` (k x the picture) agree with `picture` within one pixel both ways over
+// the picture's rectangle `area`, giving a block its pixel's colour where they disagree more.
+void Reconcile(const QImage& picture, QImage& big, int k, const QRect& area);
+
 }  // namespace raster

@@ -44,6 +44,7 @@ void ImageDraw::Form_Load() {
   // The picture: white, 600 x 220.
   Picture.Resize(600, 220);
   Picture.Clear();
+  Picture.ChooseCompanion();
 
   HideSelection();
 

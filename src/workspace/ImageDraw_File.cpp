@@ -46,6 +46,7 @@ void ImageDraw::NewPicture() {
   if (textWindow_->isVisible()) textWindow_->CloseWindow();
   HideSelection();
   Picture.Clear();
+  Picture.ChooseCompanion();
   State.ImageChanged = false;
   startPicture_ = false;
   currentFile_.clear();
@@ -82,6 +83,8 @@ bool ImageDraw::OpenFile(const QString& path) {
   if (textWindow_->isVisible()) textWindow_->CloseWindow();
   HideSelection();
   Picture.SetPicture(read.image);
+  // The companion's scale suits the new picture's size (the opened pixels enlarged).
+  if (Picture.k() != CompanionScaleFor(Picture.Width(), Picture.Height())) Picture.ChooseCompanion();
   const QString absolute = QFileInfo(path).absoluteFilePath();
   ShowFileInCaption(absolute);
   currentFile_ = absolute;

@@ -101,6 +101,8 @@ void ImageDraw::EndGesture(Qt::MouseButton button, Qt::KeyboardModifiers, double
   } else if (gesture == Gesture::Fill) {
     DrawFigure(Picture, State, ToolNumber(State.ToolId), FigureParameters());
   }
+  // The figure as released reaches the high-resolution companion now; the previews never did.
+  Picture.CommitCompanion();
   Refresh();
 }
 

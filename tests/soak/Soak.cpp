@@ -46,6 +46,7 @@
 
 #include "dialogs/DialogSeam.h"
 #include "dialogs/ExportWindow.h"
+#include "support/Faithfulness.h"
 #include "document/PictureFiles.h"
 #include "document/PictureFormats.h"
 #include "document/PrintPicture.h"
@@ -526,7 +527,7 @@ struct Soak {
       what += std::string("typed markup \"") + markup + "\"";
     }
     const WorkspaceView v = View();
-    const QImage& backing = v.History.Img_Copy;
+    const QImage& backing = v.History.Img_Copy.image;
     const QImage& shown = v.Picture.Raster();
     if (typed->isVisible() && backing.size() == shown.size()) {
       const QRgb ink = v.Picture.ForeColor | 0xff000000u;
@@ -662,6 +663,18 @@ struct Soak {
       Violation("the frame does not lie over the selection at the zoom");
     if (auto* level = Find<QLabel>("ZoomLb"); !level || level->text() != QString::number(zoom * 100) + "%")
       Violation("the zoom level read-out disagrees with the zoom");
+    // The high-resolution companion agrees with the picture within a pixel both ways (whatever is
+    // drawn on the picture, a preview included, reaches it when it is asked for).
+    if (v.Picture.k() > 1) {
+      const QString why = faithfulness::Check(v.Picture.Raster(), v.Picture.Companion(), v.Picture.k());
+      if (!why.isEmpty()) {
+        if (qEnvironmentVariableIsSet("QM_SOAK_DUMP")) {
+          v.Picture.Raster().save("/tmp/soak_pic.png");
+          v.Picture.Companion().save("/tmp/soak_big.png");
+        }
+        Violation("the companion disagrees with the picture: " + why.toStdString());
+      }
+    }
     // A picture that counts as unchanged is the one in its file, or the new picture: anything else
     // on it is work that closing must ask about (an unstamped text preview is no work yet).
     if (!v.State.ImageChanged && !Find("TypeTxt")->isVisible() && v.Picture.Image() != inFile)

@@ -158,7 +158,7 @@ TEST(Shortcuts, SelectAllSelectsTheWholePictureAsADragWould) {
   TypeKey(d.Surface(), QKeySequence("Ctrl+A"));
   ASSERT_TRUE(d.Selection().Visible());
   EXPECT_EQ(d.Selection().FrameRect(), QRect(0, 0, 600, 220));
-  EXPECT_EQ(d.View().History.Img_Copy, d.Image()) << "the selection tool's backing copy";
+  EXPECT_EQ(d.View().History.Img_Copy.image, d.Image()) << "the selection tool's backing copy";
   TypeKey(d.Surface(), QKeySequence("Ctrl+C"));
   EXPECT_EQ(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), d.Image());
 }

@@ -32,14 +32,14 @@ struct Snapshot {
   bool changed, undo, redo;
   explicit Snapshot(const WindowDriver& d)
       : picture(d.Image()),
-        backing(d.View().History.Img_Copy),
+        backing(d.View().History.Img_Copy.image),
         caption(d.window->windowTitle()),
         changed(d.State().ImageChanged),
         undo(d.Enabled("Menu_Edit_Undo")),
         redo(d.Enabled("Menu_Edit_Redo")) {}
   void ExpectSame(const WindowDriver& d, const char* what) const {
     EXPECT_EQ(d.Image(), picture) << what;
-    EXPECT_EQ(d.View().History.Img_Copy, backing) << what;
+    EXPECT_EQ(d.View().History.Img_Copy.image, backing) << what;
     EXPECT_EQ(d.window->windowTitle(), caption) << what;
     EXPECT_EQ(d.State().ImageChanged, changed) << what;
     EXPECT_EQ(d.Enabled("Menu_Edit_Undo"), undo) << what;
