@@ -63,7 +63,7 @@ TEST(Paper, TheInkRectangleIsTheInkWithItsMarginClippedToThePicture) {
       {{}, QRect(0, 0, 600, 220)},                                    // no ink: the whole picture
       {{{300, 100}}, QRect(296, 96, 9, 9)},                           // one pixel: 9 x 9
       {{{1, 2}, {598, 219}}, QRect(0, 0, 600, 220)},                  // clipped at every side
-      {{{10, 200}, {50, 120}}, QRect(QPoint(6, 116), QPoint(54, 219))},
+      {{{10, 200}, {50, 120}}, QRect(QPoint(6, 116), QPoint(54, 204))},
   };
   for (const Case& c : cases) {
     QImage img = Marks();
@@ -90,7 +90,7 @@ TEST(Paper, ExportWritesTheCompanionAsPngAtItsTrueSize) {
     EXPECT_EQ(shown.trimmed, ink.size() * 4);
     EXPECT_EQ(shown.dotsPerMetre, kHd);
     EXPECT_FALSE(shown.reduced);
-    EXPECT_EQ(d.dialogs.dialogs.value(0), QStringLiteral("高清图像导出为：||PNG 图像 (*.png)"));
+    EXPECT_EQ(d.dialogs.dialogs.value(1), QStringLiteral("高清图像导出为：||PNG 图像 (*.png)"));  // after 打开
     const QImage written = QImage(dir.filePath("figure.png"));
     ASSERT_FALSE(written.isNull()) << trim;
     EXPECT_EQ(written.size(), trim ? ink.size() * 4 : QSize(2400, 880)) << trim;
@@ -109,52 +109,54 @@ TEST(Paper, ExportWritesTheCompanionAsPngAtItsTrueSize) {
 }
 
 TEST(Paper, AnExportThatDoesNotHappenWritesNothingAndKeepsTheWork) {
-  enum Way { CancelWindow, CancelSave, KeepExisting, OtherFormatThenCancel, OwnFileThenCancel };
-  for (Way way : {CancelWindow, CancelSave, KeepExisting, OtherFormatThenCancel, OwnFileThenCancel}) {
+  const QString title = QStringLiteral("导出高清图像|");
+  struct Case {
+    const char* way;
+    bool windowAccepted;
+    QStringList names;  // typed in the save dialog, in the folder
+    int dialogs;        // save dialogs shown
+    QString asked, told;
+  };
+  const Case cases[] = {
+      {"export window cancelled", false, {}, 0, {}, {}},
+      {"save dialog cancelled", true, {}, 1, {}, {}},
+      {"an existing file kept (否)", true, {"old.png"}, 2, title + "文件“old.png”已经存在。是否替换？", {}},
+      {"a bitmap name refused", true, {"figure.bmp"}, 2, {}, title + "高清图像只能导出为 PNG 文件（.png），请换一个文件名。"},
+      {"the picture's own file refused", true, {"own.png"}, 2, {},
+       title + "“own.png”是正在编辑的图像的文件，高清图像不能导出到这里，请换一个文件名。"},
+  };
+  for (const Case& c : cases) {
     QTemporaryDir dir;
     PaperWindow d;
-    const QString existing = dir.filePath("old.png");
-    QFile old(existing);
+    QFile old(dir.filePath("old.png"));
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write("not touched");
     old.close();
     // The picture saved as a PNG file of its own, then changed again.
-    const QString own = dir.filePath("own.png");
-    d.dialogs.saveNames = {own};
+    d.dialogs.saveNames = {dir.filePath("own.png")};
     d.Trigger("Menu_File_Save");
-    QFile ownFile(own);
-    ASSERT_TRUE(ownFile.open(QIODevice::ReadOnly));
-    const QByteArray ownBytes = ownFile.readAll();
-    ownFile.close();
+    QFile own(dir.filePath("own.png"));
+    ASSERT_TRUE(own.open(QIODevice::ReadOnly));
+    const QByteArray ownBytes = own.readAll();
+    own.close();
     d.Drag({200, 30}, {260, 90});
     ASSERT_TRUE(d.State().ImageChanged);
     d.dialogs.dialogs.clear();
     const QString caption = d.w().windowTitle();
-    if (way != CancelWindow) d.dialogs.exports = {true};
-    if (way == KeepExisting) d.dialogs.saveNames = {existing}, d.dialogs.answers = {QMessageBox::No};
-    if (way == OtherFormatThenCancel) d.dialogs.saveNames = {dir.filePath("figure.bmp")};
-    if (way == OwnFileThenCancel) d.dialogs.saveNames = {own};
+    if (c.windowAccepted) d.dialogs.exports = {true};
+    for (const QString& name : c.names) d.dialogs.saveNames.push_back(dir.filePath(name));
+    d.dialogs.answers = {QMessageBox::No};
     d.Trigger("Menu_File_Export");
 
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"old.png", "own.png"})) << way;
-    QFile f(existing);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), QByteArray("not touched")) << way;
-    ASSERT_TRUE(ownFile.open(QIODevice::ReadOnly));
-    EXPECT_EQ(ownFile.readAll(), ownBytes) << way;
-    EXPECT_TRUE(d.State().ImageChanged) << way;
-    EXPECT_EQ(d.w().windowTitle(), caption) << way;
-    EXPECT_EQ(d.dialogs.dialogs.size(), way == CancelWindow ? 0 : way == CancelSave ? 1 : 2)
-        << way;
-    if (way == KeepExisting)
-      EXPECT_EQ(d.dialogs.asked, QStringList{QStringLiteral("导出高清图像|文件“old.png”已经存在。是否替换？")});
-    if (way == OtherFormatThenCancel)
-      EXPECT_EQ(d.dialogs.told,
-                QStringList{QStringLiteral("导出高清图像|高清图像只能导出为 PNG 文件（.png），请换一个文件名。")});
-    if (way == OwnFileThenCancel) {
-      ASSERT_EQ(d.dialogs.told.size(), 1);
-      EXPECT_TRUE(d.dialogs.told[0].contains(QStringLiteral("正在编辑的图像"))) << d.dialogs.told[0].toStdString();
-    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"old.png", "own.png"})) << c.way;
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly) && own.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("not touched")) << c.way;
+    EXPECT_EQ(own.readAll(), ownBytes) << c.way;
+    EXPECT_TRUE(d.State().ImageChanged) << c.way;
+    EXPECT_EQ(d.w().windowTitle(), caption) << c.way;
+    EXPECT_EQ(d.dialogs.dialogs.size(), c.dialogs) << c.way;
+    EXPECT_EQ(d.dialogs.asked, c.asked.isEmpty() ? QStringList() : QStringList{c.asked}) << c.way;
+    EXPECT_EQ(d.dialogs.told, c.told.isEmpty() ? QStringList() : QStringList{c.told}) << c.way;
   }
 }
 
@@ -266,7 +268,7 @@ TEST(Paper, TheExportWindowShowsTheSizeOfItsChoice) {
     EXPECT_EQ(window.Trim(), c.trim);
     auto* note = window.findChild<QLabel*>("ReducedNote");
     EXPECT_EQ(note != nullptr, c.reduced);
-    if (note) EXPECT_EQ(note->text(), kReduced);
+    EXPECT_EQ(note ? note->text() : QString(), c.reduced ? kReduced : QString());
     EXPECT_EQ(window.windowTitle(), QStringLiteral("导出高清图像"));
   }
 }
