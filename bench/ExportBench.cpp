@@ -54,6 +54,12 @@ void BM_ExportHd(benchmark::State& state) {
     benchmark::DoNotOptimize(png.constData());
   }
   state.counters["bytes"] = double(bytes);
+  // How full the picture is: its share of non-white pixels.
+  const QImage& raster = picture.Raster();
+  qint64 ink = 0;
+  for (int y = 0; y < raster.height(); ++y)
+    for (int x = 0; x < raster.width(); ++x) ink += (raster.pixel(x, y) | 0xFF000000u) != 0xFFFFFFFFu;
+  state.counters["ink"] = double(ink) / (raster.width() * raster.height());
 }
 
 void BM_ExportPlain(benchmark::State& state) {
