@@ -302,6 +302,29 @@ if [ -n "$px" ]; then
     fail "rectangle: palette button 7, drag (40,30)-(120,90) leaves its outline" "$answer"
   fi
 
+  # ---- 复制高清图 (Ctrl+Shift+C) with nothing selected: the picture cut to its ink and 4-pixel
+  # margin, at 4 x: the 81 x 61 box becomes 89 x 69 picture pixels, 356 x 276 on the clipboard ----
+  check="复制高清图: Ctrl+Shift+C offers image/png at 4 x the trimmed picture (356 x 276) to other programs"
+  targets=""
+  for i in $(seq 1 10); do
+    xdotool windowfocus --sync "$wid" 2>/dev/null
+    xdotool key ctrl+shift+c
+    sleep 0.3
+    targets=$(timeout 5 xclip -selection clipboard -t TARGETS -o 2>/dev/null)
+    grep -qx 'image/png' <<<"$targets" && break
+  done
+  if ! grep -qx 'image/png' <<<"$targets"; then
+    fail "$check" "the clipboard offers: $(tr '\n' ' ' <<<"$targets")"
+  elif ! grep -qx 'application/x-quillmere-picture' <<<"$targets"; then
+    fail "$check" "no picture at 1 x beside it (application/x-quillmere-picture)"
+  else
+    timeout 5 xclip -selection clipboard -t image/png -o >"$work/hd.png" 2>/dev/null
+    size=$(identify -format '%wx%h' "$work/hd.png" 2>/dev/null)
+    density=$(identify -units PixelsPerInch -format '%x' "$work/hd.png" 2>/dev/null)
+    if [ "$size" = "356x276" ] && [ "$(printf '%.0f' "${density:-0}" 2>/dev/null)" = "384" ]; then pass "$check"
+    else fail "$check" "image/png is $size at ${density:-no} dpi"; fi
+  fi
+
   # The open menu is a window of its own; its first entry is 取消.
   for i in 1 2 3; do
     xdotool windowfocus --sync "$wid" 2>/dev/null
@@ -560,15 +583,15 @@ if [ -f "$build/CMakeCache.txt" ]; then
       depends=$(dpkg-deb --field "$deb" Depends 2>/dev/null)
       contents=$(dpkg-deb --contents "$deb" 2>/dev/null)
       missing=()
-      for p in libqt6widgets6 libqt6gui6 libqt6core6 libqt6svg6 qt6-qpa-plugins libjpeg62-turbo fonts-wqy-microhei \
-               qt6-translations-l10n; do
+      for p in libqt6widgets6 libqt6gui6 libqt6core6 libqt6svg6 libqt6printsupport6 qt6-qpa-plugins libjpeg62-turbo \
+               fonts-wqy-microhei qt6-translations-l10n; do
         grep -Eq "(^|, )$p( |,|$)" <<<"$depends" || missing+=("depends on $p")
       done
       for f in ./usr/bin/quillmere ./usr/share/applications/org.quillmere.Quillmere.desktop \
                ./usr/share/metainfo/org.quillmere.Quillmere.metainfo.xml ./usr/share/icons/hicolor/48x48/apps/quillmere.png; do
         grep -q " $f\$" <<<"$contents" || missing+=("$f")
       done
-      if [ ${#missing[@]} -eq 0 ]; then pass "package: $(basename "$deb") with the Qt, JPEG, platform plugin, CJK font and Qt translation dependencies"
+      if [ ${#missing[@]} -eq 0 ]; then pass "package: $(basename "$deb") with the Qt, print support, JPEG, platform plugin, CJK font and Qt translation dependencies"
       else fail "package: $(basename "${deb:-none}")" "missing ${missing[*]}"; fi
     else
       fail "package: cpack -G DEB" "$(tail -n 5 "$work/cpack.log")"

@@ -103,16 +103,25 @@ std::optional<bool> DialogSeam::ExportOptions(QWidget* parent, const ExportSizes
   return window.Trim();
 }
 
-bool DialogSeam::Print(QWidget* parent, bool preview, const std::function<void(QPrinter&)>& paint) {
+bool DialogSeam::Print(QWidget* parent, bool preview, const std::function<void(QPrinter&)>& paint,
+                       const QString& note) {
   QPrinter printer(QPrinter::HighResolution);
+  printer.setDocName(QStringLiteral("Quillmere"));
+  const QString title = preview ? QStringLiteral("打印预览") : QStringLiteral("打印");
+  const QString caption = note.isEmpty() ? title : title + QStringLiteral(" — ") + note;
   if (preview) {
     QPrintPreviewDialog dialog(&printer, parent);
-    dialog.setWindowTitle(QStringLiteral("打印预览"));
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [&paint](QPrinter* p) { paint(*p); });
+    dialog.setWindowTitle(caption);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&paint](QPrinter* p) { paint(*p); });
+    // Accepted: printed from the preview (its print button runs the print dialog first).
     return dialog.exec() == QDialog::Accepted;
   }
   QPrintDialog dialog(&printer, parent);
-  dialog.setWindowTitle(QStringLiteral("打印"));
+  dialog.setWindowTitle(caption);
+  // One page: there is no range of pages to choose.
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+  dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+  dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
   if (dialog.exec() != QDialog::Accepted) return false;
   paint(printer);
   return true;

@@ -42,9 +42,11 @@ class DialogSeam {
   // The export window "导出高清图像" (ExportWindow): whether white edges are cut away, or nothing
   // when it was cancelled.
   virtual std::optional<bool> ExportOptions(QWidget* parent, const ExportSizes& sizes);
-  // Printing: the print dialog, or the print preview, with `paint` drawing the page on the printer
-  // chosen (a PDF file needs no printer). Returns false when it was cancelled.
-  virtual bool Print(QWidget* parent, bool preview, const std::function<void(QPrinter&)>& paint);
+  // Printing: the print dialog "打印", or the print preview "打印预览", with `paint` drawing the page
+  // on the printer chosen (a PDF file needs no printer). A `note` shows in the dialog's title.
+  // Returns false when it was cancelled.
+  virtual bool Print(QWidget* parent, bool preview, const std::function<void(QPrinter&)>& paint,
+                     const QString& note = QString());
 };
 
 // The seam in force. Tests replace it with SetDialogSeam and put nullptr back to restore the real one.

@@ -1,5 +1,8 @@
 #include "document/PrintPicture.h"
 
+#include <QPageLayout>
+#include <QPagedPaintDevice>
+#include <QPainter>
 #include <algorithm>
 #include <cmath>
 
@@ -36,7 +39,28 @@ QSizeF PrintSizeCm(QSize pixels, int dotsPerMetre) {
 
 PrintPicture PrintPictureOf(const QImage& picture, const QImage& companion, int k, const QRect& r) {
   const QRect part = r & picture.rect();
+  // The whole picture is shared, not copied: a companion may take 64 MB.
+  const bool whole = part == picture.rect();
   if (k >= 2 && companion.size() == picture.size() * k)
-    return {companion.copy(QRect(part.topLeft() * k, part.size() * k)), k};
-  return {picture.copy(part), 1};
+    return {whole ? companion : companion.copy(QRect(part.topLeft() * k, part.size() * k)), k};
+  return {whole ? picture : picture.copy(part), 1};
+}
+
+bool PaintOnPage(QPagedPaintDevice& device, const PrintPicture& picture) {
+  if (picture.image.isNull() || picture.scale < 1) return false;
+  const int dpi = std::max(device.logicalDpiX(), 1);
+  const QPageLayout layout = device.pageLayout();
+  // Device pixels; the painter's origin is the printable area's top left.
+  const QRectF paper = layout.fullRectPixels(dpi), printable = layout.paintRectPixels(dpi);
+  QSizeF size = QSizeF(picture.image.size()) * (double(dpi) / (96.0 * picture.scale));
+  if (size.width() > printable.width() || size.height() > printable.height())
+    size.scale(printable.size(), Qt::KeepAspectRatio);
+  // Centred on the paper, and kept in the printable area where the margins differ.
+  const QPointF centred = paper.center() - QPointF(size.width(), size.height()) / 2 - printable.topLeft();
+  const QPointF at(std::clamp(centred.x(), 0.0, printable.width() - size.width()),
+                   std::clamp(centred.y(), 0.0, printable.height() - size.height()));
+  QPainter painter;
+  if (!painter.begin(&device)) return false;
+  painter.drawImage(QRectF(at, size), picture.image);
+  return painter.end();
 }

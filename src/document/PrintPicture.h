@@ -3,6 +3,8 @@
 #include <QRect>
 #include <QSizeF>
 
+class QPagedPaintDevice;
+
 // Pictures as they leave the program for paper: the part with ink, and the picture at the scale of
 // its high-resolution companion with the resolution that prints it at its true size (96 picture
 // pixels to the inch).
@@ -29,3 +31,9 @@ struct PrintPicture {
   int DotsPerMetre() const { return DotsPerMetreAt(scale); }
 };
 PrintPicture PrintPictureOf(const QImage& picture, const QImage& companion, int k, const QRect& r);
+
+// Paints `picture` on a page of `device` (a printer, a PDF file) at its true size, 96 picture
+// pixels to the inch, centred on the paper; a picture larger than the printable area is made
+// smaller to fit it, keeping its proportions. Returns false when the page cannot be painted (a PDF
+// file that cannot be written, a printer that refuses the job).
+bool PaintOnPage(QPagedPaintDevice& device, const PrintPicture& picture);

@@ -6,6 +6,7 @@
 #include <QMimeData>
 #include <QPainter>
 
+#include "document/PngFormat.h"
 #include "figures/Canvas.h"
 
 namespace clipboard {
@@ -26,7 +27,31 @@ QImage OpaqueRgb(const QImage& image) {
   return out;
 }
 
+// A picture held as an encoded file under `format`: its size is read from the header first, so an
+// enormous picture is refused before it is decoded. Null (with `size` untouched) when the format
+// holds no picture.
+QImage DecodeFile(const QMimeData& data, const QString& format, QSize* size) {
+  QByteArray bytes = data.data(format);
+  if (bytes.isEmpty()) return {};
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer);
+  const QSize s = reader.size();
+  if (!s.isValid()) return {};
+  *size = s;
+  if (!PastableSize(s)) return {};
+  // Room for the largest picture paste accepts (the reader's default bound is lower).
+  reader.setAllocationLimit(static_cast<int>(kMaxPastePixelBytes / (1024 * 1024)) + 16);
+  return reader.read();
+}
+
 QImage Decode(bool own, const QMimeData& data, QSize* size) {
+  // Our own picture at 1x comes before its companion at k times the detail.
+  const QString ownType = QString::fromLatin1(kOwnPictureType);
+  if (data.hasFormat(ownType)) {
+    const QImage img = DecodeFile(data, ownType, size);
+    if (!img.isNull() || (size->isValid() && !PastableSize(*size))) return img;
+  }
   auto fromImageData = [&]() -> QImage {
     if (!data.hasImage()) return {};
     const QImage img = qvariant_cast<QImage>(data.imageData());
@@ -40,19 +65,9 @@ QImage Decode(bool own, const QMimeData& data, QSize* size) {
   }
   for (const QString& format : data.formats()) {
     if (!format.startsWith(QLatin1String("image/"))) continue;
-    QByteArray bytes = data.data(format);
-    if (bytes.isEmpty()) continue;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    const QSize s = reader.size();
-    if (!s.isValid()) continue;
-    *size = s;
-    if (!PastableSize(s)) return {};
-    // Room for the largest picture paste accepts (the reader's default bound is lower).
-    reader.setAllocationLimit(static_cast<int>(kMaxPastePixelBytes / (1024 * 1024)) + 16);
-    const QImage img = reader.read();
+    const QImage img = DecodeFile(data, format, size);
     if (!img.isNull()) return img;
+    if (size->isValid() && !PastableSize(*size)) return {};
   }
   return fromImageData();
 }
@@ -91,6 +106,21 @@ QMimeData* PictureData(const QImage& picture) {
     if (picture.save(&buffer, fmt))
       data->setData(QStringLiteral("image/") + QString::fromLatin1(fmt).toLower(), bytes);
   }
+  return data;
+}
+
+QMimeData* HighResolutionData(const QImage& hd, int dotsPerMetre, const QImage& plain) {
+  const QByteArray hdPng = WritePng(hd, dotsPerMetre);
+  if (hdPng.isEmpty()) return nullptr;
+  auto* data = new QMimeData;
+  // The image itself carries the resolution too, for the formats Qt encodes from it on request.
+  QImage image = hd;
+  image.setDotsPerMeterX(dotsPerMetre);
+  image.setDotsPerMeterY(dotsPerMetre);
+  data->setImageData(image);
+  data->setData(QStringLiteral("image/png"), hdPng);
+  const QByteArray own = WritePng(plain, kScreenDotsPerMetre);
+  if (!own.isEmpty()) data->setData(QString::fromLatin1(kOwnPictureType), own);
   return data;
 }
 

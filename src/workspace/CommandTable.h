@@ -7,6 +7,7 @@ class ImageDraw;
 // Every command of the main window, by name.
 enum class Command {
   New, Open, Save, Exit,
+  ExportHighResolution, Print, PrintPreview, CopyHighResolution,  // the picture leaves for paper
   Undo, Redo, Copy, Cut, Paste, Delete, SelectAll,
   FlipHorizontal, FlipVertical,
   Clockwise30, Clockwise45, Clockwise60, Clockwise90,

@@ -154,8 +154,9 @@ class ImageDraw : public QMainWindow, public SurfaceHandlers {
   // The save dialog; returns true when the picture was written.
   bool SavePicture();
   // The save dialog and the name rules: the final name and its format, or nothing when the save
-  // was cancelled. An existing file is replaced only after the program's own question.
-  std::optional<SaveTarget> AskSaveTarget();
+  // was cancelled. An existing file is replaced only after the program's own question. `exporting`:
+  // the dialog of 导出高清图像, which names PNG files only and never the picture's own file.
+  std::optional<SaveTarget> AskSaveTarget(bool exporting = false);
   void ExitProgram();
   // The question before the picture is replaced ("是否保存改变", asked only while the picture holds
   // unsaved work). Returns true when the work may go on: nothing to save, saved, or 否. A
@@ -166,6 +167,14 @@ class ImageDraw : public QMainWindow, public SurfaceHandlers {
   bool OpenFile(const QString& path);
   // The window caption for a picture from `path` (the start caption when empty).
   void ShowFileInCaption(const QString& path);
+
+  // ---- The picture leaves for paper (ImageDraw_Paper.cpp) ----
+  // 导出高清图像…, 打印… and 打印预览, 复制高清图: the high-resolution companion, with the resolution
+  // that gives the picture its true size (the picture itself at 96 dpi when there is no companion).
+  void ExportHighResolution();
+  void PrintOnPaper(bool preview);
+  void CopyHighResolution();
+  QString lastExportName_;  // the export dialog's own name, apart from the picture's file
 
   // ---- Drops (ImageDraw_Drop.cpp) ----
   // What was dropped at `at` (picture pixels): one local file opens as 打开文件 would, picture data

@@ -98,26 +98,46 @@ bool ImageDraw::OpenFile(const QString& path) {
   return true;
 }
 
-std::optional<SaveTarget> ImageDraw::AskSaveTarget() {
-  const QString title = QStringLiteral("保存图像");
+std::optional<SaveTarget> ImageDraw::AskSaveTarget(bool exporting) {
+  const QString title = exporting ? QStringLiteral("导出高清图像") : QStringLiteral("保存图像");
+  const PictureFormat* png = nullptr;
+  for (const PictureFormat& f : PictureFormats())
+    if (f.name == QLatin1String("PNG")) png = &f;
+  // The export dialog keeps a name of its own: exporting names no file of the picture's.
+  QString& lastName = exporting ? lastExportName_ : lastFileName_;
   // The dialog shows again after a refused name or a 否 to the question about an existing file.
   for (;;) {
     QString filter;
-    const QString typed = Dialogs().SaveFileName(this, QStringLiteral("“Quillmere”图像保存为："), lastFileName_,
-                                                 SaveDialogFilter(), &filter);
+    const QString typed =
+        exporting ? Dialogs().SaveFileName(this, QStringLiteral("高清图像导出为："), lastName, png->Filter(), &filter)
+                  : Dialogs().SaveFileName(this, QStringLiteral("“Quillmere”图像保存为："), lastName,
+                                           SaveDialogFilter(), &filter);
     if (typed.isEmpty()) return std::nullopt;
-    lastFileName_ = typed;
-    SaveTarget target = ResolveSaveName(typed, filter);
+    lastName = typed;
+    const PictureFormat* named = FormatOfFileName(typed);
+    SaveTarget target = ResolveSaveName(typed, exporting ? png->Filter() : filter);
+    if (exporting && named && named != png) {
+      target = SaveTarget{};
+      target.refusal = QStringLiteral("高清图像只能导出为 PNG 文件（.png），请换一个文件名。");
+    }
     if (!target.ok()) {
       Dialogs().Tell(this, title, target.refusal, true);
       continue;
     }
     const QFileInfo file(target.path);
     target.path = file.absoluteFilePath();
-    lastFileName_ = target.path;
+    lastName = target.path;
+    // The picture's own file keeps the picture: the export, at another size, goes elsewhere.
+    if (exporting && !currentFile_.isEmpty() && QFileInfo(currentFile_) == file) {
+      Dialogs().Tell(this, title,
+                     QStringLiteral("“%1”是正在编辑的图像的文件，高清图像不能导出到这里，请换一个文件名。")
+                         .arg(file.fileName()),
+                     true);
+      continue;
+    }
     if (!file.exists()) return target;
     // Saving over the file in the caption that someone else has written since: say so instead.
-    if (target.path == currentFile_ && StampOfFile(target.path) != currentStamp_) {
+    if (!exporting && target.path == currentFile_ && StampOfFile(target.path) != currentStamp_) {
       const auto answer = Dialogs().Ask(
           this, title, QStringLiteral("文件“%1”已被其他程序修改。是否仍要覆盖？").arg(file.fileName()),
           QMessageBox::Yes | QMessageBox::No);

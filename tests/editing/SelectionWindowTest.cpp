@@ -220,7 +220,7 @@ TEST(SelectionWindow, RightReleaseOpensThePopUpMenu) {
   ASSERT_TRUE(menu->isVisible());
   QStringList captions;
   for (QAction* a : menu->actions()) captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
-  EXPECT_EQ(captions, QStringList({"复制", "剪切", "删除", "全选", "-", "取消"}));
+  EXPECT_EQ(captions, QStringList({"复制", "复制高清图", "剪切", "删除", "全选", "-", "取消"}));
   menu->hide();
   EXPECT_EQ(d.Image(), picture);
 

@@ -11,14 +11,17 @@
 // zoom changed by its commands and by Ctrl + wheel (every other step works at any zoom).
 // After every step: the commands that act on the selection are enabled exactly while its frame is
 // visible, undo and redo alternate, the canvas stays within its limits, a drag followed by Undo
-// gives back the picture before it, a saved picture reopens identical, and a picture that has
-// changed is never reported as unchanged; the surface, the frame and the level read-out follow the
+// gives back the picture before it, a saved picture reopens identical, an exported picture has
+// the companion's size and resolution, exporting, printing and 复制高清图 leave the picture, its
+// caption and its changed flag alone, and a picture that has changed is never reported as unchanged; the surface, the frame and the level read-out follow the
 // zoom. On a violation it prints the seed, the step and the
 // steps so far, and exits 1; otherwise its last line is "soak: N steps, 0 violations".
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
@@ -27,6 +30,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -41,9 +45,11 @@
 #include <vector>
 
 #include "dialogs/DialogSeam.h"
+#include "dialogs/ExportWindow.h"
 #include "support/Faithfulness.h"
 #include "document/PictureFiles.h"
 #include "document/PictureFormats.h"
+#include "document/PrintPicture.h"
 #include "workspace/DrawingArea.h"
 #include "workspace/ImageDraw.h"
 
@@ -60,6 +66,7 @@ class RandomDialogs : public DialogSeam {
   QString lastAnswer;    // what the last question or dialog got, for the step's description
   QString savedPath;     // the last file named in a save dialog's answer
   QString openedPath;    // the last file named in an open dialog's answer
+  QString exportedPath;  // the last file named in the export dialog's answer
   QImage savedPicture;   // the picture at that moment: what the file must hold
   std::function<QImage()> picture;  // the window's picture
   QStringList messages;  // the messages told
@@ -80,8 +87,20 @@ class RandomDialogs : public DialogSeam {
     openedPath = folder_.filePath(files[static_cast<int>(Pick(static_cast<unsigned>(files.size())))]);
     return Answer(openedPath);
   }
-  QString SaveFileName(QWidget*, const QString&, const QString&, const QString& filter, QString* chosen) override {
-    if (Pick(5) == 0) return Answer(QString());
+  QString SaveFileName(QWidget*, const QString& title, const QString&, const QString& filter, QString* chosen) override {
+    // A cancel ends the save: a name given to an earlier dialog of it (answered 否) was not written.
+    if (Pick(5) == 0) {
+      (title.contains(QStringLiteral("导出")) ? exportedPath : savedPath).clear();
+      return Answer(QString());
+    }
+    if (title.contains(QStringLiteral("导出"))) {
+      // The export's own names, now and then one of the saved pictures' (which is refused while
+      // it is the picture's file) or a bitmap name (refused).
+      if (chosen) *chosen = filter;
+      const char* const names[] = {"exported-0.png", "exported-1", "saved-0.png", "exported.bmp"};
+      exportedPath = folder_.filePath(QString::fromLatin1(names[Pick(4)]));
+      return Answer(exportedPath);
+    }
     // A name with either suffix or none, with either filter.
     const QStringList filters = filter.split(QStringLiteral(";;"));
     if (chosen) *chosen = filters[static_cast<int>(Pick(static_cast<unsigned>(filters.size())))];
@@ -102,6 +121,23 @@ class RandomDialogs : public DialogSeam {
     return std::make_pair(f, color);
   }
   bool OpenUrl(const QUrl&) override { return true; }
+  std::optional<bool> ExportOptions(QWidget*, const ExportSizes&) override {
+    if (Pick(4) == 0) return std::nullopt;
+    return Pick(2) == 0;
+  }
+  // Half of the prints go into a PDF file, through the real paint routine.
+  bool Print(QWidget*, bool, const std::function<void(QPrinter&)>& paint, const QString&) override {
+    if (Pick(2) == 0) {
+      Answer(QString());
+      return false;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(folder_.filePath(QStringLiteral("printed.pdf")));
+    paint(printer);
+    lastAnswer = QStringLiteral("printed.pdf");
+    return true;
+  }
 
  private:
   unsigned Pick(unsigned n) { return std::uniform_int_distribution<unsigned>(0, n - 1)(random_); }
@@ -273,7 +309,9 @@ struct Soak {
     const bool dragging = View().State.DragActive || View().Selection.Dragging();
     const QString captionBefore = window->windowTitle();
     const qsizetype messagesBefore = dialogs.messages.size();
+    const bool textShown = Find("TypeTxt")->isVisible();
     ForgetFiles();
+    const ExportedFile exportedBefore = Exported();
     // Through the toolbar button when the command has one, half of the time.
     QWidget* button = Find<QToolBar>("Tbar")->widgetForAction(a);
     if (button && Pick(2)) {
@@ -301,13 +339,48 @@ struct Soak {
     if (command == "Menu_Edit_Redo" && dialogs.messages.size() == messagesBefore && !Action("Menu_Edit_Undo")->isEnabled())
       Violation("after Redo, Undo is not offered");
     NoteFiles(command == "Menu_File_New", messagesBefore);
+    const bool paper = command == "Menu_File_Export" || command == "Menu_File_Print" ||
+                       command == "Menu_File_PrintPreview" || command.endsWith("_CopyHd");
+    // A text on show is stamped first, as for every command that reads the picture.
+    if (paper && !textShown &&
+        (View().Picture.Image() != before || View().State.ImageChanged != wasChanged ||
+         window->windowTitle() != captionBefore))
+      Violation(what + " changed the picture, the caption or the changed flag");
+    if (command == "Menu_File_Export") CheckExported(exportedBefore);
     return what;
+  }
+
+  // The export's file as it was before a command, to tell whether the command wrote it.
+  struct ExportedFile {
+    QString path;
+    QDateTime modified;
+  };
+  ExportedFile Exported() const {
+    ExportedFile f;
+    for (const char* name : {"exported-0.png", "exported-1.png"}) {
+      const QFileInfo info(folder.filePath(QString::fromLatin1(name)));
+      if (info.exists() && (f.path.isEmpty() || info.lastModified() > f.modified)) f = {info.filePath(), info.lastModified()};
+    }
+    return f;
+  }
+  // A file the export wrote is the companion whole or cut to its ink, at the companion's
+  // resolution.
+  void CheckExported(const ExportedFile& before) {
+    const ExportedFile after = Exported();
+    if (after.path.isEmpty() || (after.path == before.path && after.modified == before.modified)) return;
+    const QImage written(after.path);
+    const Canvas& picture = View().Picture;
+    const int k = picture.Companion().isNull() ? 1 : picture.k();
+    if (written.size() != picture.Size() * k && written.size() != InkRect(picture.Raster()).size() * k)
+      Violation("an exported picture has neither the size of the companion nor that of its ink");
+    if (written.dotsPerMeterX() != DotsPerMetreAt(k)) Violation("an exported picture has the wrong resolution");
   }
 
   void ForgetFiles() {
     dialogs.lastAnswer.clear();
     dialogs.savedPath.clear();
     dialogs.openedPath.clear();
+    dialogs.exportedPath.clear();
   }
 
   // After a command: a saved picture reopens identical; a file written or read whole, or a new
@@ -346,7 +419,9 @@ struct Soak {
     ForgetFiles();
     QTest::keyClick(target, key.key(), key.keyboardModifiers());
     NoteFiles(row.id == Command::New, messagesBefore);
-    if (!offered && View().Picture.Image() != before) Violation(std::string(row.objectName) + "'s key acted while not offered");
+    // In a text box the key may be the box's own (Del deletes a character of the text on show).
+    const bool textBox = qobject_cast<QLineEdit*>(target) || qobject_cast<QComboBox*>(target);
+    if (!offered && !textBox && View().Picture.Image() != before) Violation(std::string(row.objectName) + "'s key acted while not offered");
     return "key " + row.keys[0].toString().toStdString() + " (" + row.objectName + ") on " +
            target->objectName().toStdString();
   }

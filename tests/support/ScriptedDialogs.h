@@ -75,9 +75,10 @@ class ScriptedDialogs : public DialogSeam {
   std::deque<std::optional<bool>> exports;
   QList<ExportSizes> exportSizes;
   // Printing goes into this PDF file (empty: the print dialog is cancelled); `previews` counts the
-  // print previews shown.
+  // print previews shown, `printNotes` holds the note of each print dialog.
   QString printPdf;
   int printed = 0, previews = 0;
+  QStringList printNotes;
   std::optional<bool> ExportOptions(QWidget*, const ExportSizes& sizes) override {
     exportSizes << sizes;
     if (exports.empty()) return std::nullopt;
@@ -85,8 +86,9 @@ class ScriptedDialogs : public DialogSeam {
     exports.pop_front();
     return a;
   }
-  bool Print(QWidget*, bool preview, const std::function<void(QPrinter&)>& paint) override {
+  bool Print(QWidget*, bool preview, const std::function<void(QPrinter&)>& paint, const QString& note) override {
     if (preview) ++previews;
+    printNotes << note;
     if (printPdf.isEmpty()) return false;
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);

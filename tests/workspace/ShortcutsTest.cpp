@@ -99,7 +99,7 @@ TEST(Shortcuts, EachKeyRunsItsCommandOnlyWhileItIsOfferedAndNoTextBoxHasTheFocus
       EXPECT_EQ(count.triggered, 1) << what << ": offered";
     }
   }
-  EXPECT_EQ(rows, 23);
+  EXPECT_EQ(rows, 26);
 }
 
 TEST(Shortcuts, NoCommandRunsWhileAButtonIsHeld) {

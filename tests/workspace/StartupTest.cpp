@@ -65,8 +65,8 @@ TEST(Startup, MenuTreeCaptionsSeparatorsAndShortcuts) {
   }
   EXPECT_EQ(titles, (QStringList{"文件(&F)", "编辑(&E)", "旋转", "设置(&S)", "作图(&V)", "帮助(&H)"}));
   ASSERT_EQ(menus.size(), 6);
-  EXPECT_EQ(MenuCaptions(menus[0]), (QStringList{"新建图像", "打开文件", "保存图像", "-", "退出"}));
-  EXPECT_EQ(MenuCaptions(menus[1]), (QStringList{"取消", "重复", "-", "复制", "剪切", "粘贴", "删除", "全选"}));
+  EXPECT_EQ(MenuCaptions(menus[0]), (QStringList{"新建图像", "打开文件", "保存图像", "-", "导出高清图像…", "-", "打印…", "打印预览", "-", "退出"}));
+  EXPECT_EQ(MenuCaptions(menus[1]), (QStringList{"取消", "重复", "-", "复制", "复制高清图", "剪切", "粘贴", "删除", "全选"}));
   EXPECT_EQ(MenuCaptions(menus[2]),
             (QStringList{"水平翻转", "竖直翻转", "-", "顺时针转30度", "顺时针转45度", "顺时针转60度",
                          "顺时针转90度", "-", "逆时针转30度", "逆时针转45度", "逆时针转60度", "逆时针转90度", "-",
@@ -88,13 +88,15 @@ TEST(Startup, MenuTreeCaptionsSeparatorsAndShortcuts) {
       {"Menu_View_cy", {QKeySequence("Ctrl+1")}},      {"Menu_View_hs", {QKeySequence("Ctrl+4")}},
       {"Menu_View_Text", {QKeySequence("T")}},         {"Menu_View_Line", {QKeySequence("L")}},
       {"Menu_View_Arrow", {QKeySequence("A")}},
+      {"Menu_File_Export", {QKeySequence("Ctrl+Shift+E")}}, {"Menu_File_Print", {QKeySequence("Ctrl+P")}},
+      {"Menu_File_PrintPreview", {}},                 {"Menu_Edit_CopyHd", {QKeySequence("Ctrl+Shift+C")}},
   };
   for (const auto& [name, expected] : keys) EXPECT_EQ(d.Action(name)->shortcuts(), expected) << name;
   EXPECT_TRUE(d.Action("Menu_View_cy")->isChecked());
-  EXPECT_EQ(MenuCaptions(d.Find<QMenu>("PM")), (QStringList{"复制", "剪切", "删除", "全选", "-", "取消"}));
+  EXPECT_EQ(MenuCaptions(d.Find<QMenu>("PM")), (QStringList{"复制", "复制高清图", "剪切", "删除", "全选", "-", "取消"}));
   // Every menu entry is named after its place in the menu.
   EXPECT_EQ(menus[2]->actions()[3], d.Action("Menu_Rot_Nss"));
-  EXPECT_EQ(menus[1]->actions()[5], d.Action("Menu_Edit_Paster"));
+  EXPECT_EQ(menus[1]->actions()[6], d.Action("Menu_Edit_Paster"));
 }
 
 TEST(Startup, ToolbarItemsCaptionsAndImages) {
