@@ -52,7 +52,7 @@ TEST_P(BitmapPaletteTest, ReadsIndexedPixelsOfEveryHeader) {
     const int h = 3;
     const int colors = 1 << bits;
     auto index = [&](int x, int y) { return quint32((x + 3 * y) % colors); };
-    BmpSpec s;
+    BmpLayout s;
     s.headerSize = headerSize;
     s.width = w;
     s.height = h;
@@ -72,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(Headers, BitmapPaletteTest,
                                            PaletteCase{108, 8}, PaletteCase{124, 4}));
 
 TEST(BitmapReader, ShortPaletteAndOutOfRangeIndicesDrawBlack) {
-  BmpSpec s;
+  BmpLayout s;
   s.width = 6;
   s.bits = 8;
   s.colorsUsed = 3;
@@ -85,7 +85,7 @@ TEST(BitmapReader, ShortPaletteAndOutOfRangeIndicesDrawBlack) {
 
 TEST(BitmapReader, PaletteCountOfZeroOrTooLargeMeansAllEntries) {
   for (quint32 count : {0u, 0x80000000u, 0xFFFFFFFFu, 17u}) {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 4;
     s.height = 4;
     s.bits = 4;
@@ -100,7 +100,7 @@ TEST(BitmapReader, PaletteCountOfZeroOrTooLargeMeansAllEntries) {
 
 TEST(BitmapReader, PaletteCountLargerThanTheFileIsNotTrusted) {
   // Claims 256 entries but the pixels start after 2: only 2 are read, index 5 draws black.
-  BmpSpec s;
+  BmpLayout s;
   s.width = 2;
   s.bits = 8;
   s.colorsUsed = 256;
@@ -165,7 +165,7 @@ TEST_P(BitmapDirectTest, ReadsPixelsBottomUpAndTopDown) {
   for (bool topDown : {false, true}) {
     for (int w : {1, 3, 6}) {
       const int h = 4;
-      BmpSpec s;
+      BmpLayout s;
       s.headerSize = c.headerSize;
       s.width = w;
       s.height = topDown ? -h : h;
@@ -216,7 +216,7 @@ TEST(BitmapReader, AlphaIsShownOverWhiteOnlyWhereTheHeaderDeclaresIt) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    BmpSpec s;
+    BmpLayout s;
     s.headerSize = c.headerSize;
     s.width = 6;
     s.height = 5;
@@ -280,7 +280,7 @@ std::vector<RleCase> RleCases() {
 
 TEST(BitmapReader, DecodesRleStreamsLikeTheirDefinition) {
   for (const RleCase& c : RleCases()) {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 7;
     s.height = 4;
     s.bits = c.rle4 ? 4 : 8;
@@ -299,7 +299,7 @@ TEST(BitmapReader, DecodesRleStreamsLikeTheirDefinition) {
 }
 
 TEST(BitmapReader, RleStreamThatClaimsAHugePictureIsBoundedByTheBudget) {
-  BmpSpec s;
+  BmpLayout s;
   s.width = 11;
   s.height = 10;
   s.bits = 8;
@@ -315,7 +315,7 @@ TEST(BitmapReader, RleStreamThatClaimsAHugePictureIsBoundedByTheBudget) {
 }
 
 QByteArray ValidFile() {
-  BmpSpec s;
+  BmpLayout s;
   s.width = 5;
   s.height = 3;
   s.bits = 24;
@@ -374,7 +374,7 @@ TEST(BitmapReader, EveryPrefixOfAFileIsReadOrRefusedWithoutHarm) {
   // Each kind of file cut at every length: the reader must never read past what it was given.
   std::vector<QByteArray> files = {ValidFile()};
   for (const RleCase& c : RleCases()) {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 7;
     s.height = 4;
     s.bits = c.rle4 ? 4 : 8;
@@ -394,7 +394,7 @@ TEST(BitmapReader, EveryPrefixOfAFileIsReadOrRefusedWithoutHarm) {
 }
 
 TEST(BitmapReader, AgreesWithQtOnAPaletteFile) {
-  BmpSpec s;
+  BmpLayout s;
   s.width = 13;
   s.height = 9;
   s.bits = 8;

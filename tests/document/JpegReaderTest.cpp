@@ -243,7 +243,7 @@ TEST(FuzzCorpus, WritesSeedPicturesWhenAsked) {
   std::vector<quint32> palette;
   for (int i = 0; i < 256; ++i) palette.push_back(quint32(i * 0x010203));
   auto indexed = [&](int header, int bits, int w, int h, bool topDown) {
-    BmpSpec s;
+    BmpLayout s;
     s.headerSize = header;
     s.width = w;
     s.height = topDown ? -h : h;
@@ -259,7 +259,7 @@ TEST(FuzzCorpus, WritesSeedPicturesWhenAsked) {
   bmp(indexed(64, 4, 6, 4, false));
   bmp(indexed(124, 8, 5, 3, true));
   for (int bits : {16, 24, 32}) {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 7;
     s.height = -3;
     s.bits = bits;
@@ -274,7 +274,7 @@ TEST(FuzzCorpus, WritesSeedPicturesWhenAsked) {
     }
   }
   for (bool rle4 : {false, true}) {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 7;
     s.height = 4;
     s.bits = rle4 ? 4 : 8;
@@ -294,7 +294,7 @@ TEST(FuzzCorpus, WritesSeedPicturesWhenAsked) {
   }
   n = 0;
   auto png = [&](int colorType, int depth, bool interlaced, int w, int h) {
-    PngSpec s;
+    PngLayout s;
     s.width = w;
     s.height = h;
     s.colorType = colorType;

@@ -45,7 +45,7 @@ std::vector<Maker> Makers() {
   return {
       {"BMP",
        [=](int w, int h) {
-         BmpSpec s;
+         BmpLayout s;
          s.width = w;
          s.height = h;
          s.pixels = PackRows(w, h, 24, value(w, h));
@@ -66,7 +66,7 @@ std::vector<Maker> Makers() {
        false},
       {"PNG",
        [=](int w, int h) {
-         PngSpec s;
+         PngLayout s;
          s.width = w;
          s.height = h;
          s.sample = [=](int x, int y, int c) { return (value(w, h)(x, y) >> (16 - 8 * c)) & 255; };

@@ -39,7 +39,7 @@ inline QByteArray PackRows(int w, int h, int bits, const std::function<quint32(i
   return out;
 }
 
-struct BmpSpec {
+struct BmpLayout {
   int headerSize = 40;  // 12 core, 16..64 OS/2 2.x, 40/52/56/108/124
   qint32 width = 1;
   qint32 height = 1;  // negative: top-down
@@ -53,7 +53,7 @@ struct BmpSpec {
   qint64 offBits = -1;             // -1: right after the palette
 };
 
-inline QByteArray BuildBmp(const BmpSpec& s) {
+inline QByteArray BuildBmp(const BmpLayout& s) {
   QByteArray b(14 + s.headerSize, '\0');
   b[0] = 'B';
   b[1] = 'M';

@@ -49,7 +49,7 @@ TEST(PngFormat, RoundTripIsExactAtOddSizesAndRecordsTheResolution) {
 
 // What a pixel of `s` looks like, from the format's definition: samples scaled to 8 bits (16-bit
 // ones to the nearest), palette entries looked up, tRNS and alpha applied, the result over white.
-QRgb Expected(const PngSpec& s, int x, int y) {
+QRgb Expected(const PngLayout& s, int x, int y) {
   auto to8 = [&](quint32 v) {
     return s.bitDepth == 16 ? quint32(std::floor(v / 257.0 + 0.5)) : v * 255 / ((1u << s.bitDepth) - 1);
   };
@@ -77,12 +77,12 @@ QRgb Expected(const PngSpec& s, int x, int y) {
 
 struct KindCase {
   const char* name;
-  PngSpec spec;
+  PngLayout layout;
 };
 
 std::vector<KindCase> KindCases() {
-  auto spec = [](int type, int depth, bool interlaced = false, int w = 13, int h = 11) {
-    PngSpec s;
+  auto layout = [](int type, int depth, bool interlaced = false, int w = 13, int h = 11) {
+    PngLayout s;
     s.width = w;
     s.height = h;
     s.colorType = type;
@@ -97,43 +97,43 @@ std::vector<KindCase> KindCases() {
     return s;
   };
   auto palette = [&](int depth, bool interlaced = false) {
-    PngSpec s = spec(3, depth, interlaced);
+    PngLayout s = layout(3, depth, interlaced);
     const int entries = std::min(1 << depth, 200);  // fewer entries than 8 bits can index
     for (int i = 0; i < entries; ++i) s.palette.push_back(quint32(i * 0x3F1A07 + 0x102030) & 0xFFFFFF);
     s.sample = [entries](int x, int y, int) { return quint32(x + 2 * y) % quint32(entries); };
     for (int i = 0; i < std::min(entries, 3); ++i) s.transparency.append(char(i * 100));  // 0, 100, 200
     return s;
   };
-  PngSpec greyKey = spec(0, 8);
+  PngLayout greyKey = layout(0, 8);
   greyKey.transparency = QByteArray("\0\x11", 2);  // grey 17 is transparent
   greyKey.sample = [](int x, int y, int) { return quint32(x * 17 + y) % 40; };
-  PngSpec rgbKey = spec(2, 8);
+  PngLayout rgbKey = layout(2, 8);
   rgbKey.transparency = QByteArray("\0\x02\0\x03\0\x04", 6);
   rgbKey.sample = [](int x, int y, int c) { return (x + y) % 4 == 0 ? quint32(2 + c) : quint32(x * 9 + y * 5 + c); };
-  PngSpec grey16Key = spec(0, 16);
+  PngLayout grey16Key = layout(0, 16);
   grey16Key.transparency = QByteArray("\x01\x00", 2);
   grey16Key.sample = [](int x, int y, int) { return (x + y) % 3 == 0 ? 0x100u : quint32(x * 4099 + y * 911); };
   return {
-      {"Rgb8", spec(2, 8)},          {"Rgba8", spec(6, 8)},          {"GreyAlpha8", spec(4, 8)},
-      {"Grey1", spec(0, 1)},         {"Grey2", spec(0, 2)},          {"Grey4", spec(0, 4)},
-      {"Grey8", spec(0, 8)},         {"Grey16", spec(0, 16)},        {"Rgb16", spec(2, 16)},
-      {"Rgba16", spec(6, 16)},       {"GreyAlpha16", spec(4, 16)},   {"Palette1", palette(1)},
+      {"Rgb8", layout(2, 8)},          {"Rgba8", layout(6, 8)},          {"GreyAlpha8", layout(4, 8)},
+      {"Grey1", layout(0, 1)},         {"Grey2", layout(0, 2)},          {"Grey4", layout(0, 4)},
+      {"Grey8", layout(0, 8)},         {"Grey16", layout(0, 16)},        {"Rgb16", layout(2, 16)},
+      {"Rgba16", layout(6, 16)},       {"GreyAlpha16", layout(4, 16)},   {"Palette1", palette(1)},
       {"Palette2", palette(2)},      {"Palette4", palette(4)},       {"Palette8", palette(8)},
       {"GreyKey", greyKey},          {"RgbKey", rgbKey},             {"Grey16Key", grey16Key},
-      {"InterlacedRgba8", spec(6, 8, true)},  {"InterlacedPalette4", palette(4, true)},
-      {"InterlacedRgb16", spec(2, 16, true, 9, 6)},  {"InterlacedOnePixel", spec(2, 8, true, 1, 1)},
+      {"InterlacedRgba8", layout(6, 8, true)},  {"InterlacedPalette4", palette(4, true)},
+      {"InterlacedRgb16", layout(2, 16, true, 9, 6)},  {"InterlacedOnePixel", layout(2, 8, true, 1, 1)},
   };
 }
 
 TEST(PngFormat, EveryKindBecomesOpaqueEightBitRgbOverWhite) {
   for (const KindCase& c : KindCases()) {
-    const PictureRead r = ReadPicture(MakePng(c.spec));
+    const PictureRead r = ReadPicture(MakePng(c.layout));
     ASSERT_TRUE(r.ok()) << c.name << ": " << r.error.toStdString();
     ASSERT_EQ(r.image.format(), QImage::Format_RGB32) << c.name;
-    ASSERT_EQ(r.image.size(), QSize(c.spec.width, c.spec.height)) << c.name;
-    for (int y = 0; y < c.spec.height; ++y)
-      for (int x = 0; x < c.spec.width; ++x)
-        ASSERT_EQ(r.image.pixel(x, y), Expected(c.spec, x, y)) << c.name << " at " << x << "," << y;
+    ASSERT_EQ(r.image.size(), QSize(c.layout.width, c.layout.height)) << c.name;
+    for (int y = 0; y < c.layout.height; ++y)
+      for (int x = 0; x < c.layout.width; ++x)
+        ASSERT_EQ(r.image.pixel(x, y), Expected(c.layout, x, y)) << c.name << " at " << x << "," << y;
   }
 }
 
@@ -145,7 +145,7 @@ struct Refusal {
 
 // A PNG file of `w` × `h` RGB pixels whose image data holds only `rows` rows.
 QByteArray Claiming(int w, int h, int rows = 1, int colorType = 2, int depth = 8) {
-  PngSpec s;
+  PngLayout s;
   s.width = std::min(w, 64);
   s.height = rows;
   s.declaredWidth = w;
@@ -157,7 +157,7 @@ QByteArray Claiming(int w, int h, int rows = 1, int colorType = 2, int depth = 8
 }
 
 std::vector<Refusal> Refusals() {
-  PngSpec s;
+  PngLayout s;
   s.width = 64;
   s.height = 64;
   s.sample = [](int x, int y, int c) { return quint32(x * 3 + y * 5 + c * 7) & 255; };

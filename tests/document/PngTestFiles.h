@@ -32,7 +32,7 @@ inline QByteArray PngChunk(const char* type, const QByteArray& body) {
   return c;
 }
 
-struct PngSpec {
+struct PngLayout {
   int width = 1;
   int height = 1;
   int colorType = 2;  // 0 grey, 2 RGB, 3 palette, 4 grey + alpha, 6 RGBA
@@ -51,7 +51,7 @@ inline int PngChannels(int colorType) {
 }
 
 // The filtered rows (filter type 0) of the pixels (x0 + i·dx, y0 + j·dy), or nothing for an empty pass.
-inline QByteArray PngPass(const PngSpec& s, int x0, int y0, int dx, int dy) {
+inline QByteArray PngPass(const PngLayout& s, int x0, int y0, int dx, int dy) {
   QByteArray out;
   const int channels = PngChannels(s.colorType);
   for (int y = y0; y < s.height; y += dy) {
@@ -80,7 +80,7 @@ inline QByteArray PngPass(const PngSpec& s, int x0, int y0, int dx, int dy) {
   return out;
 }
 
-inline QByteArray PngImageData(const PngSpec& s) {
+inline QByteArray PngImageData(const PngLayout& s) {
   if (!s.interlaced) return PngPass(s, 0, 0, 1, 1);
   static constexpr int kPass[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
                                       {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
@@ -103,7 +103,7 @@ inline const QByteArray& PngSignature() {
 }
 
 // The whole file: signature, IHDR, PLTE, tRNS, one IDAT, IEND.
-inline QByteArray MakePng(const PngSpec& s) {
+inline QByteArray MakePng(const PngLayout& s) {
   QByteArray file = PngSignature();
   file.append(PngHeader(s.declaredWidth ? s.declaredWidth : s.width, s.declaredHeight ? s.declaredHeight : s.height,
                         s.bitDepth, s.colorType, s.interlaced));
