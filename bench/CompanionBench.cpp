@@ -21,8 +21,9 @@ DragGeometry Drag() {
   return g;
 }
 
-// Each iteration puts the picture back (not timed), then times the figure and, with the companion,
-// its replay.
+// Each iteration puts the picture back and, as the moves of a drag do, previews the figure on the
+// picture alone and takes it back (not timed); then it times the figure and, with the companion,
+// its replay, as the last move and the release do.
 void Release(benchmark::State& st, bool companion) {
   Canvas canvas(kW, kH);
   if (companion && (!canvas.SetCompanion(4) || canvas.k() != 4)) {
@@ -35,6 +36,8 @@ void Release(benchmark::State& st, bool companion) {
   for (auto _ : st) {
     canvas.Restore(backing);
     DragGeometry g = Drag();
+    DrawFigure(canvas, g, kTool, p);
+    canvas.Restore(backing);
     const auto t0 = std::chrono::steady_clock::now();
     DrawFigure(canvas, g, kTool, p);
     if (companion) canvas.CommitCompanion();

@@ -241,7 +241,7 @@ void Canvas::Clear() {
   if (!OwnPixels(raster_)) return;
   raster_.fill(kWhite);
   MarkAllDamaged();
-  calls_.clear(), callPoints_.clear(), callData_.clear();
+  calls_.clear(), callPoints_.clear(), callData_.clear(), before_ = QImage();
   if (k_ > 1 && OwnPixels(companion_)) {
     companion_.fill(kWhite);
     companionDamage_ = companion_.rect();
@@ -250,7 +250,7 @@ void Canvas::Clear() {
 
 void Canvas::Restore(const QImage& backing) {
   // The recorded calls go with the pixels they drew.
-  calls_.clear(), callPoints_.clear(), callData_.clear();
+  calls_.clear(), callPoints_.clear(), callData_.clear(), before_ = QImage();
   if (backing.size() != raster_.size() || backing.format() != QImage::Format_RGB32) {
     SetPicture(backing);
     damage_ = QRect();
@@ -273,6 +273,9 @@ void Canvas::Restore(const QImage& backing) {
     screenDamage_ |= damage_;
   }
   damage_ = QRect();
+  // The picture is the backing again: what the calls from here change is found against it when
+  // they are replayed (kept only beside a companion, and never this picture's own pixels).
+  if (k_ > 1 && backing.constBits() != raster_.constBits()) before_ = backing;
 }
 
 void Canvas::MarkAllDamaged() {

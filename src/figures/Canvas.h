@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "figures/BlockMarks.h"
 #include "figures/CanvasCall.h"
 #include "figures/PicturePair.h"
 
@@ -219,6 +220,9 @@ class Canvas {
   mutable std::vector<CanvasCall> calls_;
   mutable std::vector<QPointF> callPoints_;  // the points of recorded paths and polygons
   mutable std::vector<CanvasCallData> callData_;  // pictures, texts and fonts of recorded calls
-  mutable QImage scratch_;
-  mutable std::vector<uint8_t> marks_;  // per pixel: its block was drawn on by the replay  // the picture's size: where calls are drawn to learn their pixels
+  mutable QImage scratch_;  // the picture's size: where calls are drawn to learn their pixels
+  mutable BlockMarks marks_;  // per pixel: its block was drawn on by the replay
+  // The picture as it was when the recorded calls began (the backing last restored), or null when
+  // that is not known; it shares the backing's pixels.
+  mutable QImage before_;
 };

@@ -63,7 +63,7 @@ void Canvas::RecordPicture(const QImage& image, const QImage& companion, int64_t
 // ---- The companion ----
 
 bool Canvas::SetCompanion(int k) {
-  calls_.clear(), callPoints_.clear(), callData_.clear();
+  calls_.clear(), callPoints_.clear(), callData_.clear(), before_ = QImage();
   companionDamage_ = QRect();
   if (k <= 1 || !FitsAt(k, Width(), Height())) {
     k_ = 1;
@@ -135,7 +135,7 @@ void Canvas::SetPicture(const PicturePair& picture) {
     return;
   }
   if (!SetPictureOnly(picture.image)) return;
-  calls_.clear(), callPoints_.clear(), callData_.clear();
+  calls_.clear(), callPoints_.clear(), callData_.clear(), before_ = QImage();
   companionDamage_ = companion_.rect();
   if (picture.companion.constBits() == companion_.constBits()) return;
   if (picture.image.size() == raster_.size()) {
@@ -157,7 +157,7 @@ void Canvas::Restore(const PicturePair& backing) {
     return;
   }
   const QRect changed = companionDamage_;
-  calls_.clear(), callPoints_.clear(), callData_.clear();
+  calls_.clear(), callPoints_.clear(), callData_.clear(), before_ = QImage();
   companionDamage_ = QRect();
   Nest nest(*this);
   Restore(backing.image);  // the 1x half, without touching the companion
@@ -179,7 +179,7 @@ void Canvas::PaintPicture(const PicturePair& picture, double x, double y, double
 }
 
 void Canvas::RebuildCompanion() {
-  calls_.clear(), callPoints_.clear(), callData_.clear();
+  calls_.clear(), callPoints_.clear(), callData_.clear(), before_ = QImage();
   companionDamage_ = QRect();
   if (k_ <= 1) return;
   if (companion_.size() == raster_.size() * k_ && raster::OwnPixels(companion_))

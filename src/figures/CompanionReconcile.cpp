@@ -5,6 +5,7 @@
 
 #include <emmintrin.h>
 
+#include "figures/BlockMarks.h"
 #include "figures/Raster.h"
 
 using namespace raster;
@@ -71,6 +72,152 @@ uint32_t BlockColour(const QImage& big, int k, int x, int y) {
   return 2 * n > k * k ? candidate : 0;
 }
 
+// Whether a 4 x 4 block (its first pixel at `block`) plainly agrees with its picture pixel p: for a
+// white pixel, at least half the block is white (no other colour can then cover more than half);
+// for a coloured one, more than half the block is p.
+inline bool PlainlySound4(const uchar* block, qsizetype stride, uint32_t p) {
+  const __m128i target = _mm_set1_epi32(static_cast<int>(p)), opaque = _mm_set1_epi32(static_cast<int>(kOpaque));
+  auto same = [&](int j) {
+    const __m128i v = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(block + j * stride)), opaque);
+    return kBitsOf[_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(v, target)))];
+  };
+  const int n = same(0) + same(1) + same(2) + same(3);
+  return p == kWhite ? n >= 8 : n > 8;
+}
+
+
+// Bits for the row y of `area` (word w is pixels 64 (w0 + w) ...): the picture's coloured pixels,
+// those that differ from `before` (when given), and those that differ and were coloured.
+void RowBits(const QImage& picture, const QImage* before, const QRect& area, int y, uint64_t* ink,
+             uint64_t* changed, uint64_t* wasInk) {
+  const int x0 = area.left(), x1 = area.right(), w0 = x0 >> 6;
+  const auto* row = reinterpret_cast<const uint32_t*>(picture.constScanLine(y));
+  const auto* old = before ? reinterpret_cast<const uint32_t*>(before->constScanLine(y)) : nullptr;
+  const __m128i white = _mm_set1_epi32(-1), opaque = _mm_set1_epi32(static_cast<int>(kOpaque));
+  auto load = [&](const uint32_t* p) {
+    return _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), opaque);
+  };
+  auto mask = [](__m128i a, __m128i b) { return _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(a, b))); };
+  auto put = [&](uint64_t* words, int x, uint64_t bits) {
+    if (bits) words[(x >> 6) - w0] |= bits << (x & 63);
+  };
+  int x = x0;
+  // Four pixels at a time, in steps that never cross a word, and sixteen at once where they are
+  // all white as they were.
+  for (; x + 4 <= x1 + 1 && (x & 3); ++x) {
+    const uint32_t p = row[x] | kOpaque;
+    if (p != kWhite) put(ink, x, 1);
+    if (old && (old[x] | kOpaque) != p) put(changed, x, 1), put(wasInk, x, (old[x] | kOpaque) != kWhite);
+  }
+  for (; x + 4 <= x1 + 1; x += 4) {
+    if ((x & 15) == 0 && x + 16 <= x1 + 1) {
+      // Sixteen white pixels that were white: nothing to note.
+      __m128i all = _mm_set1_epi32(-1);
+      for (int i = 0; i < 16; i += 4) {
+        const __m128i p = load(row + x + i);
+        all = _mm_and_si128(all, _mm_cmpeq_epi32(p, white));
+        if (old) all = _mm_and_si128(all, _mm_cmpeq_epi32(p, load(old + x + i)));
+      }
+      if (_mm_movemask_epi8(all) == 0xFFFF) {
+        x += 12;
+        continue;
+      }
+    }
+    const __m128i p = load(row + x);
+    const int isWhite = mask(p, white);
+    if (isWhite != 0xF) put(ink, x, static_cast<uint64_t>(~isWhite & 0xF));
+    if (!old) continue;
+    const __m128i o = load(old + x);
+    const int same = mask(p, o);
+    if (same == 0xF) continue;
+    put(changed, x, static_cast<uint64_t>(~same & 0xF));
+    put(wasInk, x, static_cast<uint64_t>(~same & ~mask(o, white) & 0xF));
+  }
+  for (; x <= x1; ++x) {
+    const uint32_t p = row[x] | kOpaque;
+    if (p != kWhite) put(ink, x, 1);
+    if (old && (old[x] | kOpaque) != p) put(changed, x, 1), put(wasInk, x, (old[x] | kOpaque) != kWhite);
+  }
+}
+
+// Each word grown by a pixel to either side (in[-1] and in[words] are read, out may be in).
+void Grow(const uint64_t* in, uint64_t* out, int words) {
+  uint64_t previous = in[-1];
+  for (int w = 0; w < words; ++w) {
+    const uint64_t m = in[w], after = in[w + 1];
+    out[w] = m | (m << 1) | (m >> 1) | (previous >> 63) | (after << 63);
+    previous = m;
+  }
+}
+
+// The picture's pixels whose agreement with the companion may have changed, as words of 64 pixels
+// for each row of `area` (word w of a row is pixels 64 (area.left() / 64 + w) ...).
+//
+// A pixel's agreement depends on its own colour, its block and the blocks about it, and the
+// picture's pixels about it. Blocks changed only where marked, and the picture only where it
+// differs from `before`; a pixel taking a colour never takes a block's support away from a
+// neighbour, only one losing its colour does. So a pixel is looked at when its block is marked,
+// when it changed, when it is coloured with a marked block about it, and when a pixel about it
+// lost a colour. Without `before` every coloured pixel in the area counts as changed and so does
+// every pixel about a marked block; without marks, every pixel is looked at.
+std::vector<uint64_t> PixelsToCheck(const QImage& picture, const QRect& area, const BlockMarks* marks,
+                                    const QImage* before) {
+  const int w0 = area.left() >> 6, words = (area.right() >> 6) - w0 + 1, rows = area.height();
+  const int H = picture.height();
+  std::vector<uint64_t> out(static_cast<size_t>(words) * rows, 0);
+  auto clip = [&](uint64_t* row) {
+    row[0] &= ~uint64_t{0} << (area.left() & 63);
+    row[words - 1] &= ~uint64_t{0} >> (63 - (area.right() & 63));
+  };
+  if (!marks) {
+    for (int r = 0; r < rows; ++r) {
+      uint64_t* row = out.data() + static_cast<size_t>(r) * words;
+      std::fill(row, row + words, ~uint64_t{0});
+      clip(row);
+    }
+    return out;
+  }
+  // Rows of words with a zero word on either side; the lost-colour rows with one row more above
+  // and below the area.
+  const size_t stride = static_cast<size_t>(words) + 2;
+  std::vector<uint64_t> ink(stride * rows, 0), changed(stride * rows, 0), lost(stride * (rows + 2), 0);
+  auto at = [&](std::vector<uint64_t>& v, int r) { return v.data() + static_cast<size_t>(r) * stride + 1; };
+  for (int r = 0; r < rows; ++r) RowBits(picture, before, area, area.top() + r, at(ink, r), at(changed, r), at(lost, r + 1));
+  std::vector<uint64_t> near(stride, 0), grown(stride, 0), lostNear(stride, 0);
+  const int markWords = marks->Words();
+  for (int r = 0; r < rows; ++r) {
+    const int y = area.top() + r;
+    // The marks of the rows about y, grown by a pixel to either side.
+    for (int w = -1; w <= words; ++w) {
+      const int word = w0 + w;
+      uint64_t m = 0;
+      if (word >= 0 && word < markWords)
+        for (int yy = std::max(0, y - 1); yy <= std::min(H - 1, y + 1); ++yy) m |= marks->Row(yy)[word];
+      near[static_cast<size_t>(w + 1)] = m;
+    }
+    Grow(near.data() + 1, grown.data() + 1, words);
+    uint64_t* row = out.data() + static_cast<size_t>(r) * words;
+    const uint64_t* inkRow = at(ink, r);
+    const uint64_t* changedRow = at(changed, r);
+    if (!before) {
+      for (int w = 0; w < words; ++w) row[w] = grown[static_cast<size_t>(w + 1)] | inkRow[w];
+    } else {
+      for (int w = -1; w <= words; ++w)
+        lostNear[static_cast<size_t>(w + 1)] = at(lost, r)[w] | at(lost, r + 1)[w] | at(lost, r + 2)[w];
+      Grow(lostNear.data() + 1, lostNear.data() + 1, words);
+      const int markRow = y;
+      for (int w = 0; w < words; ++w) {
+        const int word = w0 + w;
+        const uint64_t own = word < markWords ? marks->Row(markRow)[word] : 0;
+        row[w] = own | changedRow[w] | (inkRow[w] & grown[static_cast<size_t>(w + 1)]) |
+                 lostNear[static_cast<size_t>(w + 1)];
+      }
+    }
+    clip(row);
+  }
+  return out;
+}
+
 }  // namespace
 
 // Where the replay and the picture disagree by more than a pixel, the companion takes the
@@ -79,7 +226,9 @@ uint32_t BlockColour(const QImage& big, int k, int x, int y) {
 // pass between blocks where the picture's rounding chose a pixel; this keeps what prints true to
 // what the screen shows. Blocks made exact never need it again, so the work list ends.
 namespace raster {
-void Reconcile(const QImage& picture, QImage& big, int k, const QRect& area, const uint8_t* marks) {
+void Reconcile(const QImage& picture, QImage& big, int k, const QRect& area, const BlockMarks* marks,
+               const QImage* before) {
+  if (before && (before->size() != picture.size() || before->format() != picture.format())) before = nullptr;
   if (area.isEmpty()) return;
   const int W = picture.width(), H = picture.height();
   const QRect zone = area.adjusted(-1, -1, 1, 1) & picture.rect();
@@ -164,65 +313,37 @@ void Reconcile(const QImage& picture, QImage& big, int k, const QRect& area, con
     if (p != kWhite && !hasBlock(x, y, p)) return false;
     return b == kWhite || b == 0 || hasPixel(x, y, b);
   };
-  // Checked: the picture's coloured pixels, and the pixels within one of a block drawn by the
-  // replay (without marks, every pixel). Elsewhere nothing changed on either side.
+  // The pixels to look at, as words of 64 pixels a row; elsewhere nothing changed on either side.
+  const int w0 = area.left() >> 6, words = (area.right() >> 6) - w0 + 1, rowsOf = area.height();
+  const std::vector<uint64_t> wanted = PixelsToCheck(picture, area, marks, before);
   std::vector<QPoint> unsound;
-  const int x0 = area.left(), x1 = area.right();
-  if (!marks) {
-    for (int y = area.top(); y <= area.bottom(); ++y)
-      for (int x = x0; x <= x1; ++x)
-        if (!sound(x, y)) unsound.emplace_back(x, y);
-  } else {
-    // Every change of the picture in this replay drew on the companion's blocks there, so only
-    // the pixels within one of a marked block can disagree (a block may have covered the only
-    // block of a colour its neighbours need). Rows are read eight marks at a time.
-    std::vector<uint8_t> near(static_cast<size_t>(W) + 16, 0);
-    uint8_t* c = near.data() + 1;  // c[-1] and c[W] stay 0
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-      std::fill(near.begin(), near.end(), 0);
-      for (int yy = std::max(0, y - 1); yy <= std::min(H - 1, y + 1); ++yy) {
-        const uint8_t* m = marks + static_cast<size_t>(yy) * W;
-        for (int x = x0; x <= x1;) {
-          if (x + 8 <= x1 + 1) {
-            uint64_t word;
-            std::memcpy(&word, m + x, 8);
-            if (word == 0) {
-              x += 8;
-              continue;
-            }
-          }
-          if (m[x]) c[x - 1] = c[x] = c[x + 1] = 1;
-          ++x;
-        }
-        // Marks just beyond the area's sides reach into it.
-        if (x0 > 0 && m[x0 - 1]) c[x0] = 1;
-        if (x1 < W - 1 && m[x1 + 1]) c[x1] = 1;
+  constexpr int kAhead = 2;
+  auto ask = [&](int r) {
+    if (r >= rowsOf) return;
+    const uint64_t* w = wanted.data() + static_cast<size_t>(r) * words;
+    const int by = area.top() + r;
+    const uchar* last = nullptr;
+    for (int i = 0; i < words; ++i)
+      for (uint64_t bits = w[i]; bits; bits &= bits - 1) {
+        const int px = ((w0 + i) << 6) + __builtin_ctzll(bits);
+        const uchar* p = bigBits + static_cast<qsizetype>(by) * k * bigStride + static_cast<qsizetype>(px) * k * 4;
+        if (last && (reinterpret_cast<uintptr_t>(p) >> 6) == (reinterpret_cast<uintptr_t>(last) >> 6)) continue;
+        last = p;
+        for (int j = 0; j < k; ++j) __builtin_prefetch(p + j * bigStride, 0, 2);
       }
-      // The picture's coloured pixels are looked at too: a mitred corner of a wide outline may
-      // reach farther than the companion's stroke.
-      const auto* row = reinterpret_cast<const uint32_t*>(pictureBits + y * pictureStride);
-      const __m128i white = _mm_set1_epi32(-1), opaque = _mm_set1_epi32(static_cast<int>(kOpaque));
-      int x = x0;
-      for (; x + 4 <= x1 + 1; x += 4) {
-        const __m128i v = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x)), opaque);
-        const int same = _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(v, white)));
-        if (same == 0xF) continue;
-        for (int i = 0; i < 4; ++i) c[x + i] |= !((same >> i) & 1);
+  };
+  for (int r = 0; r < kAhead; ++r) ask(r);
+  for (int r = 0; r < rowsOf; ++r) {
+    ask(r + kAhead);
+    const int y = area.top() + r;
+    const uint64_t* w = wanted.data() + static_cast<size_t>(r) * words;
+    for (int i = 0; i < words; ++i)
+      for (uint64_t bits = w[i]; bits; bits &= bits - 1) {
+        const int px = ((w0 + i) << 6) + __builtin_ctzll(bits);
+        if (k == 4 && PlainlySound4(bigBits + static_cast<qsizetype>(y) * 4 * bigStride + px * 16, bigStride, pixel(px, y)))
+          continue;
+        if (!sound(px, y)) unsound.emplace_back(px, y);
       }
-      for (; x <= x1; ++x) c[x] |= (row[x] | kOpaque) != kWhite;
-      for (int x = x0; x <= x1;) {
-        if (x + 8 <= x1 + 1) {
-          uint64_t word;
-          std::memcpy(&word, c + x, 8);
-          if (word == 0) {
-            x += 8;
-            continue;
-          }
-        }
-        if (c[x] && !sound(x, y)) unsound.emplace_back(x, y);
-        ++x;
-      }
-    }
   }
   // A block given its pixel's colour is sound; its neighbours are looked at again.
   while (!unsound.empty()) {

@@ -24,6 +24,19 @@ namespace {
 constexpr QRgb kUnpainted = 0xFF010203u;
 constexpr QRgb kStandIn = 0xFF040506u;
 
+// Pixels l ... r of a row take the colour, four at a time: a stroke's rows are far apart in
+// memory, and fewer, wider writes keep more of them on their way at once.
+void FillSpan(uint32_t* row, int l, int r, uint32_t px) {
+  const __m128i v = _mm_set1_epi32(static_cast<int>(px));
+  int x = l;
+  for (; x + 4 <= r + 1; x += 4) _mm_storeu_si128(reinterpret_cast<__m128i*>(row + x), v);
+  if (x <= r && r - l >= 3) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(row + r - 3), v);
+    return;
+  }
+  for (; x <= r; ++x) row[x] = px;
+}
+
 }  // namespace
 
 // Replays the recorded calls on the companion. Calls whose pixels must match the picture's exactly
@@ -32,8 +45,7 @@ constexpr QRgb kStandIn = 0xFF040506u;
 // their geometry at k x the size; pictures are copied at k x; fills follow the 1x fill's region.
 class CompanionReplay {
  public:
-  CompanionReplay(const Canvas& c, std::vector<uint8_t>& marks)
-      : c_(c), k_(c.k_), out_(c.companion_), marks_(marks), W_(c.Width()) {}
+  CompanionReplay(const Canvas& c, BlockMarks& marks) : c_(c), k_(c.k_), out_(c.companion_), marks_(marks) {}
   ~CompanionReplay() { EndPainter(); }
 
   void Run() {
@@ -67,10 +79,7 @@ class CompanionReplay {
     const QRect r = companionRect & out_.rect();
     if (r.isEmpty()) return;
     touched_ |= r;
-    for (int y = r.top() / k_; y <= r.bottom() / k_; ++y) {
-      uint8_t* row = marks_.data() + static_cast<size_t>(y) * W_;
-      std::fill(row + r.left() / k_, row + r.right() / k_ + 1, uint8_t{1});
-    }
+    for (int y = r.top() / k_; y <= r.bottom() / k_; ++y) marks_.Mark(y, r.left() / k_, r.right() / k_);
   }
 
   // A straight stroke from a to b (companion positions) of half-width h with square ends: every
@@ -91,28 +100,31 @@ class CompanionReplay {
     uchar* bits = out_.bits();
     const qsizetype stride = out_.bytesPerLine();
     const int right = out_.width() - 1;
+    // Row Y meets the rectangle where both its bands hold: along the segment |(P - c).u| <= len/2
+    // + h, across it |(P - c).n| <= h, with c the segment's middle and n = (-uy, ux). A band
+    // parallel to the rows bounds only which rows there are.
+    const double cx = (a.x() + b.x()) / 2, cy = (a.y() + b.y()) / 2, along = len / 2 + h;
+    constexpr double kFlat = 1e-12;
+    const bool alongBounds = std::abs(ux) > kFlat, acrossBounds = std::abs(uy) > kFlat;
+    const double invAlong = alongBounds ? 1 / ux : 0, invAcross = acrossBounds ? -1 / uy : 0;
     int minX = INT32_MAX, maxX = -1;
     for (int Y = top; Y <= bottom; ++Y) {
-      double xl = 1e300, xr = -1e300;
-      for (int i = 0; i < 4; ++i) {
-        const QPointF& p = q[i];
-        const QPointF& r = q[(i + 1) % 4];
-        if ((p.y() <= Y && Y <= r.y()) || (r.y() <= Y && Y <= p.y())) {
-          if (p.y() == r.y()) {
-            xl = std::min({xl, p.x(), r.x()}), xr = std::max({xr, p.x(), r.x()});
-          } else {
-            const double x = p.x() + (Y - p.y()) * (r.x() - p.x()) / (r.y() - p.y());
-            xl = std::min(xl, x), xr = std::max(xr, x);
-          }
-        }
+      double xl = -1e300, xr = 1e300;
+      if (alongBounds) {
+        const double t = (Y - cy) * uy, p = (-along - t) * invAlong, r = (along - t) * invAlong;
+        xl = std::max(xl, std::min(p, r)), xr = std::min(xr, std::max(p, r));
       }
-      if (xl > xr) continue;
-      const int L = std::max(0, static_cast<int>(std::ceil(xl))), R = std::min(right, static_cast<int>(std::floor(xr)));
+      if (acrossBounds) {
+        const double t = (Y - cy) * ux, p = (-h - t) * invAcross, r = (h - t) * invAcross;
+        xl = std::max(xl, std::min(p, r)), xr = std::min(xr, std::max(p, r));
+      }
+      xl += cx, xr += cx;
+      if (!(xl <= xr)) continue;
+      const int L = static_cast<int>(std::max(0.0, std::ceil(xl)));
+      const int R = static_cast<int>(std::min(static_cast<double>(right), std::floor(xr)));
       if (L > R) continue;
-      auto* row = reinterpret_cast<uint32_t*>(bits + Y * stride);
-      std::fill(row + L, row + R + 1, px);
-      uint8_t* mark = marks_.data() + static_cast<size_t>(Y / k_) * W_;
-      std::fill(mark + L / k_, mark + R / k_ + 1, uint8_t{1});
+      FillSpan(reinterpret_cast<uint32_t*>(bits + Y * stride), L, R, px);
+      marks_.Mark(Y / k_, L / k_, R / k_);
       minX = std::min(minX, L), maxX = std::max(maxX, R);
     }
     if (maxX >= 0) touched_ |= QRect(QPoint(minX, top), QPoint(maxX, bottom));
@@ -250,7 +262,7 @@ class CompanionReplay {
         row[x] = kUnpainted;
         // An exact block is sound itself, but what it covered may have been the only block of
         // a colour its neighbours need.
-        marks_[static_cast<size_t>(y) * W_ + x] = 1;
+        marks_.Set(x, y);
       }
     }
   }
@@ -574,15 +586,14 @@ class CompanionReplay {
   Canvas scratch_{1, 1};
   bool swapped_ = false;
   QRect touched_;  // companion pixels
-  std::vector<uint8_t>& marks_;  // per picture pixel: its block was drawn by a replayed call
-  const int W_;
+  BlockMarks& marks_;  // per picture pixel: its block was drawn by a replayed call
 };
 
 void Canvas::CommitCompanion() {
   if (calls_.empty()) return;
   if (k_ > 1 && !companion_.isNull() && raster::OwnPixels(companion_)) {
     QRect touched;
-    marks_.resize(static_cast<size_t>(Width()) * Height(), 0);
+    marks_.Reset(Width(), Height());
     {
       CompanionReplay replay(*this, marks_);
       replay.Run();
@@ -590,11 +601,9 @@ void Canvas::CommitCompanion() {
       touched = replay.Touched();
     }
     const QRect around = (damage_ | touched).adjusted(-2, -2, 2, 2) & raster_.rect();
-    Reconcile(raster_, companion_, k_, around, marks_.data());
-    for (int y = touched.top(); y <= touched.bottom() && !touched.isEmpty(); ++y)
-      std::fill(marks_.begin() + static_cast<qsizetype>(y) * Width() + touched.left(),
-                marks_.begin() + static_cast<qsizetype>(y) * Width() + touched.right() + 1, uint8_t{0});
+    Reconcile(raster_, companion_, k_, around, &marks_, before_.isNull() ? nullptr : &before_);
+    if (!touched.isEmpty()) marks_.ClearRows(touched.top(), touched.bottom());
     companionDamage_ |= QRect(around.x() * k_, around.y() * k_, around.width() * k_, around.height() * k_);
   }
-  calls_.clear(), callPoints_.clear(), callData_.clear();
+  calls_.clear(), callPoints_.clear(), callData_.clear(), before_ = QImage();
 }

@@ -101,7 +101,9 @@ QRect BigEllipse(QImage& img, double cx, double cy, double a, double b, int penW
 // ---- The companion (CanvasCompanion.cpp) ----
 // Makes the companion `big` (k x the picture) agree with `picture` within one pixel both ways over
 // the picture's rectangle `area`, giving a block its pixel's colour where they disagree more.
-// `marks` (one byte per picture pixel, or null for all) says which blocks were drawn on.
-void Reconcile(const QImage& picture, QImage& big, int k, const QRect& area, const uint8_t* marks = nullptr);
+// `marks` (or null for all) says which blocks were drawn on; `before`, when given, is the picture
+// as it was when the companion last agreed with it, so that only what changed is looked at.
+void Reconcile(const QImage& picture, QImage& big, int k, const QRect& area, const BlockMarks* marks = nullptr,
+               const QImage* before = nullptr);
 
 }  // namespace raster
