@@ -36,6 +36,9 @@ void ImageDraw::SelectionPress(Qt::MouseButton button, double x, double y) {
   clickFocusPending_ = false;
   if (button != Qt::LeftButton || State.DragActive) return;
   if (!Selection.Press(Picture, History, QPointF(x, y), State.CopyModifier)) return;
+  // The press lifts the pixels and the drag shows them moved: should the release never come (the
+  // focus goes elsewhere first), closing must still ask.
+  State.ImageChanged = true;
   SyncSelection();
   Refresh();
 }

@@ -75,6 +75,12 @@ TEST(SelectionWindow, DragMovesThePixelsClearsTheOldAreaAndCombinesWithAnd) {
   Select(fresh, kSel);
   MoveSelection(fresh, 100, 50);
   EXPECT_TRUE(fresh.State().ImageChanged);
+  // So is a drag whose release never comes: the lifted pixels already show moved.
+  WindowDriver unreleased;
+  Select(unreleased, kSel);
+  unreleased.FramePress({10, 10});
+  unreleased.FrameMove({60, 35});
+  EXPECT_TRUE(unreleased.State().ImageChanged) << "closing now must ask";
 }
 
 TEST(SelectionWindow, WhitePixelsLetThePictureShowThroughAndBlackStaysBlack) {
