@@ -50,6 +50,36 @@ TEST(Companion, EveryFigureStaysFaithfulAtEachScale) {
   }
 }
 
+// As in a drag: the figure is drawn after a restore from the backing, over another figure, in
+// white (taking colour away) or in another colour; only what changed is reconciled then.
+TEST(Companion, FiguresOverOthersAfterARestoreStayFaithful) {
+  const QRgb overColours[] = {0xFFFFFFFFu, 0xFF00A000u};
+  int n = 0;
+  for (const ToolFigure& f : FiguresWithRoutines()) {
+    const int tool = ToolNumber(f.id), k = 2 + n % 3;
+    const QRgb over = overColours[n % 2];
+    ++n;
+    Canvas c(200, 160);
+    ASSERT_TRUE(c.SetCompanion(k));
+    c.ForeColor = kPen, c.FillColor = kFill, c.DrawWidth = 1 + n % 3, c.FillStyle = n % 2;
+    auto draw = [&](QLineF d) {
+      DragGeometry g;
+      g.PressPoint = {d.x1(), d.y1()};
+      g.CurrentPoint = {d.x2(), d.y2()};
+      g.DragOffset = {d.x2() - d.x1(), d.y2() - d.y1()};
+      DrawFigure(c, g, tool, DefaultParameters(tool));
+    };
+    draw({30, 20, 170, 140});
+    c.CommitCompanion();
+    PicturePair backing;
+    c.CopyInto(backing);
+    c.Restore(backing);
+    c.ForeColor = over, c.FillColor = over;
+    draw({45, 35, 160, 125});
+    EXPECT_TRUE(Faithful(c)) << "tool " << tool << " k=" << k << " over in " << std::hex << over;
+  }
+}
+
 TEST(Companion, AxisAlignedWorkLandsExactlyOnItsBlocks) {
   struct Case {
     const char* what;
