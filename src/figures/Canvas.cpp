@@ -275,7 +275,15 @@ void Canvas::Restore(const QImage& backing) {
   damage_ = QRect();
   // The picture is the backing again: what the calls from here change is found against it when
   // they are replayed (kept only beside a companion, and never this picture's own pixels).
-  if (k_ > 1 && backing.constBits() != raster_.constBits()) before_ = backing;
+  if (k_ > 1 && backing.constBits() != raster_.constBits()) {
+    before_ = backing;
+    // Where the backing is white it need not be read again at each replay: noted once for each
+    // backing (its key changes whenever its pixels do).
+    if (before_.cacheKey() != beforeGroupsKey_) {
+      NoteColouredGroups(before_, beforeGroups_);
+      beforeGroupsKey_ = before_.cacheKey();
+    }
+  }
 }
 
 void Canvas::MarkAllDamaged() {

@@ -225,4 +225,6 @@ class Canvas {
   // The picture as it was when the recorded calls began (the backing last restored), or null when
   // that is not known; it shares the backing's pixels.
   mutable QImage before_;
+  mutable BlockMarks beforeGroups_;  // runs of sixteen pixels of before_ that hold a colour
+  mutable qint64 beforeGroupsKey_ = 0;  // the cache key of the picture beforeGroups_ describes
 };

@@ -81,15 +81,19 @@ inline bool PlainlySound4(const uchar* block, qsizetype stride, uint32_t p) {
     const __m128i v = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(block + j * stride)), opaque);
     return kBitsOf[_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(v, target)))];
   };
-  const int n = same(0) + same(1) + same(2) + same(3);
+  const int top = same(0) + same(1);
+  if (p == kWhite && top == 8) return true;  // the rows below are not needed
+  const int n = top + same(2) + same(3);
   return p == kWhite ? n >= 8 : n > 8;
 }
 
 
 // Bits for the row y of `area` (word w is pixels 64 (w0 + w) ...): the picture's coloured pixels,
 // those that differ from `before` (when given), and those that differ and were coloured.
-void RowBits(const QImage& picture, const QImage* before, const QRect& area, int y, uint64_t* ink,
-             uint64_t* changed, uint64_t* wasInk) {
+// `oldGroups`, when given, says which runs of sixteen pixels of `before` hold a colour: the others
+// need not be read.
+void RowBits(const QImage& picture, const QImage* before, const BlockMarks* oldGroups, const QRect& area, int y,
+             uint64_t* ink, uint64_t* changed, uint64_t* wasInk) {
   const int x0 = area.left(), x1 = area.right(), w0 = x0 >> 6;
   const auto* row = reinterpret_cast<const uint32_t*>(picture.constScanLine(y));
   const auto* old = before ? reinterpret_cast<const uint32_t*>(before->constScanLine(y)) : nullptr;
@@ -111,6 +115,15 @@ void RowBits(const QImage& picture, const QImage* before, const QRect& area, int
   }
   for (; x + 4 <= x1 + 1; x += 4) {
     if ((x & 15) == 0 && x + 16 <= x1 + 1) {
+      if (old && oldGroups && !oldGroups->Test(x >> 4, y)) {
+        // Sixteen pixels that were all white: the coloured ones are the changed ones.
+        for (int i = 0; i < 16; i += 4) {
+          const uint64_t coloured = static_cast<uint64_t>(~mask(load(row + x + i), white) & 0xF);
+          put(ink, x + i, coloured), put(changed, x + i, coloured);
+        }
+        x += 12;
+        continue;
+      }
       // Sixteen white pixels that were white: nothing to note.
       __m128i all = _mm_set1_epi32(-1);
       for (int i = 0; i < 16; i += 4) {
@@ -161,7 +174,7 @@ void Grow(const uint64_t* in, uint64_t* out, int words) {
 // lost a colour. Without `before` every coloured pixel in the area counts as changed and so does
 // every pixel about a marked block; without marks, every pixel is looked at.
 std::vector<uint64_t> PixelsToCheck(const QImage& picture, const QRect& area, const BlockMarks* marks,
-                                    const QImage* before) {
+                                    const QImage* before, const BlockMarks* beforeGroups) {
   const int w0 = area.left() >> 6, words = (area.right() >> 6) - w0 + 1, rows = area.height();
   const int H = picture.height();
   std::vector<uint64_t> out(static_cast<size_t>(words) * rows, 0);
@@ -182,7 +195,7 @@ std::vector<uint64_t> PixelsToCheck(const QImage& picture, const QRect& area, co
   const size_t stride = static_cast<size_t>(words) + 2;
   std::vector<uint64_t> ink(stride * rows, 0), changed(stride * rows, 0), lost(stride * (rows + 2), 0);
   auto at = [&](std::vector<uint64_t>& v, int r) { return v.data() + static_cast<size_t>(r) * stride + 1; };
-  for (int r = 0; r < rows; ++r) RowBits(picture, before, area, area.top() + r, at(ink, r), at(changed, r), at(lost, r + 1));
+  for (int r = 0; r < rows; ++r) RowBits(picture, before, beforeGroups, area, area.top() + r, at(ink, r), at(changed, r), at(lost, r + 1));
   std::vector<uint64_t> near(stride, 0), grown(stride, 0), lostNear(stride, 0);
   const int markWords = marks->Words();
   for (int r = 0; r < rows; ++r) {
@@ -227,8 +240,11 @@ std::vector<uint64_t> PixelsToCheck(const QImage& picture, const QRect& area, co
 // what the screen shows. Blocks made exact never need it again, so the work list ends.
 namespace raster {
 void Reconcile(const QImage& picture, QImage& big, int k, const QRect& area, const BlockMarks* marks,
-               const QImage* before) {
+               const QImage* before, const BlockMarks* beforeGroups) {
   if (before && (before->size() != picture.size() || before->format() != picture.format())) before = nullptr;
+  if (!before || (beforeGroups && (beforeGroups->Width() != (picture.width() + 15) / 16 ||
+                                   beforeGroups->Height() != picture.height())))
+    beforeGroups = nullptr;
   if (area.isEmpty()) return;
   const int W = picture.width(), H = picture.height();
   const QRect zone = area.adjusted(-1, -1, 1, 1) & picture.rect();
@@ -315,7 +331,7 @@ void Reconcile(const QImage& picture, QImage& big, int k, const QRect& area, con
   };
   // The pixels to look at, as words of 64 pixels a row; elsewhere nothing changed on either side.
   const int w0 = area.left() >> 6, words = (area.right() >> 6) - w0 + 1, rowsOf = area.height();
-  const std::vector<uint64_t> wanted = PixelsToCheck(picture, area, marks, before);
+  const std::vector<uint64_t> wanted = PixelsToCheck(picture, area, marks, before, beforeGroups);
   std::vector<QPoint> unsound;
   constexpr int kAhead = 2;
   auto ask = [&](int r) {
@@ -361,6 +377,33 @@ void Reconcile(const QImage& picture, QImage& big, int k, const QRect& area, con
     for (int j = -1; j <= 1; ++j)
       for (int i = -1; i <= 1; ++i)
         if (area.contains(q.x() + i, q.y() + j)) unsound.emplace_back(q.x() + i, q.y() + j);
+  }
+}
+
+void NoteColouredGroups(const QImage& image, BlockMarks& groups) {
+  const int W = image.width(), H = image.height();
+  groups.Reset((W + 15) / 16, H);
+  groups.ClearRows(0, H - 1);
+  if (image.format() != QImage::Format_RGB32) {
+    for (int y = 0; y < H; ++y) groups.Mark(y, 0, groups.Width() - 1);
+    return;
+  }
+  const __m128i white = _mm_set1_epi32(-1), opaque = _mm_set1_epi32(static_cast<int>(kOpaque));
+  for (int y = 0; y < H; ++y) {
+    const auto* row = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
+    for (int g = 0; g * 16 < W; ++g) {
+      const int x = g * 16;
+      bool coloured = false;
+      if (x + 16 <= W) {
+        __m128i all = white;
+        for (int i = 0; i < 16; i += 4)
+          all = _mm_and_si128(all, _mm_cmpeq_epi32(_mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x + i)), opaque), white));
+        coloured = _mm_movemask_epi8(all) != 0xFFFF;
+      } else {
+        for (int i = x; i < W && !coloured; ++i) coloured = (row[i] | kOpaque) != kWhite;
+      }
+      if (coloured) groups.Set(g, y);
+    }
   }
 }
 }  // namespace raster

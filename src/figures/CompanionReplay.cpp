@@ -601,7 +601,7 @@ void Canvas::CommitCompanion() {
       touched = replay.Touched();
     }
     const QRect around = (damage_ | touched).adjusted(-2, -2, 2, 2) & raster_.rect();
-    Reconcile(raster_, companion_, k_, around, &marks_, before_.isNull() ? nullptr : &before_);
+    Reconcile(raster_, companion_, k_, around, &marks_, before_.isNull() ? nullptr : &before_, &beforeGroups_);
     if (!touched.isEmpty()) marks_.ClearRows(touched.top(), touched.bottom());
     companionDamage_ |= QRect(around.x() * k_, around.y() * k_, around.width() * k_, around.height() * k_);
   }

@@ -103,7 +103,11 @@ QRect BigEllipse(QImage& img, double cx, double cy, double a, double b, int penW
 // the picture's rectangle `area`, giving a block its pixel's colour where they disagree more.
 // `marks` (or null for all) says which blocks were drawn on; `before`, when given, is the picture
 // as it was when the companion last agreed with it, so that only what changed is looked at.
+// `beforeGroups` (from NoteColouredGroups of `before`) spares reading what was white.
 void Reconcile(const QImage& picture, QImage& big, int k, const QRect& area, const BlockMarks* marks = nullptr,
-               const QImage* before = nullptr);
+               const QImage* before = nullptr, const BlockMarks* beforeGroups = nullptr);
+// Marks, for each row of the image, which runs of sixteen pixels (run g is pixels 16 g ...) hold
+// a colour other than white.
+void NoteColouredGroups(const QImage& image, BlockMarks& groups);
 
 }  // namespace raster
