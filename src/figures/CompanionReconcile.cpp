@@ -195,7 +195,8 @@ std::vector<uint64_t> PixelsToCheck(const QImage& picture, const QRect& area, co
   const size_t stride = static_cast<size_t>(words) + 2;
   std::vector<uint64_t> ink(stride * rows, 0), changed(stride * rows, 0), lost(stride * (rows + 2), 0);
   auto at = [&](std::vector<uint64_t>& v, int r) { return v.data() + static_cast<size_t>(r) * stride + 1; };
-  for (int r = 0; r < rows; ++r) RowBits(picture, before, beforeGroups, area, area.top() + r, at(ink, r), at(changed, r), at(lost, r + 1));
+  for (int r = 0; r < rows; ++r)
+    RowBits(picture, before, beforeGroups, area, area.top() + r, at(ink, r), at(changed, r), at(lost, r + 1));
   std::vector<uint64_t> near(stride, 0), grown(stride, 0), lostNear(stride, 0);
   const int markWords = marks->Words();
   for (int r = 0; r < rows; ++r) {
@@ -231,6 +232,153 @@ std::vector<uint64_t> PixelsToCheck(const QImage& picture, const QRect& area, co
   return out;
 }
 
+// One worker's view while it checks pixels: the picture, the companion (only read) and the block
+// colours of the three rows it last looked at.
+class Checker {
+ public:
+  Checker(const QImage& picture, const QImage& big, int k, const QRect& area)
+      : big_(big), k_(k), W_(picture.width()), H_(picture.height()),
+        zone_(area.adjusted(-1, -1, 1, 1) & picture.rect()), pictureBits_(picture.constBits()),
+        pictureStride_(picture.bytesPerLine()), bigBits_(big.constBits()), bigStride_(big.bytesPerLine()) {
+    for (Row& r : rows_) r.colour.resize(static_cast<size_t>(W_)), r.known.resize(static_cast<size_t>(W_));
+  }
+
+  uint32_t Pixel(int x, int y) const {
+    return reinterpret_cast<const uint32_t*>(pictureBits_ + y * pictureStride_)[x] | kOpaque;
+  }
+
+  // Whether the pixel (x, y) and the companion agree: its colour has a block within one pixel, and
+  // its block's colour (when one colour covers most of it) has a pixel within one.
+  bool Sound(int x, int y) {
+    const uint32_t p = Pixel(x, y);
+    // A white pixel whose block has no other colour in more than half of it.
+    if (p == kWhite && OnlyWhite(x, y)) return true;
+    const uint32_t b = Block(x, y);
+    if (b == p) return true;
+    if (p != kWhite && !HasBlock(x, y, p)) return false;
+    return b == kWhite || b == 0 || HasPixel(x, y, b);
+  }
+  // Sound(x, y), the plain cases at k = 4 first.
+  bool Check(int x, int y) {
+    if (k_ == 4 && PlainlySound4(bigBits_ + static_cast<qsizetype>(y) * 4 * bigStride_ + x * 16, bigStride_, Pixel(x, y)))
+      return true;
+    return Sound(x, y);
+  }
+  // The block (x, y) was given the colour c.
+  void Settled(int x, int y, uint32_t c) {
+    Row& r = Cached(y);
+    r.colour[static_cast<size_t>(x)] = c;
+    r.known[static_cast<size_t>(x)] = 1;
+  }
+
+  // Checks the pixels of rows r0 ... r1 - 1 of `wanted` (rows of `words` words from word w0 of
+  // the row area.top() + r), noting those that disagree. The companion's blocks of the rows ahead
+  // are asked for while a row is checked: a block's rows lie a whole companion row apart.
+  void CheckRows(const std::vector<uint64_t>& wanted, const QRect& area, int w0, int words, int r0, int r1,
+                 std::vector<QPoint>& unsound) {
+    constexpr int kAhead = 2;
+    auto ask = [&](int r) {
+      if (r >= r1) return;
+      const uint64_t* w = wanted.data() + static_cast<size_t>(r) * words;
+      const int by = area.top() + r;
+      const uchar* last = nullptr;
+      for (int i = 0; i < words; ++i)
+        for (uint64_t bits = w[i]; bits; bits &= bits - 1) {
+          const int px = ((w0 + i) << 6) + __builtin_ctzll(bits);
+          const uchar* p = bigBits_ + static_cast<qsizetype>(by) * k_ * bigStride_ + static_cast<qsizetype>(px) * k_ * 4;
+          if (last && (reinterpret_cast<uintptr_t>(p) >> 6) == (reinterpret_cast<uintptr_t>(last) >> 6)) continue;
+          last = p;
+          for (int j = 0; j < k_; ++j) __builtin_prefetch(p + j * bigStride_, 0, 2);
+        }
+    };
+    for (int r = r0; r < std::min(r1, r0 + kAhead); ++r) ask(r);
+    for (int r = r0; r < r1; ++r) {
+      ask(r + kAhead);
+      const int y = area.top() + r;
+      const uint64_t* w = wanted.data() + static_cast<size_t>(r) * words;
+      for (int i = 0; i < words; ++i)
+        for (uint64_t bits = w[i]; bits; bits &= bits - 1) {
+          const int px = ((w0 + i) << 6) + __builtin_ctzll(bits);
+          if (!Check(px, y)) unsound.emplace_back(px, y);
+        }
+    }
+  }
+
+ private:
+  struct Row {
+    int y = -1;
+    std::vector<uint32_t> colour;
+    std::vector<uint8_t> known;
+  };
+  Row& Cached(int y) {
+    Row& r = rows_[y % 3];
+    if (r.y != y) {
+      r.y = y;
+      std::fill(r.known.begin(), r.known.end(), 0);
+    }
+    return r;
+  }
+  uint32_t Block(int x, int y) {
+    Row& r = Cached(y);
+    if (!r.known[static_cast<size_t>(x)]) {
+      r.colour[static_cast<size_t>(x)] = BlockColour(big_, k_, x, y);
+      r.known[static_cast<size_t>(x)] = 1;
+    }
+    return r.colour[static_cast<size_t>(x)];
+  }
+  // Beyond the zone the companion was not touched: its blocks count as agreeing.
+  bool HasBlock(int x, int y, uint32_t c) {
+    if (Block(x, y) == c) return true;
+    for (int j = -1; j <= 1; ++j)
+      for (int i = -1; i <= 1; ++i) {
+        const int xx = x + i, yy = y + j;
+        if ((i == 0 && j == 0) || xx < 0 || yy < 0 || xx >= W_ || yy >= H_) continue;
+        if (!zone_.contains(xx, yy) || Block(xx, yy) == c) return true;
+      }
+    return false;
+  }
+  bool HasPixel(int x, int y, uint32_t c) const {
+    for (int j = -1; j <= 1; ++j)
+      for (int i = -1; i <= 1; ++i) {
+        const int xx = x + i, yy = y + j;
+        if (xx >= 0 && yy >= 0 && xx < W_ && yy < H_ && Pixel(xx, yy) == c) return true;
+      }
+    return false;
+  }
+  // Whether no colour but white can cover more than half of the block: the pixels read are just
+  // enough for such a colour to show among them.
+  bool OnlyWhite(int x, int y) const {
+    if (k_ == 4) {
+      // Eight pixels, two rows.
+      const __m128i w = _mm_set1_epi32(-1), opaque = _mm_set1_epi32(static_cast<int>(kOpaque));
+      const auto* r0 = reinterpret_cast<const __m128i*>(bigBits_ + y * 4 * bigStride_ + x * 16);
+      const auto* r1 = reinterpret_cast<const __m128i*>(bigBits_ + (y * 4 + 1) * bigStride_ + x * 16);
+      const __m128i a = _mm_cmpeq_epi32(_mm_or_si128(_mm_loadu_si128(r0), opaque), w);
+      const __m128i b = _mm_cmpeq_epi32(_mm_or_si128(_mm_loadu_si128(r1), opaque), w);
+      return _mm_movemask_epi8(_mm_and_si128(a, b)) == 0xFFFF;
+    }
+    const int sample = k_ * k_ - (k_ * k_ / 2 + 1) + 1;
+    int n = 0;
+    for (int j = 0; j < k_; ++j) {
+      const auto* row = reinterpret_cast<const uint32_t*>(bigBits_ + (y * k_ + j) * bigStride_) + x * k_;
+      for (int i = 0; i < k_; ++i, ++n) {
+        if (n == sample) return true;
+        if ((row[i] | kOpaque) != kWhite) return false;
+      }
+    }
+    return true;
+  }
+
+  const QImage& big_;
+  const int k_, W_, H_;
+  const QRect zone_;
+  const uchar* pictureBits_;
+  const qsizetype pictureStride_;
+  const uchar* bigBits_;
+  const qsizetype bigStride_;
+  Row rows_[3];
+};
+
 }  // namespace
 
 // Where the replay and the picture disagree by more than a pixel, the companion takes the
@@ -246,134 +394,24 @@ void Reconcile(const QImage& picture, QImage& big, int k, const QRect& area, con
                                    beforeGroups->Height() != picture.height())))
     beforeGroups = nullptr;
   if (area.isEmpty()) return;
-  const int W = picture.width(), H = picture.height();
-  const QRect zone = area.adjusted(-1, -1, 1, 1) & picture.rect();
-  const uchar* pictureBits = picture.constBits();
-  const qsizetype pictureStride = picture.bytesPerLine();
-  auto pixel = [&](int x, int y) {
-    return reinterpret_cast<const uint32_t*>(pictureBits + y * pictureStride)[x] | kOpaque;
-  };
-  // Block colours of the three rows about the one being looked at, worked out once each.
-  struct Row {
-    int y = -1;
-    std::vector<uint32_t> colour;
-    std::vector<uint8_t> known;
-  };
-  Row rows[3];
-  for (Row& r : rows) r.colour.resize(static_cast<size_t>(W)), r.known.resize(static_cast<size_t>(W));
-  auto cached = [&](int y) -> Row& {
-    Row& r = rows[y % 3];
-    if (r.y != y) {
-      r.y = y;
-      std::fill(r.known.begin(), r.known.end(), 0);
-    }
-    return r;
-  };
-  auto block = [&](int x, int y) {
-    Row& r = cached(y);
-    if (!r.known[static_cast<size_t>(x)]) {
-      r.colour[static_cast<size_t>(x)] = BlockColour(big, k, x, y);
-      r.known[static_cast<size_t>(x)] = 1;
-    }
-    return r.colour[static_cast<size_t>(x)];
-  };
-  // Beyond the zone the companion was not touched: its blocks count as agreeing.
-  auto hasBlock = [&](int x, int y, uint32_t c) {
-    if (block(x, y) == c) return true;
-    for (int j = -1; j <= 1; ++j)
-      for (int i = -1; i <= 1; ++i) {
-        const int xx = x + i, yy = y + j;
-        if ((i == 0 && j == 0) || xx < 0 || yy < 0 || xx >= W || yy >= H) continue;
-        if (!zone.contains(xx, yy) || block(xx, yy) == c) return true;
-      }
-    return false;
-  };
-  auto hasPixel = [&](int x, int y, uint32_t c) {
-    for (int j = -1; j <= 1; ++j)
-      for (int i = -1; i <= 1; ++i) {
-        const int xx = x + i, yy = y + j;
-        if (xx >= 0 && yy >= 0 && xx < W && yy < H && pixel(xx, yy) == c) return true;
-      }
-    return false;
-  };
-  const uchar* bigBits = big.constBits();
-  const qsizetype bigStride = big.bytesPerLine();
-  // Pixels enough that a colour covering more than half of a block shows among them.
-  const int sample = k * k - (k * k / 2 + 1) + 1;
-  auto onlyWhite = [&](int x, int y) {
-    if (k == 4) {
-      // Eight pixels, two rows: a colour covering more than half of the block shows among them.
-      const __m128i w = _mm_set1_epi32(-1), opaque = _mm_set1_epi32(static_cast<int>(kOpaque));
-      const auto* r0 = reinterpret_cast<const __m128i*>(bigBits + y * 4 * bigStride + x * 16);
-      const auto* r1 = reinterpret_cast<const __m128i*>(bigBits + (y * 4 + 1) * bigStride + x * 16);
-      const __m128i a = _mm_cmpeq_epi32(_mm_or_si128(_mm_loadu_si128(r0), opaque), w);
-      const __m128i b = _mm_cmpeq_epi32(_mm_or_si128(_mm_loadu_si128(r1), opaque), w);
-      return _mm_movemask_epi8(_mm_and_si128(a, b)) == 0xFFFF;
-    }
-    int n = 0;
-    for (int j = 0; j < k; ++j) {
-      const auto* row = reinterpret_cast<const uint32_t*>(bigBits + (y * k + j) * bigStride) + x * k;
-      for (int i = 0; i < k; ++i, ++n) {
-        if (n == sample) return true;
-        if ((row[i] | kOpaque) != kWhite) return false;
-      }
-    }
-    return true;
-  };
-  auto sound = [&](int x, int y) {
-    const uint32_t p = pixel(x, y);
-    // A white pixel whose block has no other colour in more than half of it.
-    if (p == kWhite && onlyWhite(x, y)) return true;
-    const uint32_t b = block(x, y);
-    if (b == p) return true;
-    if (p != kWhite && !hasBlock(x, y, p)) return false;
-    return b == kWhite || b == 0 || hasPixel(x, y, b);
-  };
+  const QImage& companion = big;  // only read until the pixels that disagree are known
   // The pixels to look at, as words of 64 pixels a row; elsewhere nothing changed on either side.
-  const int w0 = area.left() >> 6, words = (area.right() >> 6) - w0 + 1, rowsOf = area.height();
+  const int w0 = area.left() >> 6, words = (area.right() >> 6) - w0 + 1, rows = area.height();
   const std::vector<uint64_t> wanted = PixelsToCheck(picture, area, marks, before, beforeGroups);
   std::vector<QPoint> unsound;
-  constexpr int kAhead = 2;
-  auto ask = [&](int r) {
-    if (r >= rowsOf) return;
-    const uint64_t* w = wanted.data() + static_cast<size_t>(r) * words;
-    const int by = area.top() + r;
-    const uchar* last = nullptr;
-    for (int i = 0; i < words; ++i)
-      for (uint64_t bits = w[i]; bits; bits &= bits - 1) {
-        const int px = ((w0 + i) << 6) + __builtin_ctzll(bits);
-        const uchar* p = bigBits + static_cast<qsizetype>(by) * k * bigStride + static_cast<qsizetype>(px) * k * 4;
-        if (last && (reinterpret_cast<uintptr_t>(p) >> 6) == (reinterpret_cast<uintptr_t>(last) >> 6)) continue;
-        last = p;
-        for (int j = 0; j < k; ++j) __builtin_prefetch(p + j * bigStride, 0, 2);
-      }
-  };
-  for (int r = 0; r < kAhead; ++r) ask(r);
-  for (int r = 0; r < rowsOf; ++r) {
-    ask(r + kAhead);
-    const int y = area.top() + r;
-    const uint64_t* w = wanted.data() + static_cast<size_t>(r) * words;
-    for (int i = 0; i < words; ++i)
-      for (uint64_t bits = w[i]; bits; bits &= bits - 1) {
-        const int px = ((w0 + i) << 6) + __builtin_ctzll(bits);
-        if (k == 4 && PlainlySound4(bigBits + static_cast<qsizetype>(y) * 4 * bigStride + px * 16, bigStride, pixel(px, y)))
-          continue;
-        if (!sound(px, y)) unsound.emplace_back(px, y);
-      }
-  }
+  Checker checker(picture, companion, k, area);
+  checker.CheckRows(wanted, area, w0, words, 0, rows, unsound);
   // A block given its pixel's colour is sound; its neighbours are looked at again.
   while (!unsound.empty()) {
     const QPoint q = unsound.back();
     unsound.pop_back();
-    if (sound(q.x(), q.y())) continue;
-    const uint32_t p = pixel(q.x(), q.y());
+    if (checker.Sound(q.x(), q.y())) continue;
+    const uint32_t p = checker.Pixel(q.x(), q.y());
     for (int j = 0; j < k; ++j) {
       auto* row = reinterpret_cast<uint32_t*>(big.scanLine(q.y() * k + j)) + q.x() * k;
       std::fill(row, row + k, p);
     }
-    Row& r = cached(q.y());
-    r.colour[static_cast<size_t>(q.x())] = p;
-    r.known[static_cast<size_t>(q.x())] = 1;
+    checker.Settled(q.x(), q.y(), p);
     for (int j = -1; j <= 1; ++j)
       for (int i = -1; i <= 1; ++i)
         if (area.contains(q.x() + i, q.y() + j)) unsound.emplace_back(q.x() + i, q.y() + j);
