@@ -87,7 +87,6 @@ inline bool PlainlySound4(const uchar* block, qsizetype stride, uint32_t p) {
   return p == kWhite ? n >= 8 : n > 8;
 }
 
-
 // Bits for the row y of `area` (word w is pixels 64 (w0 + w) ...): the picture's coloured pixels,
 // those that differ from `before` (when given), and those that differ and were coloured.
 // `oldGroups`, when given, says which runs of sixteen pixels of `before` hold a colour: the others
@@ -394,7 +393,10 @@ void Reconcile(const QImage& picture, QImage& big, int k, const QRect& area, con
                                    beforeGroups->Height() != picture.height())))
     beforeGroups = nullptr;
   if (area.isEmpty()) return;
-  const QImage& companion = big;  // only read until the pixels that disagree are known
+  // The companion's own pixels before any pointer into them is kept (a shared one is copied now,
+  // not in the middle of putting it right); only read until the pixels that disagree are known.
+  if (big.bits() == nullptr) return;
+  const QImage& companion = big;
   // The pixels to look at, as words of 64 pixels a row; elsewhere nothing changed on either side.
   const int w0 = area.left() >> 6, words = (area.right() >> 6) - w0 + 1, rows = area.height();
   const std::vector<uint64_t> wanted = PixelsToCheck(picture, area, marks, before, beforeGroups);

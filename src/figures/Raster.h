@@ -98,7 +98,7 @@ QRect Blit(QImage& dst, const QImage& source, int64_t dx, int64_t dy, int64_t dw
 QRect BigEllipse(QImage& img, double cx, double cy, double a, double b, int penWidth, QRgb pen,
                  int fillStyle, QRgb fill);
 
-// ---- The companion (CanvasCompanion.cpp) ----
+// ---- The companion (CompanionReconcile.cpp) ----
 // Makes the companion `big` (k x the picture) agree with `picture` within one pixel both ways over
 // the picture's rectangle `area`, giving a block its pixel's colour where they disagree more.
 // `marks` (or null for all) says which blocks were drawn on; `before`, when given, is the picture
