@@ -146,8 +146,8 @@ int main(int argc, char** argv) {
       bool ok = false;
       scale = QString::fromLocal8Bit(argv[++i]).toInt(&ok);
       if (!ok || scale < 1 || scale > 4) palette = -2;
-    } else if (out.isEmpty()) {
-      out = a;
+    } else if (out.isEmpty() && !a.startsWith(QLatin1Char('-'))) {
+      out = a;  // an option it does not know (--help) is no file name
     } else {
       palette = -2;
     }
