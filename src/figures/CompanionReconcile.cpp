@@ -104,14 +104,15 @@ void RowBits(const QImage& picture, const QImage* before, const BlockMarks* oldG
   auto put = [&](uint64_t* words, int x, uint64_t bits) {
     if (bits) words[(x >> 6) - w0] |= bits << (x & 63);
   };
-  int x = x0;
-  // Four pixels at a time, in steps that never cross a word, and sixteen at once where they are
-  // all white as they were.
-  for (; x + 4 <= x1 + 1 && (x & 3); ++x) {
+  auto one = [&](int x) {
     const uint32_t p = row[x] | kOpaque;
     if (p != kWhite) put(ink, x, 1);
     if (old && (old[x] | kOpaque) != p) put(changed, x, 1), put(wasInk, x, (old[x] | kOpaque) != kWhite);
-  }
+  };
+  int x = x0;
+  // Four pixels at a time, in steps that never cross a word, and sixteen at once where they are
+  // all white as they were.
+  for (; x + 4 <= x1 + 1 && (x & 3); ++x) one(x);
   for (; x + 4 <= x1 + 1; x += 4) {
     if ((x & 15) == 0 && x + 16 <= x1 + 1) {
       if (old && oldGroups && !oldGroups->Test(x >> 4, y)) {
@@ -145,11 +146,7 @@ void RowBits(const QImage& picture, const QImage* before, const BlockMarks* oldG
     put(changed, x, static_cast<uint64_t>(~same & 0xF));
     put(wasInk, x, static_cast<uint64_t>(~same & ~mask(o, white) & 0xF));
   }
-  for (; x <= x1; ++x) {
-    const uint32_t p = row[x] | kOpaque;
-    if (p != kWhite) put(ink, x, 1);
-    if (old && (old[x] | kOpaque) != p) put(changed, x, 1), put(wasInk, x, (old[x] | kOpaque) != kWhite);
-  }
+  for (; x <= x1; ++x) one(x);
 }
 
 // Each word grown by a pixel to either side (in[-1] and in[words] are read, out may be in).
@@ -270,11 +267,11 @@ class Checker {
     r.known[static_cast<size_t>(x)] = 1;
   }
 
-  // Checks the pixels of rows r0 ... r1 - 1 of `wanted` (rows of `words` words from word w0 of
-  // the row area.top() + r), noting those that disagree. The companion's blocks of the rows ahead
-  // are asked for while a row is checked: a block's rows lie a whole companion row apart.
-  void CheckRows(const std::vector<uint64_t>& wanted, const QRect& area, int w0, int words, int r0, int r1,
-                 std::vector<QPoint>& unsound) {
+  // Checks the pixels of `wanted` (from PixelsToCheck over `area`), noting those that disagree.
+  // The companion's blocks of the rows ahead are asked for while a row is checked: a block's rows
+  // lie a whole companion row apart.
+  void CheckRows(const std::vector<uint64_t>& wanted, const QRect& area, std::vector<QPoint>& unsound) {
+    const int w0 = area.left() >> 6, words = (area.right() >> 6) - w0 + 1, r0 = 0, r1 = area.height();
     constexpr int kAhead = 2;
     auto ask = [&](int r) {
       if (r >= r1) return;
@@ -398,11 +395,10 @@ void Reconcile(const QImage& picture, QImage& big, int k, const QRect& area, con
   if (big.bits() == nullptr) return;
   const QImage& companion = big;
   // The pixels to look at, as words of 64 pixels a row; elsewhere nothing changed on either side.
-  const int w0 = area.left() >> 6, words = (area.right() >> 6) - w0 + 1, rows = area.height();
   const std::vector<uint64_t> wanted = PixelsToCheck(picture, area, marks, before, beforeGroups);
   std::vector<QPoint> unsound;
   Checker checker(picture, companion, k, area);
-  checker.CheckRows(wanted, area, w0, words, 0, rows, unsound);
+  checker.CheckRows(wanted, area, unsound);
   // A block given its pixel's colour is sound; its neighbours are looked at again.
   while (!unsound.empty()) {
     const QPoint q = unsound.back();

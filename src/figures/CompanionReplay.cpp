@@ -88,12 +88,11 @@ class CompanionReplay {
     const double dx = b.x() - a.x(), dy = b.y() - a.y(), len = std::hypot(dx, dy);
     double ux = 1, uy = 0;
     if (len > 1e-9) ux = dx / len, uy = dy / len;
-    const double nx = -uy * h, ny = ux * h, ex = ux * h, ey = uy * h;
-    const QPointF q[4] = {QPointF(a.x() - ex + nx, a.y() - ey + ny), QPointF(b.x() + ex + nx, b.y() + ey + ny),
-                          QPointF(b.x() + ex - nx, b.y() + ey - ny), QPointF(a.x() - ex - nx, a.y() - ey - ny)};
-    double y0 = q[0].y(), y1 = q[0].y();
-    for (const QPointF& p : q) y0 = std::min(y0, p.y()), y1 = std::max(y1, p.y());
-    const int top = std::max(0, static_cast<int>(std::ceil(y0))), bottom = std::min(out_.height() - 1, static_cast<int>(std::floor(y1)));
+    // The rectangle's rows: its middle plus or minus the reach of both half-sides.
+    const double cx = (a.x() + b.x()) / 2, cy = (a.y() + b.y()) / 2, along = len / 2 + h;
+    const double reach = std::abs(uy) * along + std::abs(ux) * h;
+    const int top = std::max(0, static_cast<int>(std::ceil(cy - reach)));
+    const int bottom = std::min(out_.height() - 1, static_cast<int>(std::floor(cy + reach)));
     if (top > bottom) return;
     EndPainter();
     const uint32_t px = color | kOpaque;
@@ -103,7 +102,6 @@ class CompanionReplay {
     // Row Y meets the rectangle where both its bands hold: along the segment |(P - c).u| <= len/2
     // + h, across it |(P - c).n| <= h, with c the segment's middle and n = (-uy, ux). A band
     // parallel to the rows bounds only which rows there are.
-    const double cx = (a.x() + b.x()) / 2, cy = (a.y() + b.y()) / 2, along = len / 2 + h;
     constexpr double kFlat = 1e-12;
     const bool alongBounds = std::abs(ux) > kFlat, acrossBounds = std::abs(uy) > kFlat;
     const double invAlong = alongBounds ? 1 / ux : 0, invAcross = acrossBounds ? -1 / uy : 0;
