@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QFile>
 #include <QImageReader>
 #include <array>
 #include <bit>
@@ -482,6 +483,21 @@ TEST(BitmapReader, EveryPixelHandedOnIsWrittenByTheReader) {
     SetNewPictureFill(-1);
     ASSERT_TRUE(a.ok() && b.ok()) << name << ": " << a.error.toStdString();
     EXPECT_EQ(a.image, b.image) << name;
+  }
+}
+
+// Writes the bitmaps with an alpha mask into the fuzzers' seed corpus when QM_WRITE_FUZZ_CORPUS
+// names it (fuzz/corpus).
+TEST(FuzzCorpus, WritesTheAlphaMaskBitmapSeedsWhenAsked) {
+  const QString root = qEnvironmentVariable("QM_WRITE_FUZZ_CORPUS");
+  if (root.isEmpty()) GTEST_SKIP() << "set QM_WRITE_FUZZ_CORPUS to write the seed pictures";
+  for (const AlphaCase& c : AlphaCases()) {
+    if (c.bits != 16) continue;
+    BmpLayout s = AlphaBitmap(c);
+    s.pixels = PackRows(6, 5, 16, [](int x, int y) { return quint32(x * 0x9E37u + y * 0x7F4Au); });
+    QFile f(QStringLiteral("%1/bmp/alpha-%2.bmp").arg(root, c.name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(BuildBmp(s));
   }
 }
 

@@ -10,7 +10,9 @@
 #include "document/PictureFormats.h"
 #include "document/PngFormat.h"
 #include "document/PngTestFiles.h"
+#include "support/Colors.h"
 #include "figures/Canvas.h"
+#include "figures/CompanionFaithfulness.h"
 
 using namespace picture_test;
 
@@ -190,10 +192,15 @@ TEST(FuzzCorpus, WritesTheCompanionSeedsWhenAsked) {
   save(root + "/png/companion-Good.png", Save(picture.Pair()));
   for (const Untrusted& c : UntrustedChunks(picture))
     if (c.file.size() < 100000) save(root + QStringLiteral("/png/companion-%1.png").arg(c.name), c.file);
-  // The companion fuzzer's seeds: bodies alone, for the picture it draws itself (its own 60 x 40).
-  const QByteArray file = Save(picture.Pair());
-  for (const auto& [type, p] : Chunks(file))
-    if (type == kCompanionChunkType) save(root + "/companion/good.bin", BodyOf(file, p));
+  // The companion fuzzer's seed: a body for the picture that fuzzer decodes against (60 x 40,
+  // white, a black diagonal), the diagonal's blocks black but for one corner.
+  QImage diagonal(60, 40, QImage::Format_RGB32);
+  diagonal.fill(kWhite);
+  for (int i = 0; i < 40; ++i) diagonal.setPixel(i, i, qRgb(0, 0, 0));
+  QImage big = Enlarged(diagonal, 4);
+  for (int i = 0; i < 40; ++i) big.setPixel(i * 4 + 3, i * 4, kWhite);
+  ASSERT_TRUE(CompanionFaithful(diagonal, big, 4));
+  save(root + "/companion/diagonal.bin", EncodeCompanionChunk(diagonal, big, 4, false));
 }
 
 }  // namespace

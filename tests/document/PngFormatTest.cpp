@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QImage>
 #include <cmath>
 #include <cstdlib>
@@ -212,6 +213,21 @@ TEST(PngFormat, DamageThatReferenceDecodersForgiveOpensThePictureWhole) {
     for (int y = 0; y < s.height; ++y)
       for (int x = 0; x < s.width; ++x) ASSERT_EQ(r.image.pixel(x, y), Expected(s, x, y)) << c.name;
   }
+}
+
+// Writes the reader's forgiven damage and its 16-bit pictures with a transparent colour into the
+// fuzzers' seed corpus when QM_WRITE_FUZZ_CORPUS names it (fuzz/corpus).
+TEST(FuzzCorpus, WritesTheForgivenPngSeedsWhenAsked) {
+  const QString root = qEnvironmentVariable("QM_WRITE_FUZZ_CORPUS");
+  if (root.isEmpty()) GTEST_SKIP() << "set QM_WRITE_FUZZ_CORPUS to write the seed pictures";
+  auto save = [&](const QString& name, const QByteArray& bytes) {
+    QFile f(root + "/png/" + name + ".png");
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+  };
+  for (const Forgiven& c : ForgivenDamage()) save(QStringLiteral("forgiven-%1").arg(c.name), c.file);
+  for (const KindCase& c : KindCases())
+    if (!c.layout.transparency.isEmpty() && c.layout.bitDepth == 16) save(QStringLiteral("key-%1").arg(c.name), MakePng(c.layout));
 }
 
 struct Refusal {
