@@ -4,6 +4,8 @@
 #include <QImage>
 #include <cmath>
 #include <cstdlib>
+#include <unistd.h>
+#include <cstdio>
 
 #include "document/BitmapReader.h"
 #include "document/PictureFiles.h"
@@ -299,6 +301,42 @@ TEST(PngFormat, DamagedAndOversizedFilesAreRefusedWithAReason) {
     EXPECT_FALSE(r.ok()) << c.name;
     EXPECT_TRUE(r.error.contains(QString::fromUtf8(c.message))) << c.name << ": " << r.error.toStdString();
   }
+}
+
+// libpng's own messages never reach standard error: the program's error and warning functions
+// take them, for damaged files, forgiven damage and chunks libpng warns about (a tRNS chunk where
+// the picture has alpha, a palette index beyond the palette, an unknown critical chunk).
+TEST(PngFormat, NothingReachesStandardError) {
+  std::vector<QByteArray> files;
+  for (const Refusal& c : Refusals()) files.push_back(c.file);
+  for (const Forgiven& c : ForgivenDamage()) files.push_back(c.file);
+  PngLayout rgba = Plain64();
+  rgba.colorType = 6;
+  rgba.transparency = QByteArray("\0\1\0\2\0\3", 6);
+  files.push_back(MakePng(rgba));
+  PngLayout palette = Plain64();
+  palette.colorType = 3;
+  palette.palette = {0x102030};
+  palette.sample = [](int x, int, int) { return quint32(x & 3); };
+  files.push_back(MakePng(palette));
+  QByteArray critical = MakePng(Plain64());
+  critical.insert(PngChunkAt(critical, "IDAT"), PngChunk("QMXX", "abc"));
+  files.push_back(critical);
+
+  int pipeFds[2];
+  ASSERT_EQ(pipe(pipeFds), 0);
+  std::fflush(stderr);
+  const int saved = dup(2);
+  dup2(pipeFds[1], 2);
+  for (const QByteArray& file : files) ReadPicture(file);
+  std::fflush(stderr);
+  dup2(saved, 2);
+  close(saved);
+  close(pipeFds[1]);
+  char buffer[256];
+  const ssize_t n = read(pipeFds[0], buffer, sizeof buffer - 1);
+  close(pipeFds[0]);
+  EXPECT_LE(n, 0) << std::string(buffer, size_t(std::max<ssize_t>(n, 0)));
 }
 
 #ifdef QM_ADDRESS_SPACE_LIMIT
