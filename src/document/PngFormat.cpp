@@ -163,6 +163,7 @@ QString WalkChunks(const uchar* data, qsizetype size, qint64 maxPixels, Walk* wa
       endHere(type);
       break;
     }
+    if (first && (!IsType(type, "IHDR") || length != 13)) return Damaged(QStringLiteral("缺少图像头"));
     if (!idat && Crc(type, qsizetype(length) + 4) != U32(data + p + 8 + length)) {
       if (Ancillary(type)) {
         // An ancillary chunk with a wrong checksum is dropped, as reference decoders do.
@@ -173,13 +174,12 @@ QString WalkChunks(const uchar* data, qsizetype size, qint64 maxPixels, Walk* wa
         p = qsizetype(next);
         continue;
       }
-      if (!imageData || first)
+      if (!imageData)
         return Damaged(QStringLiteral("校验和错误（%1 数据块）").arg(QString::fromLatin1(reinterpret_cast<const char*>(type), 4)));
       endHere(type);
       break;
     }
     if (first) {
-      if (!IsType(type, "IHDR") || length != 13) return Damaged(QStringLiteral("缺少图像头"));
       const QString problem = ReadHeader(data + p + 8, maxPixels, &walk->layout);
       if (!problem.isEmpty()) return problem;
     }

@@ -291,6 +291,8 @@ std::vector<Refusal> Refusals() {
       {"ZeroWidth", PngSignature() + PngHeader(0, 4, 8, 2, false) + PngChunk("IEND", {}), "PNG 图像已损坏：图像宽度或高度无效"},
       {"RgbAtFourBits", PngSignature() + PngHeader(4, 4, 4, 2, false) + PngChunk("IEND", {}), "PNG 图像已损坏：图像头无效"},
       {"HeaderNotFirst", PngSignature() + PngChunk("tEXt", QByteArray("a\0b", 3)) + good.mid(8), "PNG 图像已损坏：缺少图像头"},
+      {"DamagedChunkBeforeHeader", PngSignature() + WithBadChecksum(PngChunk("tEXt", QByteArray("a\0b", 3))) + good.mid(8),
+       "PNG 图像已损坏：缺少图像头"},
       {"FewerRowsThanDeclared", Claiming(64, 128, 64), "PNG 图像已损坏：图像数据无法解码"},
   };
 }
