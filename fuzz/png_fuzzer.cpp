@@ -1,7 +1,6 @@
 // Feeds arbitrary bytes to the program's own reading entry point, ReadPicture, which hands a file
-// with the PNG signature to the PNG reader: its chunk checks, then Qt's PNG reader (libpng), then
-// the conversion to an opaque picture. Qt's PNG reader is built into QtGui: no application object
-// and no plugin is needed.
+// with the PNG signature to the PNG reader: its chunk walk, then libpng, then the composite over
+// white, then our companion chunk when the file holds one.
 #include <cstddef>
 #include <cstdint>
 
@@ -15,6 +14,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (r.image.format() != QImage::Format_RGB32) __builtin_trap();
     volatile QRgb last = r.image.pixel(r.image.width() - 1, r.image.height() - 1);
     if (qAlpha(last) != 255) __builtin_trap();
+    // A companion is handed on only whole, at its scale, beside the picture it belongs to.
+    if (!r.companion.isNull() && (r.detail != CompanionVerdict::Restored ||
+                                  r.companion.size() != r.image.size() * r.companionScale))
+      __builtin_trap();
   }
   return 0;
 }

@@ -72,8 +72,8 @@ Simplified Chinese.")
 # Qt's platform plugins (xcb) are loaded at run time, the Chinese interface needs a CJK font, and
 # Qt's own buttons and dialogs speak Chinese through Qt's translations (qtbase_zh_CN.qm): none of
 # them shows up among the programs' linked libraries. The linked libraries (Qt, its print support
-# for 打印…, libjpeg, the C and C++ runtime) are found by dpkg-shlibdeps with their exact versions;
-# without it they are named here.
+# for 打印…, libjpeg, libpng and zlib, the C and C++ runtime) are found by dpkg-shlibdeps with
+# their exact versions; without it they are named here.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-wqy-microhei, fonts-dejavu-core, qt6-translations-l10n")
 find_program(QM_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(QM_DPKG_SHLIBDEPS)
@@ -81,6 +81,6 @@ if(QM_DPKG_SHLIBDEPS)
 else()
   string(PREPEND CPACK_DEBIAN_PACKAGE_DEPENDS
          "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6svg6 (>= 6.4), "
-         "libqt6printsupport6 (>= 6.4), libjpeg62-turbo, ")
+         "libqt6printsupport6 (>= 6.4), libjpeg62-turbo, libpng16-16 (>= 1.6), zlib1g, ")
 endif()
 include(CPack)

@@ -410,6 +410,97 @@ else
   fail "$check" "$answer"
 fi
 [ -n "$pid" ] && kill "$pid" 2>/dev/null && { wait "$pid" 2>/dev/null; pid=""; }
+# ---- The print detail lives in the file: a slanted line saved as PNG (保存, through the real
+# file dialog), the program closed, `quillmere FILE` started, and 复制高清图 offers the same PNG ----
+check="detail in the file: save as PNG, quit, quillmere FILE: 复制高清图 gives the same PNG as before saving"
+detail_copy() {   # $1: where to put the clipboard's image/png after Ctrl+Shift+C
+  local i
+  for i in $(seq 1 10); do
+    xdotool windowfocus --sync "$wid" 2>/dev/null
+    xdotool key ctrl+shift+c
+    sleep 0.3
+    timeout 5 xclip -selection clipboard -t image/png -o >"$1" 2>/dev/null && [ -s "$1" ] && return 0
+  done
+  return 1
+}
+"$bin" >"$work/program-detail.log" 2>&1 &
+pid=$!
+wid=$(timeout 20 xdotool search --sync --onlyvisible --name "$title" 2>/dev/null | head -n 1)
+problem=""
+if [ -z "$wid" ]; then
+  problem="no window within 20 s"
+elif ! { xdotool windowfocus --sync "$wid" 2>/dev/null; wait_screen find-picture; }; then
+  problem="$answer"
+else
+  read -r px py <<<"$answer"
+  move $((px + 300)) $((py + 110))
+  xdotool click 1                     # the picture takes the keys
+  xdotool key l                       # the line tool
+  drag $((px + 60)) $((py + 40)) $((px + 330)) $((py + 190))
+  move $((px + 590)) $((py + 300))
+  if ! detail_copy "$work/detail-before.png"; then
+    problem="复制高清图 put no PNG on the clipboard"
+  elif [ "$(identify -format '%wx%h' "$work/detail-before.png" 2>/dev/null)" = "2400x880" ]; then
+    problem="no line was drawn (复制高清图 gave the whole white picture)"
+  else
+    saved="$work/detail.png"
+    dialog=""
+    for i in 1 2 3; do
+      xdotool windowfocus --sync "$wid" 2>/dev/null
+      xdotool key ctrl+s
+      dialog=$(timeout 5 xdotool search --sync --onlyvisible --name '图像保存为' 2>/dev/null | head -n 1)
+      [ -n "$dialog" ] && break
+    done
+    if [ -z "$dialog" ]; then
+      problem="no save dialog after Ctrl+S"
+    else
+      xdotool windowfocus --sync "$dialog" 2>/dev/null
+      sleep 0.5
+      xdotool type --delay 20 "$saved"
+      sleep 0.3
+      xdotool key Return
+      for i in $(seq 1 50); do
+        [ "$(xdotool getwindowname "$wid" 2>/dev/null)" = "※Quillmere※～～$saved" ] && break
+        # A completion list may have taken the first Return.
+        [ "$i" = 10 ] && others >/dev/null && xdotool key Return
+        sleep 0.1
+      done
+      if [ "$(xdotool getwindowname "$wid" 2>/dev/null)" != "※Quillmere※～～$saved" ] || [ ! -s "$saved" ]; then
+        problem="the picture was not saved as $saved (caption \"$(xdotool getwindowname "$wid" 2>/dev/null)\")"
+      fi
+    fi
+  fi
+fi
+# Saved, the picture holds no unsaved work: a close request ends the program without a question.
+if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null && [ -n "$wid" ]; then
+  request_close "$wid"
+  for i in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$pid" 2>/dev/null; then
+    [ -z "$problem" ] && problem="the program did not end on a close request after saving"
+    kill "$pid" 2>/dev/null
+  fi
+  wait "$pid" 2>/dev/null
+fi
+pid=""
+if [ -z "$problem" ]; then
+  "$bin" "$saved" >"$work/program-detail2.log" 2>&1 &
+  pid=$!
+  wid=$(timeout 20 xdotool search --sync --onlyvisible --name '^※Quillmere※' 2>/dev/null | head -n 1)
+  for i in $(seq 1 50); do
+    [ -n "$wid" ] && [ "$(xdotool getwindowname "$wid" 2>/dev/null)" = "※Quillmere※～～$saved" ] && break
+    sleep 0.1
+  done
+  if [ -z "$wid" ] || [ "$(xdotool getwindowname "$wid" 2>/dev/null)" != "※Quillmere※～～$saved" ]; then
+    problem="quillmere $saved shows no window naming it"
+  elif ! detail_copy "$work/detail-after.png"; then
+    problem="复制高清图 after reopening put no PNG on the clipboard"
+  elif ! cmp -s "$work/detail-before.png" "$work/detail-after.png"; then
+    problem="the PNG differs: $(identify -format '%wx%h' "$work/detail-before.png" 2>/dev/null) before, $(identify -format '%wx%h' "$work/detail-after.png" 2>/dev/null) after"
+  fi
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null && { wait "$pid" 2>/dev/null; pid=""; }
+fi
+if [ -z "$problem" ]; then pass "$check"; else fail "$check" "$problem"; fi
+
 for args in "a.png b.png" "--no-such-option"; do
   # shellcheck disable=SC2086
   out=$("$bin" $args 2>&1 >/dev/null); status=$?
@@ -583,7 +674,7 @@ if [ -f "$build/CMakeCache.txt" ]; then
       depends=$(dpkg-deb --field "$deb" Depends 2>/dev/null)
       contents=$(dpkg-deb --contents "$deb" 2>/dev/null)
       missing=()
-      for p in libqt6widgets6 libqt6gui6 libqt6core6 libqt6svg6 libqt6printsupport6 qt6-qpa-plugins libjpeg62-turbo \
+      for p in libqt6widgets6 libqt6gui6 libqt6core6 libqt6svg6 libqt6printsupport6 qt6-qpa-plugins libjpeg62-turbo libpng16-16 \
                fonts-wqy-microhei qt6-translations-l10n; do
         grep -Eq "(^|, )$p( |,|$)" <<<"$depends" || missing+=("depends on $p")
       done
@@ -591,7 +682,7 @@ if [ -f "$build/CMakeCache.txt" ]; then
                ./usr/share/metainfo/org.quillmere.Quillmere.metainfo.xml ./usr/share/icons/hicolor/48x48/apps/quillmere.png; do
         grep -q " $f\$" <<<"$contents" || missing+=("$f")
       done
-      if [ ${#missing[@]} -eq 0 ]; then pass "package: $(basename "$deb") with the Qt, print support, JPEG, platform plugin, CJK font and Qt translation dependencies"
+      if [ ${#missing[@]} -eq 0 ]; then pass "package: $(basename "$deb") with the Qt, print support, JPEG, PNG, platform plugin, CJK font and Qt translation dependencies"
       else fail "package: $(basename "${deb:-none}")" "missing ${missing[*]}"; fi
     else
       fail "package: cpack -G DEB" "$(tail -n 5 "$work/cpack.log")"

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the bitmap, JPEG and PNG readers' fuzzers with clang-14 (libFuzzer, AddressSanitizer,
+# Builds the bitmap, JPEG and PNG readers' fuzzers and the companion chunk's with clang-14 (libFuzzer, AddressSanitizer,
 # UndefinedBehaviorSanitizer) and runs each for about a minute from the seed corpus, copied to a
 # temporary folder so that the repository is left as it is. Fails on any crash, leak, sanitizer
 # report, or allocation over the limit.
@@ -13,7 +13,7 @@ cmake --build "$build" -j "$(nproc)"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 status=0
-for name in bmp jpeg png; do
+for name in bmp jpeg png companion; do
   mkdir -p "$work/$name"
   cp fuzz/corpus/"$name"/* "$work/$name"/ 2>/dev/null || true
   echo "== ${name}_fuzzer: ${seconds} s =="

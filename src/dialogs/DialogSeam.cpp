@@ -44,6 +44,20 @@ QMessageBox::StandardButton DialogSeam::Ask(QWidget* parent, const QString& titl
   return answer ? box.standardButton(answer) : QMessageBox::Cancel;
 }
 
+int DialogSeam::Choose(QWidget* parent, const QString& title, const QString& text, const QStringList& buttons) {
+  QMessageBox box(QMessageBox::Information, title, text, QMessageBox::NoButton, parent);
+  QList<QAbstractButton*> added;
+  for (const QString& caption : buttons) {
+    QPushButton* button = box.addButton(caption, QMessageBox::ActionRole);
+    if (added.isEmpty()) box.setDefaultButton(button);
+    added << button;
+  }
+  DismissWithoutAnswer dismiss;
+  box.installEventFilter(&dismiss);
+  box.exec();
+  return int(added.indexOf(box.clickedButton()));
+}
+
 void DialogSeam::Tell(QWidget* parent, const QString& title, const QString& text, bool warning) {
   QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::Information, title, text, QMessageBox::Ok,
                   parent);

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 #include <functional>
 #include <optional>
@@ -23,6 +24,9 @@ class DialogSeam {
   // when the box was dismissed (Esc, its close button) whatever its buttons.
   virtual QMessageBox::StandardButton Ask(QWidget* parent, const QString& title, const QString& text,
                                           QMessageBox::StandardButtons buttons);
+  // A question answered with one of `buttons` (their texts, in order): returns the index of the
+  // button pressed, or -1 when the box was dismissed (Esc, its close button).
+  virtual int Choose(QWidget* parent, const QString& title, const QString& text, const QStringList& buttons);
   // A message with an OK button: `warning` chooses the warning icon over the information icon.
   virtual void Tell(QWidget* parent, const QString& title, const QString& text, bool warning);
   // File dialogs. `filter` is in Qt's form ("位图文件 (*.bmp);;PNG 图像 (*.png)"). An empty result is

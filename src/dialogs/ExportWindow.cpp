@@ -15,6 +15,12 @@ ExportWindow::ExportWindow(const ExportSizes& sizes, QWidget* parent) : QDialog(
     note->setObjectName("ReducedNote");
     layout->addWidget(note);
   }
+  if (sizes.enlargedParts) {
+    auto* note = new QLabel(QStringLiteral("图像中有来自其他程序或位图文件的部分，这些部分按放大的图像输出。"), this);
+    note->setObjectName("EnlargedNote");
+    note->setWordWrap(true);
+    layout->addWidget(note);
+  }
   trim_ = new QCheckBox(QStringLiteral("裁去空白边"), this);
   trim_->setObjectName("TrimEdges");
   trim_->setChecked(true);

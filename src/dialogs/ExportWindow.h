@@ -11,6 +11,7 @@ struct ExportSizes {
   QSize whole, trimmed;  // pixels of the file written
   int dotsPerMetre = 3780;
   bool reduced = false;  // the picture is too large for its high-resolution companion
+  bool enlargedParts = false;  // part of the companion is a picture from outside, enlarged
 };
 
 // The window "导出高清图像": "裁去空白边" (on by default) and the pixel and print size of what will

@@ -3,6 +3,7 @@
 #include <sys/mman.h>
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cstdlib>
 #include <cstring>
@@ -34,6 +35,8 @@ PictureRead Fail(const QString& message) {
   result.error = message;
   return result;
 }
+
+QImage NewPicture(int width, int height, QImage::Format format);
 
 PictureRead Damaged(const char* why) {
   return Fail(QStringLiteral("位图文件已损坏：") + QString::fromUtf8(why));
@@ -98,15 +101,21 @@ void RowPalette(const uchar* s, quint32* d, int width, int bits, const quint32* 
   }
 }
 
-// Whether any 32-bit pixel of the rows has a bit of `alphaMask` set.
-bool AnyAlpha(const uchar* pixels, qint64 stride, int width, int height, quint32 alphaMask) {
+// The pixel x of a row of 16- or 32-bit pixels.
+quint32 PixelAt(const uchar* row, int bits, int x) { return bits == 16 ? U16(row + 2 * x) : U32(row + 4 * x); }
+
+// Whether any 16- or 32-bit pixel of the rows has a bit of `alphaMask` set.
+bool AnyAlpha(const uchar* pixels, qint64 stride, int width, int height, int bits, quint32 alphaMask) {
   for (int r = 0; r < height; ++r) {
     const uchar* s = pixels + qsizetype(r) * stride;
     for (int x = 0; x < width; ++x)
-      if (U32(s + 4 * x) & alphaMask) return true;
+      if (PixelAt(s, bits, x) & alphaMask) return true;
   }
   return false;
 }
+
+// What new pictures are filled with before a reader writes them (tests); -1: nothing.
+std::atomic<qint64> g_newPictureFill{-1};
 
 // Draws a run-length encoded stream (RLE8 or RLE4) into `image`, already filled with palette
 // entry 0. Pixels beyond the right edge are dropped; the stream ends at its end-of-bitmap marker,
@@ -169,7 +178,17 @@ bool IsBitmapData(const uchar* data, qsizetype size) {
   return size >= 2 && data[0] == 'B' && data[1] == 'M';
 }
 
+void SetNewPictureFill(qint64 pattern) { g_newPictureFill.store(pattern < 0 ? -1 : pattern & 0xFFFFFFFF); }
+
 QImage AllocatePicture(int width, int height, QImage::Format format) {
+  QImage image = NewPicture(width, height, format);
+  const qint64 fill = g_newPictureFill.load(std::memory_order_relaxed);
+  if (fill >= 0 && !image.isNull()) image.fill(uint(fill));
+  return image;
+}
+
+namespace {
+QImage NewPicture(int width, int height, QImage::Format format) {
   const qsizetype bytes = qsizetype(width) * 4 * height;
   constexpr qsizetype kHugePage = qsizetype(2) << 20;
   if (bytes >= 4 * kHugePage) {
@@ -185,6 +204,7 @@ QImage AllocatePicture(int width, int height, QImage::Format format) {
   }
   return QImage(width, height, format);
 }
+}  // namespace
 
 PictureRead ReadBitmap(const uchar* data, qsizetype size, qint64 maxPixels) {
   if (!IsBitmapData(data, size)) return Fail(QStringLiteral("不是位图文件或 JPEG 图像"));
@@ -309,11 +329,12 @@ PictureRead ReadBitmap(const uchar* data, qsizetype size, qint64 maxPixels) {
       masks.green.Set(0x0000FF00);
       masks.blue.Set(0x000000FF);
     }
-    // A 32-bit bitmap whose header declares an alpha mask is shown over white, unless its alpha
-    // is zero everywhere: many writers leave that byte empty. The fourth byte of a plain 32-bit
-    // bitmap is not alpha.
+    // A 16- or 32-bit bitmap whose header declares an alpha mask (ARGB1555, ARGB4444, ARGB8888)
+    // is shown over white, unless its alpha is zero everywhere: many writers leave those bits
+    // empty. The fourth byte of a plain 32-bit bitmap is not alpha.
     Channel alpha;
-    if (bits == 32 && alphaMask != 0 && AnyAlpha(pixels, stride, w, ht, alphaMask)) alpha.Set(alphaMask);
+    if ((bits == 32 || bits == 16) && alphaMask != 0 && AnyAlpha(pixels, stride, w, ht, bits, alphaMask))
+      alpha.Set(alphaMask);
     for (int r = 0; r < ht; ++r) {
       const uchar* s = pixels + qsizetype(r) * stride;
       auto* d = reinterpret_cast<quint32*>(out + qsizetype(topDown ? r : ht - 1 - r) * bpl);
@@ -321,7 +342,7 @@ PictureRead ReadBitmap(const uchar* data, qsizetype size, qint64 maxPixels) {
         Row24(s, d, w);
       } else if (alpha.mask != 0) {
         for (int x = 0; x < w; ++x) {
-          const quint32 v = U32(s + 4 * x);
+          const quint32 v = PixelAt(s, bits, x);
           d[x] = PixelOverWhite(masks.red.Read(v), masks.green.Read(v), masks.blue.Read(v), alpha.Read(v));
         }
       } else if (plain32) {

@@ -48,7 +48,11 @@ PictureRead ReadPicture(const QByteArray& bytes) {
   const qsizetype size = bytes.size();
   if (size == 0) return Fail(QStringLiteral("文件是空的"));
   for (const PictureFormat& format : PictureFormats())
-    if (format.recognises(data, size)) return format.read(data, size, kMaxPicturePixels);
+    if (format.recognises(data, size)) {
+      PictureRead read = format.read(data, size, kMaxPicturePixels);
+      read.format = &format;
+      return read;
+    }
   return Fail(QStringLiteral("不是可以打开的图像文件（能打开的是 %1 图像）")
                   .arg(JoinedNames(ReadableFormatNames(), QStringLiteral("和"))));
 }
@@ -119,14 +123,25 @@ QByteArray EncodePicture(const QImage& image, const PictureFormat& format, int d
   return format.write(image, dotsPerMetre);
 }
 
-bool WritePictureFile(const QString& path, const QImage& image, const PictureFormat& format,
-                      QString* error, int dotsPerMetre) {
+QByteArray EncodePicture(const PicturePair& picture, const PictureFormat& format, int dotsPerMetre,
+                         bool enlargedParts) {
+  if (!format.KeepsDetail() || picture.companion.isNull()) return EncodePicture(picture.image, format, dotsPerMetre);
+  if (picture.image.isNull() || dotsPerMetre <= 0) return {};
+  return format.writeWithCompanion(picture, dotsPerMetre, enlargedParts);
+}
+
+namespace {
+
+// Writes what `encode` makes of the picture to `path` atomically (WritePictureFile).
+template <class Encode>
+bool WriteEncoded(const QString& path, bool hasPicture, const PictureFormat& format, QString* error,
+                  int dotsPerMetre, Encode&& encode) {
   auto fail = [&](const QString& message) {
     if (error) *error = message;
     return false;
   };
   if (!format.CanWrite()) return fail(format.readOnlyRefusal);
-  if (image.isNull()) return fail(QStringLiteral("没有可以保存的图像"));
+  if (!hasPicture) return fail(QStringLiteral("没有可以保存的图像"));
   if (dotsPerMetre <= 0) return fail(QStringLiteral("图像分辨率无效，图像没有保存"));
   if (path.isEmpty()) return fail(QStringLiteral("没有给出文件名"));
   const QFileInfo info(path);
@@ -145,7 +160,7 @@ bool WritePictureFile(const QString& path, const QImage& image, const PictureFor
   // read-only file: a file the user protected is left alone.
   if (info.exists() && !info.isWritable())
     return fail(QStringLiteral("文件“%1”是只读的，图像没有保存").arg(Shown(path)));
-  const QByteArray bytes = format.write(image, dotsPerMetre);
+  const QByteArray bytes = encode();
   if (bytes.isEmpty())
     return fail(QStringLiteral("无法把图像转换为 %1 格式（内存可能不足），图像没有保存").arg(format.name));
   QSaveFile file(path);
@@ -159,6 +174,20 @@ bool WritePictureFile(const QString& path, const QImage& image, const PictureFor
   if (!file.commit())
     return fail(QStringLiteral("无法保存“%1”：写入或替换文件时出错，原来的文件没有改变").arg(Shown(path)));
   return true;
+}
+
+}  // namespace
+
+bool WritePictureFile(const QString& path, const QImage& image, const PictureFormat& format,
+                      QString* error, int dotsPerMetre) {
+  return WriteEncoded(path, !image.isNull(), format, error, dotsPerMetre,
+                      [&] { return format.write(image, dotsPerMetre); });
+}
+
+bool WritePictureFile(const QString& path, const PicturePair& picture, const PictureFormat& format,
+                      QString* error, int dotsPerMetre, bool enlargedParts) {
+  return WriteEncoded(path, !picture.image.isNull(), format, error, dotsPerMetre,
+                      [&] { return EncodePicture(picture, format, dotsPerMetre, enlargedParts); });
 }
 
 bool WriteBitmapFile(const QString& path, const QImage& image, QString* error) {

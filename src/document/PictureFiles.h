@@ -3,6 +3,9 @@
 #include <QImage>
 #include <QString>
 
+#include "document/CompanionChunk.h"
+#include "figures/PicturePair.h"
+
 // Reading and writing picture files in the formats of the picture-format table (PictureFormats.h).
 // The kind of a file that is read is decided by its content, never by its name.
 
@@ -14,7 +17,15 @@ struct PictureRead {
   // The file was cut off: `image` holds what could be decoded (the rest grey) and differs from
   // what the file was meant to hold, so the picture counts as changed. ok() is still true.
   bool partial = false;
+  const PictureFormat* format = nullptr;  // the format of the table that read it
+  // The picture's high-resolution companion as the file keeps it (a PNG file of ours): k x the
+  // picture, or null when the file holds none that can be trusted; `detail` says which and why.
+  QImage companion;
+  int companionScale = 1;
+  bool enlargedParts = false;  // kept with the companion: part of it is a picture from outside, enlarged
+  CompanionVerdict detail = CompanionVerdict::Absent;
   bool ok() const { return !image.isNull(); }
+  PicturePair Pair() const { return PicturePair{image, companion}; }
 };
 
 // The resolution written into a picture file unless told otherwise: 96 dpi, so that a word
@@ -51,11 +62,19 @@ QByteArray EncodeBitmap(const QImage& image);
 // only read or the image cannot be encoded.
 QByteArray EncodePicture(const QImage& image, const PictureFormat& format,
                          int dotsPerMetre = kScreenDotsPerMetre);
+// The same for a picture with its companion: a format that keeps detail (PictureFormat::
+// KeepsDetail) writes the companion with it, with the note `enlargedParts`; any other writes the
+// picture alone. Safe on any thread.
+QByteArray EncodePicture(const PicturePair& picture, const PictureFormat& format, int dotsPerMetre,
+                         bool enlargedParts);
 // Writes `image` in `format` to `path` atomically: a failed write leaves any existing file as it
 // was. Only a new file or an existing regular file is written: a folder, device or pipe of that
 // name is refused (writing into a pipe would wait for a reader for ever), and so is a format that
 // is only read. On failure returns false and puts a clear message in Chinese into `error`.
 bool WritePictureFile(const QString& path, const QImage& image, const PictureFormat& format,
                       QString* error, int dotsPerMetre = kScreenDotsPerMetre);
+// WritePictureFile of EncodePicture(picture, format, dotsPerMetre, enlargedParts).
+bool WritePictureFile(const QString& path, const PicturePair& picture, const PictureFormat& format,
+                      QString* error, int dotsPerMetre, bool enlargedParts);
 // WritePictureFile as a Windows bitmap (the redo file, and pictures that must be bitmaps).
 bool WriteBitmapFile(const QString& path, const QImage& image, QString* error);

@@ -38,7 +38,7 @@ const std::vector<PictureFormat>& PictureFormats() {
        QStringLiteral("JPEG 图像"), IsJpegData, ReadJpeg, nullptr,
        QStringLiteral("JPEG 图像只能打开，不能保存。请改用 .png 或 .bmp。")},
       {QStringLiteral("PNG"), {QStringLiteral("png")}, QStringLiteral("image/png"),
-       QStringLiteral("PNG 图像"), IsPngData, ReadPng, WritePng, {}},
+       QStringLiteral("PNG 图像"), IsPngData, ReadPng, WritePng, {}, WritePngWithCompanion},
   };
   return formats;
 }
@@ -53,11 +53,20 @@ QString OpenDialogFilter() {
   return filters.join(QStringLiteral(";;"));
 }
 
-QString SaveDialogFilter() {
+QString SaveDialogFilter(const PictureFormat* first) {
   QStringList filters;
   for (const PictureFormat& f : PictureFormats())
-    if (f.CanWrite()) filters << f.Filter();
+    if (f.CanWrite()) {
+      if (&f == first) filters.prepend(f.Filter());
+      else filters << f.Filter();
+    }
   return filters.join(QStringLiteral(";;"));
+}
+
+const PictureFormat& FormatNamed(const QString& name) {
+  for (const PictureFormat& f : PictureFormats())
+    if (f.name == name) return f;
+  return PictureFormats().front();
 }
 
 const PictureFormat* FormatOfFileName(const QString& fileName) {

@@ -24,8 +24,14 @@ struct PictureFormat {
   QByteArray (*write)(const QImage& image, int dotsPerMetre);
   // Why a name with this format's suffix cannot be saved (formats that are only read).
   QString readOnlyRefusal;
+  // Encodes an opaque picture with its high-resolution companion so that reading the file gives
+  // the companion back (and the note that part of it is enlarged from outside); null for a format
+  // that keeps the picture alone.
+  QByteArray (*writeWithCompanion)(const PicturePair& picture, int dotsPerMetre, bool enlargedParts) = nullptr;
 
   bool CanWrite() const { return write != nullptr; }
+  // The format keeps a companion's detail.
+  bool KeepsDetail() const { return writeWithCompanion != nullptr; }
   // The dialog filter of this format alone: "PNG 图像 (*.png)".
   QString Filter() const;
 };
@@ -37,8 +43,11 @@ const std::vector<PictureFormat>& PictureFormats();
 // then each format's own, separated by ";;". Qt's own file dialog matches the patterns without
 // regard to case, so a camera's "IMG_0001.JPG" is shown too.
 QString OpenDialogFilter();
-// The save dialog's filters: the formats that are written, bitmap first ("位图文件 (*.bmp)").
-QString SaveDialogFilter();
+// The save dialog's filters: the formats that are written, in table order ("位图文件 (*.bmp)"),
+// except that `first` (when written) comes first: the dialog starts with it.
+QString SaveDialogFilter(const PictureFormat* first = nullptr);
+// The row of the format called `name` ("PNG").
+const PictureFormat& FormatNamed(const QString& name);
 
 // The format whose suffix ends `fileName` (without regard to case), or null.
 const PictureFormat* FormatOfFileName(const QString& fileName);

@@ -136,7 +136,8 @@ class ImageDraw : public QMainWindow, public SurfaceHandlers {
   void PasteClipboard();
   // Makes `image` a floating selection with its top-left corner at `at` (picture pixels), as 粘贴
   // does; `size` is the size its data declared (a picture too large is refused with a message).
-  void PastePicture(const QImage& image, QSize size, QPoint at);
+  // `fromOutside`: the picture comes from another program, and prints enlarged (EnlargedParts).
+  void PastePicture(const QImage& image, QSize size, QPoint at, bool fromOutside);
   void DeleteSelection();
   void RefreshPasteCommand();
 
@@ -165,6 +166,11 @@ class ImageDraw : public QMainWindow, public SurfaceHandlers {
   // Reads the file at `path` and makes it the picture, at the file's size. A file that cannot be
   // read gets a message and leaves everything as it was. Returns true when the file was read.
   bool OpenFile(const QString& path);
+  // Makes the picture read from a file the canvas's content, with the file's companion when it
+  // kept one that can be trusted (else the pixels enlarged); notes whether detail is missing.
+  void ShowOpenedPicture(const PictureRead& read);
+  // The format the save dialog starts with: that of the picture's file, PNG for a new picture.
+  const PictureFormat* SaveStartFormat() const;
   // The window caption for a picture from `path` (the start caption when empty).
   void ShowFileInCaption(const QString& path);
 
@@ -223,6 +229,7 @@ class ImageDraw : public QMainWindow, public SurfaceHandlers {
   QString lastFileName_;        // the one file dialog state shared by open and save
   QString currentFile_;         // the file named in the caption (opened or saved here), or empty
   std::optional<FileStamp> currentStamp_;  // that file as this window last read or wrote it
+  const PictureFormat* currentFormat_ = nullptr;  // the format that file was read or written in
   bool startPicture_ = true;    // no file opened or saved and no new picture since start-up
   bool clickFocusPending_ = false;  // the surface gained the focus by a click not yet delivered
   bool clipboardHasPicture_ = false;  // the clipboard holds a picture: Paste is offered

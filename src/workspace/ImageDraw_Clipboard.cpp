@@ -39,10 +39,12 @@ void ImageDraw::PasteClipboard() {
   if (!data || !data->hasImage()) return;
   QSize size;
   const QImage image = clipboard::ReadPicture(*board, *data, &size);
-  PastePicture(image, size, QPoint(0, 0));
+  // Our own copy is this program's picture; anything else is another program's.
+  const bool ours = board->ownsClipboard() || data->hasFormat(QString::fromLatin1(clipboard::kOwnPictureType));
+  PastePicture(image, size, QPoint(0, 0), !ours);
 }
 
-void ImageDraw::PastePicture(const QImage& image, QSize size, QPoint at) {
+void ImageDraw::PastePicture(const QImage& image, QSize size, QPoint at, bool fromOutside) {
   if (size.isValid() && !clipboard::PastableSize(size)) {
     Dialogs().Tell(this, QStringLiteral("粘贴"),
                    QStringLiteral("剪贴板中的图像太大（%1 × %2 像素），无法粘贴。\n"
@@ -68,6 +70,7 @@ void ImageDraw::PastePicture(const QImage& image, QSize size, QPoint at) {
   Picture.PaintPicture(image, at.x(), at.y(), image.width(), image.height(), 0, 0, image.width(), image.height(),
                        Canvas::RasterOp::And);
   State.ImageChanged = true;
+  if (fromOutside) State.EnlargedParts = true;
   EnableUndo();
   SyncSelection();
   Refresh();

@@ -63,7 +63,7 @@ void ImageDraw::DropData(const QMimeData& data, QPointF at) {
     }
     StampTextPreview();
     const auto whole = [](double v) { return IsUsable(v) ? int(std::clamp(std::floor(v), -1e6, 1e6)) : 0; };
-    PastePicture(image, size, QPoint(whole(at.x()), whole(at.y())));
+    PastePicture(image, size, QPoint(whole(at.x()), whole(at.y())), true);
     UpdateCommands();
     return;
   }

@@ -9,6 +9,7 @@
 #include "dialogs/DialogSeam.h"
 #include "dialogs/SetData.h"
 #include "dialogs/TypeTxt.h"
+#include "document/CompanionChunk.h"
 #include "document/FileStamp.h"
 #include "document/PictureFiles.h"
 #include "document/PictureFormats.h"
@@ -18,6 +19,15 @@ namespace {
 const QString kCaption = QStringLiteral("※Quillmere※");
 const QString kChangedText = QStringLiteral("图像已经改变，是否保存图像？");
 const QString kChangedTitle = QStringLiteral("是否保存改变");
+const QString kBitmapLosesDetail = QStringLiteral("位图文件不能保存高清细节。要保留，请存为 PNG。");
+
+// `target` (a bitmap name) as a PNG file: "incline.bmp" becomes "incline.png".
+SaveTarget AsPng(SaveTarget target) {
+  const QString suffix = QFileInfo(target.path).suffix();
+  target.path = target.path.chopped(suffix.size()) + QStringLiteral("png");
+  target.format = &FormatNamed(QStringLiteral("PNG"));
+  return target;
+}
 }  // namespace
 
 void ImageDraw::ShowFileInCaption(const QString& path) {
@@ -51,6 +61,7 @@ void ImageDraw::NewPicture() {
   startPicture_ = false;
   currentFile_.clear();
   currentStamp_.reset();
+  State.EnlargedParts = false;
   setWindowTitle(kCaption + QStringLiteral("～～新建图像"));
   Refresh();
 }
@@ -82,13 +93,12 @@ bool ImageDraw::OpenFile(const QString& path) {
   // An unstamped text goes with the picture it was previewed on.
   if (textWindow_->isVisible()) textWindow_->CloseWindow();
   HideSelection();
-  Picture.SetPicture(read.image);
-  // The companion's scale suits the new picture's size (the opened pixels enlarged).
-  if (Picture.k() != CompanionScaleFor(Picture.Width(), Picture.Height())) Picture.ChooseCompanion();
+  ShowOpenedPicture(read);
   const QString absolute = QFileInfo(path).absoluteFilePath();
   ShowFileInCaption(absolute);
   currentFile_ = absolute;
   currentStamp_ = StampOfFile(absolute);
+  currentFormat_ = read.format;
   startPicture_ = false;
   // Read whole, the picture equals its file; read in part, what is missing is in no file.
   State.ImageChanged = read.partial;
@@ -98,20 +108,40 @@ bool ImageDraw::OpenFile(const QString& path) {
   return true;
 }
 
+void ImageDraw::ShowOpenedPicture(const PictureRead& read) {
+  // The file's own companion when it kept one that can be trusted, at the scale it was kept (a
+  // resized picture may have a lower one than a new picture of its size); otherwise the opened
+  // pixels enlarged, at the scale that suits the picture's size.
+  const bool restored = read.detail == CompanionVerdict::Restored && !read.companion.isNull() &&
+                        (Picture.k() == read.companionScale || Picture.SetCompanion(read.companionScale));
+  if (restored) {
+    Picture.SetPicture(read.Pair());
+  } else {
+    Picture.SetPicture(read.image);
+    if (Picture.k() != CompanionScaleFor(Picture.Width(), Picture.Height())) Picture.ChooseCompanion();
+  }
+  State.EnlargedParts = restored ? read.enlargedParts : true;
+}
+
+const PictureFormat* ImageDraw::SaveStartFormat() const {
+  // The format of the file the picture came from, when it can be written; PNG for a new picture.
+  if (!currentFile_.isEmpty() && currentFormat_ && currentFormat_->CanWrite()) return currentFormat_;
+  return &FormatNamed(QStringLiteral("PNG"));
+}
+
 std::optional<SaveTarget> ImageDraw::AskSaveTarget(bool exporting) {
   const QString title = exporting ? QStringLiteral("导出高清图像") : QStringLiteral("保存图像");
-  const PictureFormat* png = nullptr;
-  for (const PictureFormat& f : PictureFormats())
-    if (f.name == QLatin1String("PNG")) png = &f;
+  const PictureFormat* png = &FormatNamed(QStringLiteral("PNG"));
   // The export dialog keeps a name of its own: exporting names no file of the picture's.
   QString& lastName = exporting ? lastExportName_ : lastFileName_;
+  bool keepBitmap = false;  // 继续保存 was answered: the question is asked once a save
   // The dialog shows again after a refused name or a 否 to the question about an existing file.
   for (;;) {
     QString filter;
     const QString typed =
         exporting ? Dialogs().SaveFileName(this, QStringLiteral("高清图像导出为："), lastName, png->Filter(), &filter)
                   : Dialogs().SaveFileName(this, QStringLiteral("“Quillmere”图像保存为："), lastName,
-                                           SaveDialogFilter(), &filter);
+                                           SaveDialogFilter(SaveStartFormat()), &filter);
     if (typed.isEmpty()) return std::nullopt;
     lastName = typed;
     const PictureFormat* named = FormatOfFileName(typed);
@@ -123,6 +153,16 @@ std::optional<SaveTarget> ImageDraw::AskSaveTarget(bool exporting) {
     if (!target.ok()) {
       Dialogs().Tell(this, title, target.refusal, true);
       continue;
+    }
+    // A format that keeps the picture alone would lose the companion's detail: asked before
+    // anything is written. 取消 and a dismissal write nothing.
+    if (!exporting && !keepBitmap && !target.format->KeepsDetail() &&
+        CompanionHoldsDetail(Picture.Raster(), Picture.Companion(), Picture.k())) {
+      const int answer = Dialogs().Choose(this, title, kBitmapLosesDetail,
+                                          {QStringLiteral("继续保存"), QStringLiteral("改存 PNG"), QStringLiteral("取消")});
+      if (answer == 1) target = AsPng(target);
+      else if (answer == 0) keepBitmap = true;
+      else return std::nullopt;
     }
     const QFileInfo file(target.path);
     target.path = file.absoluteFilePath();
@@ -155,13 +195,15 @@ bool ImageDraw::SavePicture() {
   const std::optional<SaveTarget> target = AskSaveTarget();
   if (!target) return false;
   QString error;
-  if (!WritePictureFile(target->path, Picture.Raster(), *target->format, &error)) {
+  if (!WritePictureFile(target->path, Picture.Pair(), *target->format, &error, kScreenDotsPerMetre,
+                        State.EnlargedParts)) {
     Dialogs().Tell(this, QStringLiteral("保存图像"), QStringLiteral("图像没有保存。\n%1").arg(error), true);
     return false;
   }
   ShowFileInCaption(target->path);
   currentFile_ = target->path;
   currentStamp_ = StampOfFile(target->path);
+  currentFormat_ = target->format;
   startPicture_ = false;
   State.ImageChanged = false;
   return true;

@@ -17,6 +17,7 @@
 namespace {
 
 const QString kReducedNote = QStringLiteral("图像较大，按原分辨率输出");
+const QString kEnlargedNote = QStringLiteral("图像中有来自其他程序或位图文件的部分，这些部分按放大的图像输出。");
 
 // The rectangle `r` of the picture as it goes to paper: its companion's part, or the picture's.
 PrintPicture OnPaper(const Canvas& picture, const QRect& r) {
@@ -39,6 +40,7 @@ void ImageDraw::ExportHighResolution() {
   sizes.trimmed = ink.size() * k;
   sizes.dotsPerMetre = DotsPerMetreAt(k);
   sizes.reduced = k == 1;
+  sizes.enlargedParts = k >= 2 && State.EnlargedParts;
   const std::optional<bool> trim = Dialogs().ExportOptions(this, sizes);
   if (!trim) return;
   const std::optional<SaveTarget> target = AskSaveTarget(true);
@@ -58,7 +60,7 @@ void ImageDraw::PrintOnPaper(bool preview) {
   bool painted = true;
   const bool printed = Dialogs().Print(
       this, preview, [&](QPrinter& printer) { painted = PaintOnPage(printer, page) && painted; },
-      page.scale == 1 ? kReducedNote : QString());
+      page.scale == 1 ? kReducedNote : State.EnlargedParts ? kEnlargedNote : QString());
   if (printed && !painted)
     Dialogs().Tell(this, preview ? QStringLiteral("打印预览") : QStringLiteral("打印"),
                    QStringLiteral("无法打印：打印机或输出文件不能写入，图像没有打印。"), true);

@@ -15,6 +15,9 @@ struct WorkspaceState : DragGeometry {
   bool DragActive = false;           // a left-button drag of a drawing tool is in progress
   bool MovedSincePress = false;      // a pointer move arrived since the press of that drag
   bool ImageChanged = false;         // the picture holds work that is in no file
+  // Part of the companion is a picture from outside enlarged (a file without our companion, a
+  // bitmap or JPEG file, a paste or drop from another program): it prints without detail there.
+  bool EnlargedParts = false;
   bool UndoAvailable = false;        // one step of undo is there (the backing copy)
   bool RedoAvailable = false;        // one step of redo is there (the redo file)
   bool CopyModifier = false;         // Ctrl is held down on the canvas

@@ -142,6 +142,36 @@ TEST(ChineseDialogs, QuestionAndMessageBoxesSpeakChinese) {
   }
 }
 
+// A question with buttons of its own: the index of the button pressed, -1 when dismissed.
+TEST(ChineseDialogs, AQuestionWithNamedButtonsAnswersWithTheButtonPressed) {
+  const QStringList buttons{"继续保存", "改存 PNG", "取消"};
+  const struct {
+    const char* what;
+    std::function<void(QMessageBox*)> answer;
+    int expected;
+  } cases[] = {
+      {"clicked 改存 PNG", [](QMessageBox* b) { Click(b, "改存 PNG"); }, 1},
+      {"clicked 取消", [](QMessageBox* b) { Click(b, "取消"); }, 2},
+      {"Esc", [](QMessageBox* b) { QTest::keyClick(b, Qt::Key_Escape); }, -1},
+      {"closed", [](QMessageBox* b) { b->close(); }, -1},
+  };
+  SetDialogSeam(nullptr);  // the real dialogs
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    int result = -2;
+    QStringList shown;
+    const bool appeared = WhileOpen<QMessageBox>(
+        [&] { result = Dialogs().Choose(nullptr, "保存图像", "位图文件不能保存高清细节。要保留，请存为 PNG。", buttons); },
+        [&](QMessageBox* box) {
+          shown = ButtonTexts(box);
+          c.answer(box);
+        });
+    ASSERT_TRUE(appeared);
+    EXPECT_EQ(shown, Sorted(buttons));
+    EXPECT_EQ(result, c.expected);
+  }
+}
+
 TEST(ChineseDialogs, ColourDialogSpeaksChinese) {
   SetDialogSeam(nullptr);
   for (const char* button : {"确定", "取消"}) {

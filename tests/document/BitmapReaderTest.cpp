@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QFile>
 #include <QImageReader>
+#include <array>
+#include <bit>
 
 #include "document/BitmapReader.h"
 #include "document/PictureFiles.h"
@@ -186,51 +189,86 @@ TEST_P(BitmapDirectTest, ReadsPixelsBottomUpAndTopDown) {
 INSTANTIATE_TEST_SUITE_P(Depths, BitmapDirectTest, ::testing::ValuesIn(DirectCases()),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// 32-bit bitmaps and their fourth byte: alpha only where the header declares an alpha mask, and
-// then shown over white, unless it is zero everywhere (writers that leave the byte empty).
+// Bitmaps with an alpha mask (ARGB8888, ARGB1555, ARGB4444): shown over white where the header
+// declares the mask, unless the alpha is zero everywhere (writers that leave those bits empty);
+// the fourth byte of a 32-bit bitmap without a mask is not alpha.
+struct AlphaCase {
+  const char* name;
+  int headerSize;
+  int bits;
+  quint32 compression;
+  std::vector<quint32> masks;  // red, green, blue (, alpha)
+  bool masksAfterHeader;
+  bool alphaEverywhereZero;
+  bool shownOverWhite;
+};
+
+std::vector<AlphaCase> AlphaCases() {
+  const std::vector<quint32> rgb{0xFF0000, 0xFF00, 0xFF}, argb{0xFF0000, 0xFF00, 0xFF, 0xFF000000};
+  const std::vector<quint32> a1555{0x7C00, 0x3E0, 0x1F, 0x8000}, a4444{0xF00, 0xF0, 0xF, 0xF000};
+  return {
+      {"V5", 124, 32, 3, argb, false, false, true},
+      {"V4", 108, 32, 3, argb, false, false, true},
+      {"V3", 56, 32, 3, argb, false, false, true},
+      {"InfoWithAlphaBitFields", 40, 32, 6, argb, true, false, true},
+      {"V5AlphaAllZero", 124, 32, 3, argb, false, true, false},
+      {"V5WithoutAlphaMask", 124, 32, 3, {0xFF0000, 0xFF00, 0xFF, 0}, false, false, false},
+      {"V5PlainRgb", 124, 32, 0, argb, false, false, false},
+      {"InfoPlainRgb", 40, 32, 0, {}, false, false, false},
+      {"InfoBitFields", 40, 32, 3, rgb, true, false, false},
+      {"V2", 52, 32, 3, rgb, false, false, false},
+      {"Argb1555V5", 124, 16, 3, a1555, false, false, true},
+      {"Argb4444V5", 124, 16, 3, a4444, false, false, true},
+      {"Argb1555V3", 56, 16, 3, a1555, false, false, true},
+      {"Argb4444InfoWithAlphaBitFields", 40, 16, 6, a4444, true, false, true},
+      {"Argb1555AlphaAllZero", 124, 16, 3, a1555, false, true, false},
+  };
+}
+
+// The channel `c8` (8 bits) as the bits of `mask` hold it, and as the reader scales it back.
+quint32 Packed(quint32 c8, quint32 mask) {
+  const int width = std::popcount(mask);
+  return (c8 >> (8 - width)) << std::countr_zero(mask);
+}
+quint32 Unpacked(quint32 c8, quint32 mask) { return mask ? Scale(c8 >> (8 - std::popcount(mask)), std::popcount(mask)) : 0; }
+
+BmpLayout AlphaBitmap(const AlphaCase& c) {
+  BmpLayout s;
+  s.headerSize = c.headerSize;
+  s.width = 6;
+  s.height = 5;
+  s.bits = c.bits;
+  s.compression = c.compression;
+  s.masks = c.masks;
+  s.masksAfterHeader = c.masksAfterHeader;
+  return s;
+}
+
 TEST(BitmapReader, AlphaIsShownOverWhiteOnlyWhereTheHeaderDeclaresIt) {
-  const std::vector<quint32> rgbMasks{0xFF0000, 0xFF00, 0xFF};
-  const std::vector<quint32> argbMasks{0xFF0000, 0xFF00, 0xFF, 0xFF000000};
-  auto colour = [](int x, int y) { return quint32(x * 40 + y * 3) << 16 | quint32(200 - x * 9) << 8 | quint32(y * 60 + 5); };
+  auto colour = [](int x, int y) { return std::array<quint32, 3>{quint32(x * 40 + y * 3), quint32(200 - x * 9), quint32(y * 60 + 5)}; };
   auto alphaOf = [](int x, int y) { return quint32((x * 51 + y * 85) % 256); };  // 0, 255 and between
   auto over = [](quint32 c, quint32 a) { return (c * a + 255 * (255 - a) + 127) / 255; };
-  const struct {
-    const char* name;
-    int headerSize;
-    quint32 compression;
-    std::vector<quint32> masks;
-    bool masksAfterHeader;
-    bool alphaEverywhereZero;
-    bool shownOverWhite;
-  } cases[] = {
-      {"V5", 124, 3, argbMasks, false, false, true},
-      {"V4", 108, 3, argbMasks, false, false, true},
-      {"V3", 56, 3, argbMasks, false, false, true},
-      {"InfoWithAlphaBitFields", 40, 6, argbMasks, true, false, true},
-      {"V5AlphaAllZero", 124, 3, argbMasks, false, true, false},
-      {"V5WithoutAlphaMask", 124, 3, {0xFF0000, 0xFF00, 0xFF, 0}, false, false, false},
-      {"V5PlainRgb", 124, 0, argbMasks, false, false, false},
-      {"InfoPlainRgb", 40, 0, {}, false, false, false},
-      {"InfoBitFields", 40, 3, rgbMasks, true, false, false},
-      {"V2", 52, 3, rgbMasks, false, false, false},
-  };
-  for (const auto& c : cases) {
+  for (const AlphaCase& c : AlphaCases()) {
     SCOPED_TRACE(c.name);
-    BmpLayout s;
-    s.headerSize = c.headerSize;
-    s.width = 6;
-    s.height = 5;
-    s.bits = 32;
-    s.compression = c.compression;
-    s.masks = c.masks;
-    s.masksAfterHeader = c.masksAfterHeader;
-    s.pixels = PackRows(6, 5, 32, [&](int x, int y) { return (c.alphaEverywhereZero ? 0 : alphaOf(x, y) << 24) | colour(x, y); });
+    // Without masks a 32-bit pixel is 0xAARRGGBB and a 16-bit one 5-5-5.
+    const std::vector<quint32> m = c.masks.size() >= 3 && c.compression != 0
+                                       ? c.masks
+                                       : std::vector<quint32>{0xFF0000, 0xFF00, 0xFF, 0xFF000000};
+    const quint32 alphaMask = m.size() > 3 ? m[3] : 0;
+    BmpLayout s = AlphaBitmap(c);
+    s.pixels = PackRows(6, 5, c.bits, [&](int x, int y) {
+      const auto k = colour(x, y);
+      return Packed(k[0], m[0]) | Packed(k[1], m[1]) | Packed(k[2], m[2]) |
+             (c.alphaEverywhereZero || !alphaMask ? 0 : Packed(alphaOf(x, y), alphaMask));
+    });
     const PictureRead r = Read(BuildBmp(s));
-    ASSERT_TRUE(r.ok()) << c.name << ": " << r.error.toStdString();
+    ASSERT_TRUE(r.ok()) << r.error.toStdString();
     ExpectPixels(r.image, 6, 5, [&](int x, int y) {
-      const quint32 k = colour(x, y), a = alphaOf(x, y);
-      if (!c.shownOverWhite) return k;
-      return over(k >> 16, a) << 16 | over(k >> 8 & 255, a) << 8 | over(k & 255, a);
+      const auto k = colour(x, y);
+      const quint32 red = Unpacked(k[0], m[0]), green = Unpacked(k[1], m[1]), blue = Unpacked(k[2], m[2]);
+      if (!c.shownOverWhite) return red << 16 | green << 8 | blue;
+      const quint32 a = Unpacked(alphaOf(x, y), alphaMask);
+      return over(red, a) << 16 | over(green, a) << 8 | over(blue, a);
     });
   }
 }
@@ -390,6 +428,76 @@ TEST(BitmapReader, EveryPrefixOfAFileIsReadOrRefusedWithoutHarm) {
       const PictureRead r = Read(cut);
       EXPECT_TRUE(r.ok() || !r.error.isEmpty()) << n;
     }
+  }
+}
+
+// Every pixel the reader hands on is one it wrote: a picture read into memory filled with one
+// poison pattern equals the picture read into memory filled with another, for every kind of
+// bitmap (each depth and header, bit fields and alpha masks, run-length streams that skip pixels
+// or end early, both row orders, a last row without its padding).
+TEST(BitmapReader, EveryPixelHandedOnIsWrittenByTheReader) {
+  std::vector<std::pair<std::string, QByteArray>> files = {{"LastRowUnpadded", ValidFile().chopped(1)}};
+  for (int bits : {1, 2, 4, 8}) {
+    BmpLayout s;
+    s.width = 11;
+    s.height = -3;
+    s.bits = bits;
+    s.palette = TestPalette(1 << std::min(bits, 4));  // short palettes draw black beyond them
+    s.pixels = PackRows(11, 3, bits, [&](int x, int y) { return quint32(x * 5 + y) % (1u << bits); }, true);
+    files.push_back({"Palette" + std::to_string(bits), BuildBmp(s)});
+  }
+  for (const DirectCase& c : DirectCases())
+    for (bool topDown : {false, true}) {
+      if (topDown && c.headerSize == 12) continue;
+      BmpLayout s;
+      s.headerSize = c.headerSize;
+      s.width = 5;
+      s.height = topDown ? -3 : 3;
+      s.bits = c.bits;
+      s.compression = c.compression;
+      s.masks = c.masks;
+      s.masksAfterHeader = c.masksAfterHeader;
+      s.pixels = PackRows(5, 3, c.bits, [&](int x, int y) { return c.pack(quint32(x * 50), quint32(y * 80), 7); }, topDown);
+      files.push_back({c.name, BuildBmp(s)});
+    }
+  for (const AlphaCase& c : AlphaCases()) {
+    BmpLayout s = AlphaBitmap(c);
+    s.pixels = PackRows(6, 5, c.bits, [](int x, int y) { return quint32(x * 0x9E3779B9u + y * 0x7F4A7C15u); });
+    files.push_back({c.name, BuildBmp(s)});
+  }
+  for (const RleCase& c : RleCases()) {
+    BmpLayout s;
+    s.width = 7;
+    s.height = 4;
+    s.bits = c.rle4 ? 4 : 8;
+    s.compression = c.rle4 ? 2 : 1;
+    s.palette = TestPalette(16);
+    s.pixels = c.stream;
+    files.push_back({c.rle4 ? "Rle4" : "Rle8", BuildBmp(s)});
+  }
+  for (const auto& [name, file] : files) {
+    SetNewPictureFill(0x00000000);
+    const PictureRead a = Read(file);
+    SetNewPictureFill(0xFFFFFFFF);
+    const PictureRead b = Read(file);
+    SetNewPictureFill(-1);
+    ASSERT_TRUE(a.ok() && b.ok()) << name << ": " << a.error.toStdString();
+    EXPECT_EQ(a.image, b.image) << name;
+  }
+}
+
+// Writes the bitmaps with an alpha mask into the fuzzers' seed corpus when QM_WRITE_FUZZ_CORPUS
+// names it (fuzz/corpus).
+TEST(FuzzCorpus, WritesTheAlphaMaskBitmapSeedsWhenAsked) {
+  const QString root = qEnvironmentVariable("QM_WRITE_FUZZ_CORPUS");
+  if (root.isEmpty()) GTEST_SKIP() << "set QM_WRITE_FUZZ_CORPUS to write the seed pictures";
+  for (const AlphaCase& c : AlphaCases()) {
+    if (c.bits != 16) continue;
+    BmpLayout s = AlphaBitmap(c);
+    s.pixels = PackRows(6, 5, 16, [](int x, int y) { return quint32(x * 0x9E37u + y * 0x7F4Au); });
+    QFile f(QStringLiteral("%1/bmp/alpha-%2.bmp").arg(root, c.name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(BuildBmp(s));
   }
 }
 

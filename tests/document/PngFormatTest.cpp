@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QImage>
 #include <cmath>
 #include <cstdlib>
+#include <unistd.h>
+#include <cstdio>
 
+#include "document/BitmapReader.h"
 #include "document/PictureFiles.h"
 #include "document/PictureFormats.h"
 #include "document/PictureTestFiles.h"
@@ -113,6 +117,19 @@ std::vector<KindCase> KindCases() {
   PngLayout grey16Key = layout(0, 16);
   grey16Key.transparency = QByteArray("\x01\x00", 2);
   grey16Key.sample = [](int x, int y, int) { return (x + y) % 3 == 0 ? 0x100u : quint32(x * 4099 + y * 911); };
+  PngLayout grey2Key = layout(0, 2);
+  grey2Key.transparency = QByteArray("\0\x02", 2);
+  // The key colour, and colours that differ from it only in the low byte of one sample.
+  PngLayout rgb16Key = layout(2, 16);
+  rgb16Key.transparency = QByteArray("\x12\x34\x56\x78\x9A\xBC", 6);
+  rgb16Key.sample = [](int x, int y, int c) {
+    const quint32 key = 0x1234u + c * 0x4444u;
+    if ((x + y) % 4 == 0) return key;
+    if ((x + y) % 4 == 1) return c == x % 3 ? key ^ 1 : key;
+    return quint32(x * 4099 + y * 911 + c * 20011) & 0xFFFF;
+  };
+  PngLayout interlacedRgb16Key = rgb16Key;
+  interlacedRgb16Key.interlaced = true;
   return {
       {"Rgb8", layout(2, 8)},          {"Rgba8", layout(6, 8)},          {"GreyAlpha8", layout(4, 8)},
       {"Grey1", layout(0, 1)},         {"Grey2", layout(0, 2)},          {"Grey4", layout(0, 4)},
@@ -120,21 +137,99 @@ std::vector<KindCase> KindCases() {
       {"Rgba16", layout(6, 16)},       {"GreyAlpha16", layout(4, 16)},   {"Palette1", palette(1)},
       {"Palette2", palette(2)},      {"Palette4", palette(4)},       {"Palette8", palette(8)},
       {"GreyKey", greyKey},          {"RgbKey", rgbKey},             {"Grey16Key", grey16Key},
+      {"Grey2Key", grey2Key},        {"Rgb16Key", rgb16Key},         {"InterlacedRgb16Key", interlacedRgb16Key},
       {"InterlacedRgba8", layout(6, 8, true)},  {"InterlacedPalette4", palette(4, true)},
       {"InterlacedRgb16", layout(2, 16, true, 9, 6)},  {"InterlacedOnePixel", layout(2, 8, true, 1, 1)},
   };
 }
 
+// Every pixel the reader hands on is one it wrote: the new picture is filled with a poison
+// pattern before decoding (transparent black, then opaque white), and every pixel still comes out
+// as the file says.
 TEST(PngFormat, EveryKindBecomesOpaqueEightBitRgbOverWhite) {
-  for (const KindCase& c : KindCases()) {
-    const PictureRead r = ReadPicture(MakePng(c.layout));
-    ASSERT_TRUE(r.ok()) << c.name << ": " << r.error.toStdString();
-    ASSERT_EQ(r.image.format(), QImage::Format_RGB32) << c.name;
-    ASSERT_EQ(r.image.size(), QSize(c.layout.width, c.layout.height)) << c.name;
-    for (int y = 0; y < c.layout.height; ++y)
-      for (int x = 0; x < c.layout.width; ++x)
-        ASSERT_EQ(r.image.pixel(x, y), Expected(c.layout, x, y)) << c.name << " at " << x << "," << y;
+  for (const qint64 poison : {0x00000000ll, 0xFFFFFFFFll}) {
+    SetNewPictureFill(poison);
+    for (const KindCase& c : KindCases()) {
+      const PictureRead r = ReadPicture(MakePng(c.layout));
+      ASSERT_TRUE(r.ok()) << c.name << ": " << r.error.toStdString();
+      ASSERT_EQ(r.image.format(), QImage::Format_RGB32) << c.name;
+      ASSERT_EQ(r.image.size(), QSize(c.layout.width, c.layout.height)) << c.name;
+      for (int y = 0; y < c.layout.height; ++y)
+        for (int x = 0; x < c.layout.width; ++x)
+          ASSERT_EQ(r.image.pixel(x, y), Expected(c.layout, x, y)) << c.name << " at " << x << "," << y << " poison " << poison;
+    }
   }
+  SetNewPictureFill(-1);
+}
+
+// A 64 x 64 RGB picture and its file, for the forgiven and the refused damage.
+PngLayout Plain64() {
+  PngLayout s;
+  s.width = 64;
+  s.height = 64;
+  s.sample = [](int x, int y, int c) { return quint32(x * 3 + y * 5 + c * 7) & 255; };
+  return s;
+}
+
+QByteArray WithBadChecksum(QByteArray chunk) {
+  chunk[chunk.size() - 1] = char(chunk[chunk.size() - 1] ^ 1);
+  return chunk;
+}
+
+struct Forgiven {
+  const char* name;
+  QByteArray file;
+};
+
+// Damage reference decoders forgive: an ancillary chunk with a wrong checksum is dropped, and
+// after the last image data anything that is not a sound chunk ends the file.
+std::vector<Forgiven> ForgivenDamage() {
+  const QByteArray good = MakePng(Plain64());
+  const qsizetype idat = PngChunkAt(good, "IDAT"), iend = PngChunkAt(good, "IEND");
+  auto insert = [&](qsizetype at, const QByteArray& bytes) { return QByteArray(good).insert(at, bytes); };
+  const QByteArray text = PngChunk("tEXt", QByteArray("Title\0incline", 13));
+  const QByteArray time = PngChunk("tIME", QByteArray("\x07\xE8\x05\x11\x08\x1E\x00", 7));
+  const QByteArray gamma = PngChunk("gAMA", QByteArray("\0\0\xB1\x8F", 4));
+  const QByteArray zText = PngChunk("zTXt", QByteArray("Comment\0\0", 9) + qCompress(QByteArray(40, 'x')).mid(4));
+  return {
+      {"TextChecksumBeforeImageData", insert(idat, WithBadChecksum(text))},
+      {"GammaChecksum", insert(idat, WithBadChecksum(gamma))},
+      {"CompressedTextChecksum", insert(idat, WithBadChecksum(zText))},
+      {"TimeChecksumAfterImageData", insert(iend, WithBadChecksum(time))},
+      {"EndChunkMissing", good.left(iend)},
+      {"EndChunkCutShort", good.left(good.size() - 3)},
+      {"EndChunkChecksum", good.left(iend) + WithBadChecksum(PngChunk("IEND", {}))},
+      {"GarbageAfterImageData", good.left(iend) + QByteArray("\x00\x01\xFF\xFEjunk", 8)},
+      {"ChunkCutAfterImageData", good.left(iend) + text.left(text.size() - 5)},
+      {"ChunkLengthLiesAfterImageData", good.left(iend) + QByteArray("\x7F\xFF\xFF\xF0tEXt", 8) + text.mid(8)},
+      {"CriticalChecksumAfterImageData", good.left(iend) + WithBadChecksum(PngChunk("PLTE", QByteArray(3, '\0'))) + PngChunk("IEND", {})},
+  };
+}
+
+TEST(PngFormat, DamageThatReferenceDecodersForgiveOpensThePictureWhole) {
+  const PngLayout s = Plain64();
+  for (const Forgiven& c : ForgivenDamage()) {
+    const PictureRead r = ReadPicture(c.file);
+    ASSERT_TRUE(r.ok()) << c.name << ": " << r.error.toStdString();
+    EXPECT_FALSE(r.partial) << c.name;
+    for (int y = 0; y < s.height; ++y)
+      for (int x = 0; x < s.width; ++x) ASSERT_EQ(r.image.pixel(x, y), Expected(s, x, y)) << c.name;
+  }
+}
+
+// Writes the reader's forgiven damage and its 16-bit pictures with a transparent colour into the
+// fuzzers' seed corpus when QM_WRITE_FUZZ_CORPUS names it (fuzz/corpus).
+TEST(FuzzCorpus, WritesTheForgivenPngSeedsWhenAsked) {
+  const QString root = qEnvironmentVariable("QM_WRITE_FUZZ_CORPUS");
+  if (root.isEmpty()) GTEST_SKIP() << "set QM_WRITE_FUZZ_CORPUS to write the seed pictures";
+  auto save = [&](const QString& name, const QByteArray& bytes) {
+    QFile f(root + "/png/" + name + ".png");
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+  };
+  for (const Forgiven& c : ForgivenDamage()) save(QStringLiteral("forgiven-%1").arg(c.name), c.file);
+  for (const KindCase& c : KindCases())
+    if (!c.layout.transparency.isEmpty() && c.layout.bitDepth == 16) save(QStringLiteral("key-%1").arg(c.name), MakePng(c.layout));
 }
 
 struct Refusal {
@@ -157,27 +252,30 @@ QByteArray Claiming(int w, int h, int rows = 1, int colorType = 2, int depth = 8
 }
 
 std::vector<Refusal> Refusals() {
-  PngLayout s;
-  s.width = 64;
-  s.height = 64;
-  s.sample = [](int x, int y, int c) { return quint32(x * 3 + y * 5 + c * 7) & 255; };
-  const QByteArray good = MakePng(s);
+  const QByteArray good = MakePng(Plain64());
   const qsizetype idat = PngChunkAt(good, "IDAT");
   QByteArray badData = good;
   badData[idat + 8 + 10] = char(badData[idat + 8 + 10] ^ 0x40);
   QByteArray badHeader = good;
   badHeader[8 + 8 + 13] = char(badHeader[8 + 8 + 13] ^ 1);
-  QByteArray badText = good;
-  QByteArray text = PngChunk("tEXt", QByteArray("Title\0incline", 13));
-  text[text.size() - 1] = char(text[text.size() - 1] ^ 1);
-  badText.insert(idat, text);
+  PngLayout palette = Plain64();
+  palette.colorType = 3;
+  palette.palette = {0x102030, 0x405060};
+  palette.sample = [](int x, int y, int) { return quint32(x + y) & 1; };
+  QByteArray badPalette = MakePng(palette);
+  const qsizetype plte = PngChunkAt(badPalette, "PLTE");
+  badPalette[plte + 8] = char(badPalette[plte + 8] ^ 1);
+  // The image data ends before its last rows, and no end chunk follows.
+  PngLayout shortData = Plain64();
+  shortData.declaredHeight = 128;
+  const QByteArray cutShort = MakePng(shortData);
   return {
       {"CutInImageData", good.left(idat + 40), "PNG 图像已损坏：文件不完整"},
-      {"CutBeforeEndChunk", good.left(good.size() - 12), "PNG 图像已损坏：文件不完整"},
+      {"ImageDataEndsEarlyAndNoEndChunk", cutShort.left(PngChunkAt(cutShort, "IEND")), "PNG 图像已损坏：文件不完整"},
       {"CutInHeader", good.left(8 + 15), "PNG 图像已损坏：文件不完整"},
       {"ImageDataChecksum", badData, "PNG 图像已损坏：校验和错误（IDAT 数据块）"},
       {"HeaderChecksum", badHeader, "PNG 图像已损坏：校验和错误（IHDR 数据块）"},
-      {"TextChecksum", badText, "PNG 图像已损坏：校验和错误（tEXt 数据块）"},
+      {"PaletteChecksum", badPalette, "PNG 图像已损坏：校验和错误（PLTE 数据块）"},
       {"TooWide", Claiming(16385, 1), "图像尺寸过大（超过 16384 像素）"},
       {"TooTall", Claiming(1, 16385), "图像尺寸过大（超过 16384 像素）"},
       {"TooLarge", Claiming(16384, 16384), "图像过大（16384 × 16384 像素），无法打开"},
@@ -193,6 +291,8 @@ std::vector<Refusal> Refusals() {
       {"ZeroWidth", PngSignature() + PngHeader(0, 4, 8, 2, false) + PngChunk("IEND", {}), "PNG 图像已损坏：图像宽度或高度无效"},
       {"RgbAtFourBits", PngSignature() + PngHeader(4, 4, 4, 2, false) + PngChunk("IEND", {}), "PNG 图像已损坏：图像头无效"},
       {"HeaderNotFirst", PngSignature() + PngChunk("tEXt", QByteArray("a\0b", 3)) + good.mid(8), "PNG 图像已损坏：缺少图像头"},
+      {"DamagedChunkBeforeHeader", PngSignature() + WithBadChecksum(PngChunk("tEXt", QByteArray("a\0b", 3))) + good.mid(8),
+       "PNG 图像已损坏：缺少图像头"},
       {"FewerRowsThanDeclared", Claiming(64, 128, 64), "PNG 图像已损坏：图像数据无法解码"},
   };
 }
@@ -203,6 +303,42 @@ TEST(PngFormat, DamagedAndOversizedFilesAreRefusedWithAReason) {
     EXPECT_FALSE(r.ok()) << c.name;
     EXPECT_TRUE(r.error.contains(QString::fromUtf8(c.message))) << c.name << ": " << r.error.toStdString();
   }
+}
+
+// libpng's own messages never reach standard error: the program's error and warning functions
+// take them, for damaged files, forgiven damage and chunks libpng warns about (a tRNS chunk where
+// the picture has alpha, a palette index beyond the palette, an unknown critical chunk).
+TEST(PngFormat, NothingReachesStandardError) {
+  std::vector<QByteArray> files;
+  for (const Refusal& c : Refusals()) files.push_back(c.file);
+  for (const Forgiven& c : ForgivenDamage()) files.push_back(c.file);
+  PngLayout rgba = Plain64();
+  rgba.colorType = 6;
+  rgba.transparency = QByteArray("\0\1\0\2\0\3", 6);
+  files.push_back(MakePng(rgba));
+  PngLayout palette = Plain64();
+  palette.colorType = 3;
+  palette.palette = {0x102030};
+  palette.sample = [](int x, int, int) { return quint32(x & 3); };
+  files.push_back(MakePng(palette));
+  QByteArray critical = MakePng(Plain64());
+  critical.insert(PngChunkAt(critical, "IDAT"), PngChunk("QMXX", "abc"));
+  files.push_back(critical);
+
+  int pipeFds[2];
+  ASSERT_EQ(pipe(pipeFds), 0);
+  std::fflush(stderr);
+  const int saved = dup(2);
+  dup2(pipeFds[1], 2);
+  for (const QByteArray& file : files) ReadPicture(file);
+  std::fflush(stderr);
+  dup2(saved, 2);
+  close(saved);
+  close(pipeFds[1]);
+  char buffer[256];
+  const ssize_t n = read(pipeFds[0], buffer, sizeof buffer - 1);
+  close(pipeFds[0]);
+  EXPECT_LE(n, 0) << std::string(buffer, size_t(std::max<ssize_t>(n, 0)));
 }
 
 #ifdef QM_ADDRESS_SPACE_LIMIT

@@ -68,7 +68,9 @@ class RandomDialogs : public DialogSeam {
   QString openedPath;    // the last file named in an open dialog's answer
   QString exportedPath;  // the last file named in the export dialog's answer
   QImage savedPicture;   // the picture at that moment: what the file must hold
+  QImage savedCompanion;  // and its companion: what a PNG file must give back
   std::function<QImage()> picture;  // the window's picture
+  std::function<QImage()> companion;  // its companion
   QStringList messages;  // the messages told
 
   QMessageBox::StandardButton Ask(QWidget*, const QString&, const QString&,
@@ -78,6 +80,17 @@ class RandomDialogs : public DialogSeam {
     QMessageBox::StandardButton a = choices[Pick(3)];
     if (a != QMessageBox::Cancel && !buttons.testFlag(a)) a = QMessageBox::Cancel;
     lastAnswer = a == QMessageBox::Yes ? "是" : a == QMessageBox::No ? "否" : "Esc";
+    return a;
+  }
+  int Choose(QWidget*, const QString&, const QString&, const QStringList& buttons) override {
+    // Dismissing the question comes back as -1.
+    const int a = int(Pick(unsigned(buttons.size()) + 1)) - 1;
+    lastAnswer = a < 0 ? QStringLiteral("Esc") : buttons[a];
+    // 改存 PNG writes the PNG of the name; 取消 and a dismissal write nothing.
+    if (a >= 0 && buttons[a] == QStringLiteral("改存 PNG") && savedPath.endsWith(QStringLiteral(".bmp"), Qt::CaseInsensitive))
+      savedPath = savedPath.chopped(3) + QStringLiteral("png");
+    else if (a < 0 || buttons[a] == QStringLiteral("取消"))
+      savedPath.clear();
     return a;
   }
   void Tell(QWidget*, const QString& title, const QString& text, bool) override { messages << title + ": " + text; }
@@ -108,6 +121,7 @@ class RandomDialogs : public DialogSeam {
     const QString typed = folder_.filePath(QStringLiteral("saved-%1%2").arg(Pick(4)).arg(suffixes[Pick(3)]));
     savedPath = ResolveSaveName(typed, chosen ? *chosen : QString()).path;
     savedPicture = picture ? picture() : QImage();
+    savedCompanion = companion ? companion() : QImage();
     return Answer(typed);
   }
   std::optional<QColor> PickColor(QWidget*, const QColor&) override {
@@ -160,6 +174,7 @@ struct Soak {
 
   explicit Soak(unsigned seed) : random(seed) {
     dialogs.picture = [this] { return View().Picture.Image(); };
+    dialogs.companion = [this] { return View().Picture.Companion(); };
     inFile = View().Picture.Image();
     window->show();
     elsewhere.setWindowTitle(QStringLiteral("别的程序"));
@@ -389,7 +404,7 @@ struct Soak {
     const QString caption = window->windowTitle();
     // Written when the caption names it (a 否 to replacing it, or a cancel, writes nothing).
     if (!dialogs.savedPath.isEmpty() && caption.endsWith(dialogs.savedPath)) {
-      CheckSaved(dialogs.savedPath, dialogs.savedPicture);
+      CheckSaved(dialogs.savedPath, dialogs.savedPicture, dialogs.savedCompanion);
       inFile = dialogs.savedPicture;
     }
     const bool opened = !dialogs.openedPath.isEmpty() && caption.endsWith(QFileInfo(dialogs.openedPath).absoluteFilePath());
@@ -397,11 +412,14 @@ struct Soak {
     if (!View().State.ImageChanged && (opened || cleared)) inFile = View().Picture.Image();
   }
 
-  void CheckSaved(const QString& path, const QImage& picture) {
+  void CheckSaved(const QString& path, const QImage& picture, const QImage& companion) {
     const PictureRead read = ReadPictureFile(path);
     if (!read.ok()) return Violation("a saved picture does not open: " + read.error.toStdString());
     if (read.image.convertToFormat(QImage::Format_RGB32) != picture.convertToFormat(QImage::Format_RGB32))
       Violation("a saved picture reopens different");
+    // A format that keeps detail gives the companion back as it was.
+    if (read.format && read.format->KeepsDetail() && !companion.isNull() && read.companion != companion)
+      Violation("a picture saved as " + read.format->name.toStdString() + " reopens without its companion");
   }
 
   // A command's key, typed where the focus is (the picture, a tool window's text box, elsewhere). A

@@ -47,6 +47,17 @@ class ScriptedDialogs : public DialogSeam {
     answers.pop_front();
     return a;
   }
+  // Questions with named buttons: the index answered (-1: dismissed; an empty queue dismisses),
+  // and "title|text|button/button/..." of each.
+  std::deque<int> choices;
+  QStringList chosen;
+  int Choose(QWidget*, const QString& title, const QString& text, const QStringList& buttons) override {
+    chosen << title + "|" + text + "|" + buttons.join(QStringLiteral("/"));
+    if (choices.empty()) return -1;
+    const int a = choices.front();
+    choices.pop_front();
+    return a;
+  }
   void Tell(QWidget*, const QString& title, const QString& text, bool) override { told << title + "|" + text; }
   QString OpenFileName(QWidget*, const QString& title, const QString& initial, const QString& filter) override {
     dialogs << title + "|" + initial + "|" + filter;

@@ -49,7 +49,7 @@ TEST(FileCommands, NewAnsweredYesSavesAndKeepsThePicture) {
   ASSERT_TRUE(back.ok()) << back.error.toStdString();
   EXPECT_EQ(back.image, d.Image().convertToFormat(QImage::Format_RGB32));
   EXPECT_EQ(d.w().windowTitle(), QStringLiteral("※Quillmere※～～") + name);
-  EXPECT_EQ(d.dialogs.dialogs[0], QStringLiteral("“Quillmere”图像保存为：||位图文件 (*.bmp);;PNG 图像 (*.png)"));
+  EXPECT_EQ(d.dialogs.dialogs[0], QStringLiteral("“Quillmere”图像保存为：||PNG 图像 (*.png);;位图文件 (*.bmp)"));
 }
 
 TEST(FileCommands, SavingWritesWhatTheNameSays) {

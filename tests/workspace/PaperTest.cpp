@@ -194,7 +194,8 @@ TEST(Paper, APrintedPageHasThePictureAtItsTrueSizeCentred) {
     d.Trigger(command);
     ASSERT_EQ(d.dialogs.printed, 1) << command;
     EXPECT_EQ(d.dialogs.previews, QByteArray(command).endsWith("Preview") ? 1 : 0);
-    EXPECT_EQ(d.dialogs.printNotes, QStringList{QString()});
+    // The picture came from a bitmap file: its dialog says it prints enlarged.
+    EXPECT_EQ(d.dialogs.printNotes, QStringList{QStringLiteral("图像中有来自其他程序或位图文件的部分，这些部分按放大的图像输出。")});
     QProcess render;
     render.start(pdftoppm, {"-r", "96", "-png", "-singlefile", d.dialogs.printPdf, dir.filePath("page")});
     ASSERT_TRUE(render.waitForFinished(60000) && render.exitCode() == 0) << render.readAllStandardError().toStdString();
@@ -247,15 +248,17 @@ TEST(Paper, TheExportWindowShowsTheSizeOfItsChoice) {
     bool reduced;
     bool trim;
     const char* text;
+    bool enlargedParts;
   };
   const Case cases[] = {
-      {false, true, "1512 × 512 像素，打印尺寸 10.0 × 3.4 厘米"},
-      {false, false, "2400 × 880 像素，打印尺寸 15.9 × 5.8 厘米"},
-      {true, true, "378 × 128 像素，打印尺寸 10.0 × 3.4 厘米"},
+      {false, true, "1512 × 512 像素，打印尺寸 10.0 × 3.4 厘米", false},
+      {false, false, "2400 × 880 像素，打印尺寸 15.9 × 5.8 厘米", true},
+      {true, true, "378 × 128 像素，打印尺寸 10.0 × 3.4 厘米", false},
   };
   for (const Case& c : cases) {
     ExportSizes sizes;
     sizes.reduced = c.reduced;
+    sizes.enlargedParts = c.enlargedParts;
     const int k = c.reduced ? 1 : 4;
     sizes.whole = QSize(600, 220) * k;
     sizes.trimmed = QSize(378, 128) * k;
@@ -269,6 +272,9 @@ TEST(Paper, TheExportWindowShowsTheSizeOfItsChoice) {
     auto* note = window.findChild<QLabel*>("ReducedNote");
     EXPECT_EQ(note != nullptr, c.reduced);
     EXPECT_EQ(note ? note->text() : QString(), c.reduced ? kReduced : QString());
+    auto* enlarged = window.findChild<QLabel*>("EnlargedNote");
+    EXPECT_EQ(enlarged ? enlarged->text() : QString(),
+              c.enlargedParts ? QStringLiteral("图像中有来自其他程序或位图文件的部分，这些部分按放大的图像输出。") : QString());
     EXPECT_EQ(window.windowTitle(), QStringLiteral("导出高清图像"));
   }
 }

@@ -136,13 +136,13 @@ TEST(Shortcuts, ACommandOnThePictureFirstStampsTheTextOnShow) {
   d.Release({40, 40});
   d.Find<QComboBox>("Txt")->setEditText(QStringLiteral("F"));
   const QImage preview = d.Image();
-  d.dialogs.saveNames = {dir.filePath("label.bmp")};
+  d.dialogs.saveNames = {dir.filePath("label.png")};
   d.w().activateWindow();
   d.Surface()->setFocus();
   QApplication::processEvents();
   TypeKey(d.Surface(), QKeySequence("Ctrl+S"));
   EXPECT_FALSE(d.Find<QWidget>("TypeTxt")->isVisible());
-  const PictureRead saved = ReadPictureFile(dir.filePath("label.bmp"));
+  const PictureRead saved = ReadPictureFile(dir.filePath("label.png"));
   ASSERT_TRUE(saved.ok());
   EXPECT_EQ(saved.image, preview.convertToFormat(QImage::Format_RGB32)) << "the text is in the file";
   // The stamp is work that undo takes away like 确定's.

@@ -65,7 +65,7 @@ TEST(UnsavedWork, ChangedFollowsEveryStepAndTheQuestionFollowsIt) {
   };
   // Each save writes a new file: replacing one would ask first.
   int saves = 0;
-  auto saved = [&] { return dir.filePath(QStringLiteral("saved-%1.bmp").arg(++saves)); };
+  auto saved = [&] { return dir.filePath(QStringLiteral("saved-%1.png").arg(++saves)); };
   const Step steps[] = {
       {"start-up", [] {}, false, 0},
       {"New on the picture of start-up does nothing", [&] { d.Trigger("Menu_File_New"); }, false, 0},
