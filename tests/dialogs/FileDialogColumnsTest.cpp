@@ -40,9 +40,10 @@ TEST(FileDialogColumns, EveryColumnShowsItsTextsWholeAtTheStartingSize) {
     const int listed = saving ? 2 : 4;  // the save dialog lists bitmaps and the folder
     QStringList cut;  // "text (needs, has)" of every text the list cannot show whole
     int rows = 0, spanned = 0, listWidth = 0;
+    QObject watching;  // no reading outlives this dialog
     std::function<void()> read = [&] {
       auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-      if (!dialog || !dialog->isVisible()) return QTimer::singleShot(20, read);
+      if (!dialog || !dialog->isVisible()) return QTimer::singleShot(20, &watching, read);
       auto* list = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
       if (list) {
         // The folder is read in the background.
@@ -66,7 +67,7 @@ TEST(FileDialogColumns, EveryColumnShowsItsTextsWholeAtTheStartingSize) {
       }
       dialog->reject();
     };
-    QTimer::singleShot(0, read);
+    QTimer::singleShot(0, &watching, read);
     const QString start = dir.filePath(QStringLiteral("新图.bmp"));
     if (saving) {
       Dialogs().SaveFileName(nullptr, QStringLiteral("保存"), start, QStringLiteral("位图文件 (*.bmp);;PNG 图像 (*.png)"), nullptr);

@@ -15,9 +15,10 @@ namespace {
 // view.
 QImage PreviewedPage(WindowDriver& d) {
   QImage page;
+  QObject watching;  // no look outlives this one
   std::function<void()> look = [&] {
     auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
-    if (!dialog) return QTimer::singleShot(10, look);
+    if (!dialog) return QTimer::singleShot(10, &watching, look);
     QTest::qWait(400);  // shown, fitted, and drawn again for its scale
     auto* preview = dialog->findChild<QPrintPreviewWidget*>();
     auto* view = dialog->findChild<QGraphicsView*>();
@@ -32,7 +33,7 @@ QImage PreviewedPage(WindowDriver& d) {
     }
     dialog->reject();
   };
-  QTimer::singleShot(0, look);
+  QTimer::singleShot(0, &watching, look);
   SetDialogSeam(nullptr);  // the real preview
   d.Trigger("Menu_File_PrintPreview");
   SetDialogSeam(&d.dialogs);

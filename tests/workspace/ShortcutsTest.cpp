@@ -112,10 +112,12 @@ TEST(Shortcuts, NoCommandRunsWhileAButtonIsHeld) {
   d.Move({260, 150});
   const QImage preview = d.Image();
   TypeKey(d.Surface(), QKeySequence("Ctrl+Z"));
+  TypeKey(d.Surface(), QKeySequence("L"));  // the tool of the drag stays
   d.Trigger("Menu_Edit_Undo");
   d.Trigger("Menu_Edit_SelectAll");
   EXPECT_EQ(d.Image(), preview);
   EXPECT_FALSE(d.Selection().Visible());
+  EXPECT_EQ(d.State().ToolId, ToolId::Rectangle);
   d.Release({260, 150});
   EXPECT_TRUE(d.Enabled("Menu_Edit_Undo"));
 }
