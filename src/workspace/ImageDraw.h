@@ -80,7 +80,7 @@ class ImageDraw : public QMainWindow, public SurfaceHandlers {
   // whole window, its frame included, stays on the screen at any device pixel ratio).
   void FitScreen();
   // Room left around the window for the desktop's title bar and borders.
-  static constexpr QMargins kFrameAllowance{4, 32, 4, 4};
+  static constexpr QMargins kFrameAllowance{8, 40, 8, 8};
   // Repaints the part of the surface the canvas changed.
   void Refresh();
 
