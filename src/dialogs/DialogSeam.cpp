@@ -2,10 +2,16 @@
 
 #include <QAbstractButton>
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QKeyEvent>
+#include <QMimeDatabase>
 #include <QPushButton>
+#include <QStyle>
+#include <QTreeView>
+#include <algorithm>
 
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -66,6 +72,64 @@ void DialogSeam::Tell(QWidget* parent, const QString& title, const QString& text
 
 namespace {
 
+// The file list's size, type and date columns as wide as their texts (Qt gives them room for a few
+// characters only, "386…KiB"), the name column the rest of the list. Done when the dialog shows,
+// after Qt has made its widgets and put back the widths of the last dialog; wider columns stay.
+class FileListColumns : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show) Fit(static_cast<QWidget*>(watched));
+    return false;
+  }
+
+ private:
+  // The widest texts each column shows, formatted as the list formats them.
+  static QStringList Samples(int column) {
+    const QLocale locale = QLocale::system();
+    QStringList texts;
+    switch (column) {
+      case 1:
+        texts << locale.formattedDataSize(1023);
+        for (qint64 unit = 1024; unit <= qint64(1) << 40; unit *= 1024)
+          texts << locale.formattedDataSize(1023 * unit + unit * 99 / 100);
+        break;
+      case 2: {
+        const QMimeDatabase types;
+        for (const char* name : {"image/bmp", "image/png", "image/jpeg", "application/octet-stream", "inode/directory"})
+          texts << types.mimeTypeForName(QLatin1String(name)).comment();
+        texts << QCoreApplication::translate("QAbstractFileIconProvider", "Folder");
+        break;
+      }
+      case 3:
+        for (int month = 1; month <= 12; ++month)
+          texts << locale.toString(QDateTime(QDate(2088, month, 28), QTime(23, 58, 58)), QLocale::ShortFormat);
+        break;
+    }
+    return texts;
+  }
+
+  static void Fit(QWidget* dialog) {
+    auto* list = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (!list || list->header()->count() < 4) return;
+    QHeaderView* header = list->header();
+    const QFontMetrics metrics(list->font());
+    // The item's text margins on both sides, and a little room besides.
+    const int padding = 2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1) +
+                        metrics.horizontalAdvance(QStringLiteral("00"));
+    int others = 0;
+    for (int column = 1; column <= 3; ++column) {
+      int wanted = header->sectionSizeHint(column);
+      for (const QString& text : Samples(column)) wanted = std::max(wanted, metrics.horizontalAdvance(text) + padding);
+      header->resizeSection(column, std::max(header->sectionSize(column), wanted));
+      others += header->sectionSize(column);
+    }
+    header->resizeSection(0, std::max(header->sectionSize(0), list->viewport()->width() - others));
+  }
+};
+
 // Qt's own file dialog, not the desktop's: a desktop dialog speaks the desktop's language, which
 // need not be Chinese, and ignores the program's translations. Large enough that the name, size,
 // kind and date columns are readable.
@@ -77,6 +141,8 @@ QString RunFileDialog(QWidget* parent, const QString& title, const QString& init
   dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
   if (!initialName.isEmpty()) dialog.selectFile(initialName);
   dialog.resize(880, 540);
+  FileListColumns columns;
+  dialog.installEventFilter(&columns);
   if (dialog.exec() != QDialog::Accepted) return {};
   if (chosenFilter) *chosenFilter = dialog.selectedNameFilter();
   return dialog.selectedFiles().value(0);

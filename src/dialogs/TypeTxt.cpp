@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -119,6 +120,8 @@ TypeTxt::TypeTxt(QWidget* mainWindow)
   connect(text_, &QComboBox::activated, this, [this] { TextChanged(); });
   connect(fontSize_, &QComboBox::editTextChanged, this, [this] { CheckFontSize(); });
   connect(ok_, &QPushButton::clicked, this, [this] { Commit(); });
+  // Enter in the text box is "确定" (an empty text stamps nothing).
+  connect(text_->lineEdit(), &QLineEdit::returnPressed, this, [this] { Commit(); });
   connect(cancel_, &QPushButton::clicked, this, [this] { Cancel(); });
 }
 
@@ -242,6 +245,15 @@ void TypeTxt::CloseWindow() {
     return;
   }
   Cancel();
+}
+
+void TypeTxt::keyPressEvent(QKeyEvent* event) {
+  // Esc anywhere in the window is "取消" (an open list of units closes first, on its own).
+  if (event->matches(QKeySequence::Cancel)) {
+    Cancel();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void TypeTxt::closeEvent(QCloseEvent* event) {

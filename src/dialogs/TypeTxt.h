@@ -8,7 +8,7 @@ class QLabel;
 class QPushButton;
 
 // The text window "打字工具栏：". What is typed into Txt is previewed on the picture at the clicked
-// point; "确定" stamps it, "取消" takes it away. Symbol buttons insert Greek letters, signs,
+// point; "确定" (or Enter in Txt) stamps it, "取消" (or Esc, or the close box) takes it away. Symbol buttons insert Greek letters, signs,
 // numbering marks, scripts and the markup of scripts and vectors at the cursor; Combo1 sets the
 // font size. The window only edits the text: it asks the main window, through its signals, to draw
 // the preview, stamp or remove it. The text goes out as typed, markup and all (TextMarkup.h says
@@ -25,7 +25,8 @@ class TypeTxt : public QWidget {
   // selected, so that typing replaces it and "确定" stamps it again. A second click while a text
   // shows moves its preview.
   void Open();
-  // Another tool was chosen: the preview goes, the window closes and unloads.
+  // The picture the text was previewed on is replaced: the preview goes, the window closes and
+  // unloads.
   void CloseWindow();
   bool IsLoaded() const { return loaded_; }
   // A text preview is on the picture, not yet stamped: the window shows after a click and its
@@ -45,13 +46,14 @@ class TypeTxt : public QWidget {
   void PreviewWanted(const QString& text);
   // "确定": the text becomes part of the picture.
   void Stamped(const QString& text);
-  // "取消", the close box, or another tool: the picture as it was at the click.
+  // "取消", Esc, the close box, or the picture replaced: the picture as it was at the click.
   void PreviewRemoved();
   // The font size chosen, in points (10 when the window loads).
   void FontSizeChosen(double points);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void Load();

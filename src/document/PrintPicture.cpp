@@ -1,8 +1,11 @@
 #include "document/PrintPicture.h"
 
+#include <QGuiApplication>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QScreen>
 #include <algorithm>
 #include <cmath>
 
@@ -46,7 +49,17 @@ PrintPicture PrintPictureOf(const QImage& picture, const QImage& companion, int 
   return {whole ? picture : picture.copy(part), 1};
 }
 
-bool PaintOnPage(QPagedPaintDevice& device, const PrintPicture& picture) {
+QImage ReducedForPreview(const QImage& image, QSizeF target, double scale) {
+  if (image.isNull() || !(scale > 0) || !std::isfinite(scale)) return image;
+  // One per cent under the preview's own size: a preview a little smaller than it was drawn for
+  // (its scale is rounded, or it changed within the watch's tolerance) still enlarges it.
+  constexpr double kUnder = 0.99;
+  const double w = std::floor(target.width() * scale * kUnder), h = std::floor(target.height() * scale * kUnder);
+  if (!(w >= 1 && h >= 1) || w >= image.width() || h >= image.height()) return image;
+  return image.scaled(int(w), int(h), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+bool PaintOnPage(QPagedPaintDevice& device, const PrintPicture& picture, double previewScale) {
   if (picture.image.isNull() || picture.scale < 1) return false;
   const int dpi = std::max(device.logicalDpiX(), 1);
   const QPageLayout layout = device.pageLayout();
@@ -59,8 +72,15 @@ bool PaintOnPage(QPagedPaintDevice& device, const PrintPicture& picture) {
   const QPointF centred = paper.center() - QPointF(size.width(), size.height()) / 2 - printable.topLeft();
   const QPointF at(std::clamp(centred.x(), 0.0, printable.width() - size.width()),
                    std::clamp(centred.y(), 0.0, printable.height() - size.height()));
+  const QPaintEngine* engine = device.paintEngine();
+  const bool preview = engine && engine->type() == QPaintEngine::Picture;
+  if (preview && !(previewScale > 0)) {
+    // Not known: the preview at 100 %, which shows the page at the screen's resolution.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    previewScale = screen ? screen->logicalDotsPerInchY() * screen->devicePixelRatio() / dpi : 96.0 / dpi;
+  }
   QPainter painter;
   if (!painter.begin(&device)) return false;
-  painter.drawImage(QRectF(at, size), picture.image);
+  painter.drawImage(QRectF(at, size), preview ? ReducedForPreview(picture.image, size, previewScale) : picture.image);
   return painter.end();
 }

@@ -36,4 +36,15 @@ PrintPicture PrintPictureOf(const QImage& picture, const QImage& companion, int 
 // pixels to the inch, centred on the paper; a picture larger than the printable area is made
 // smaller to fit it, keeping its proportions. Returns false when the page cannot be painted (a PDF
 // file that cannot be written, a printer that refuses the job).
-bool PaintOnPage(QPagedPaintDevice& device, const PrintPicture& picture);
+//
+// A print preview records the page (the device's paint engine is a picture recorder) and shows it
+// reduced without smoothing, which drops whole rows and columns of a fine picture: there the
+// picture is drawn already reduced, with smoothing, to `previewScale`, the screen pixels per device
+// pixel the preview shows the page at (the screen's own scale at 100 % when not known). What is
+// printed is the picture itself.
+bool PaintOnPage(QPagedPaintDevice& device, const PrintPicture& picture, double previewScale = 0);
+
+// `image` reduced with smoothing for a preview that shows `target` (device pixels) at `scale`
+// screen pixels per device pixel: a little smaller than the preview shows it, so that the preview
+// only ever enlarges it; `image` itself when it is no larger than that.
+QImage ReducedForPreview(const QImage& image, QSizeF target, double scale);

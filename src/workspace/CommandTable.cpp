@@ -17,9 +17,11 @@ std::span<const CommandRow> ImageDraw::Commands() {
   static const CommandRow rows[] = {
       // id, menu entry, pop-up entry, caption, menu, separator before, Tbar caption, Tbar image,
       // checkable, touches the picture, availability, handler, keys
-      {Command::New, "Menu_File_New", nullptr, "新建图像", M::File, false, "新建", 1, false, true, A::Always,
+      // 新建, 打开 and 退出 ask about unsaved work first, a text on show included, and stamp it only
+      // when the user goes on (AskToSaveChanges): they do not stamp it beforehand.
+      {Command::New, "Menu_File_New", nullptr, "新建图像", M::File, false, "新建", 1, false, false, A::Always,
        [](W& w) { w.NewPicture(); }, {Key(Qt::CTRL | Qt::Key_N)}},
-      {Command::Open, "Menu_File_Open", nullptr, "打开文件", M::File, false, "打开", 2, false, true, A::Always,
+      {Command::Open, "Menu_File_Open", nullptr, "打开文件", M::File, false, "打开", 2, false, false, A::Always,
        [](W& w) { w.OpenPicture(); }, {Key(Qt::CTRL | Qt::Key_O)}},
       {Command::Save, "Menu_File_Save", nullptr, "保存图像", M::File, false, "保存", 3, false, true, A::Always,
        [](W& w) { w.SavePicture(); }, {Key(Qt::CTRL | Qt::Key_S)}},
@@ -29,7 +31,7 @@ std::span<const CommandRow> ImageDraw::Commands() {
        [](W& w) { w.PrintOnPaper(false); }, {Key(Qt::CTRL | Qt::Key_P)}},
       {Command::PrintPreview, "Menu_File_PrintPreview", nullptr, "打印预览", M::File, false, nullptr, 0, false, true,
        A::Always, [](W& w) { w.PrintOnPaper(true); }},
-      {Command::Exit, "Menu_File_Exit", nullptr, "退出", M::File, true, nullptr, 0, false, true, A::Always,
+      {Command::Exit, "Menu_File_Exit", nullptr, "退出", M::File, true, nullptr, 0, false, false, A::Always,
        [](W& w) { w.ExitProgram(); }, {Key(Qt::CTRL | Qt::Key_Q)}},
 
       {Command::Undo, "Menu_Edit_Undo", nullptr, "取消", M::Edit, false, "取消", 4, false, true, A::Undo,
@@ -100,11 +102,11 @@ std::span<const CommandRow> ImageDraw::Commands() {
       {Command::ZoomActual, "Menu_View_ZoomActual", nullptr, "实际大小", M::View, false, nullptr, 0, false, false,
        A::Enlarged, [](W& w) { w.ZoomActual(); }, {Key(Qt::CTRL | Qt::Key_0)}},
       {Command::TextTool, "Menu_View_Text", nullptr, "文字", M::View, true, nullptr, 0, false, false, A::Always,
-       [](W& w) { w.ChooseToolByKey(ToolId::Text); }, {Key(QKeyCombination(Qt::Key_T))}},
+       [](W& w) { w.ChooseToolByKey(Command::TextTool); }, {Key(QKeyCombination(Qt::Key_T))}},
       {Command::LineTool, "Menu_View_Line", nullptr, "直线", M::View, false, nullptr, 0, false, false, A::Always,
-       [](W& w) { w.ChooseToolByKey(ToolId::StraightLine); }, {Key(QKeyCombination(Qt::Key_L))}},
+       [](W& w) { w.ChooseToolByKey(Command::LineTool); }, {Key(QKeyCombination(Qt::Key_L))}},
       {Command::ArrowTool, "Menu_View_Arrow", nullptr, "箭头", M::View, false, nullptr, 0, false, false, A::Always,
-       [](W& w) { w.ChooseToolByKey(ToolId::Arrow); }, {Key(QKeyCombination(Qt::Key_A))}},
+       [](W& w) { w.ChooseToolByKey(Command::ArrowTool); }, {Key(QKeyCombination(Qt::Key_A))}},
 
       {Command::ProgramHelp, "Menu_Help_help", nullptr, "软件说明", M::Help, false, nullptr, 0, false, false,
        A::Always, [](W& w) { w.ShowProgramDescription(); }},

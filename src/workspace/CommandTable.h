@@ -49,7 +49,9 @@ struct CommandRow {
   const char* toolbarCaption;  // the caption on Tbar; nullptr: no button
   int toolbarImage;            // the image on Tbar (1..19)
   bool checkable;
-  bool touchesPicture;  // changes, saves, reads or clears the picture: a text preview is stamped first
+  // Changes, saves or reads the picture: a text preview is stamped first. (新建, 打开 and 退出 are
+  // not marked: they ask about the preview with the rest of the unsaved work.)
+  bool touchesPicture;
   Availability availability;
   void (*run)(ImageDraw&);
   // The keys, shown in the menu; at most three.

@@ -5,6 +5,7 @@
 #include <QButtonGroup>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QScreen>
 #include <QTimer>
 #include <QToolButton>
 
@@ -33,8 +34,7 @@ ImageDraw::~ImageDraw() {
 
 void ImageDraw::Form_Load() {
   setWindowIcon(ProgramIcon());
-  setMinimumSize(640, 420);
-  resize(980, 660);
+  FitScreen();
 
   // Line style: solid 1 px pressed; fill: transparent pressed.
   lineStyleButtons_->button(4)->setChecked(true);
@@ -58,6 +58,26 @@ void ImageDraw::Form_Load() {
   if (QGuiApplication::platformName() == QLatin1String("xcb")) clipboardPoll_->start();
   RefreshPasteCommand();
   UpdateCommands();
+}
+
+void ImageDraw::FitScreen() {
+  // The window's size, in device-independent pixels, where the screen has room for it.
+  const QSize wanted(980, 660), least(640, 420);
+  const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
+  if (!shown) {
+    setMinimumSize(least);
+    resize(wanted);
+    return;
+  }
+  // The screen's free area at its scale, less what the desktop puts around the window (not known
+  // before the window shows: room for a title bar and borders). On a smaller screen the window
+  // starts smaller: the tool panel scrolls and the picture has its scroll bars.
+  const QRect free = shown->availableGeometry();
+  const QSize room = free.size().shrunkBy(kFrameAllowance).expandedTo(QSize(1, 1));
+  setMinimumSize(least.boundedTo(room));
+  resize(wanted.boundedTo(room));
+  // Too large to be placed anywhere else: the frame at the free area's top-left corner.
+  if (wanted.width() > room.width() || wanted.height() > room.height()) move(free.topLeft());
 }
 
 void ImageDraw::Refresh() {

@@ -1,5 +1,6 @@
 #pragma once
 #include <QMainWindow>
+#include <QMargins>
 #include <array>
 
 #include "document/FileStamp.h"
@@ -75,6 +76,11 @@ class ImageDraw : public QMainWindow, public SurfaceHandlers {
   void BuildToolWindows();
   // ---- Start-up (ImageDraw.cpp) ----
   void Form_Load();
+  // The window's starting size: 980 x 660, or less where the screen's free area is smaller (the
+  // whole window, its frame included, stays on the screen at any device pixel ratio).
+  void FitScreen();
+  // Room left around the window for the desktop's title bar and borders.
+  static constexpr QMargins kFrameAllowance{8, 40, 8, 8};
   // Repaints the part of the surface the canvas changed.
   void Refresh();
 
@@ -91,9 +97,13 @@ class ImageDraw : public QMainWindow, public SurfaceHandlers {
   // ---- Tool choice and palettes (ImageDraw_Tools.cpp) ----
   void SelectTool(int buttonIndex, bool pressed);
   void SelectPalette(int p);
-  // A tool of 常用图形 chosen by its key: the palette switches to it with the tool's button pressed;
-  // the tool already chosen stays chosen.
-  void ChooseToolByKey(ToolId tool);
+  // The tool of a key command (T 文字, L 直线, A 箭头), a tool of 常用图形: chosen without switching
+  // the palette. On 常用图形 its button shows pressed; on another palette every button is released
+  // and the hint under the palette names the tool. The tool already chosen stays chosen.
+  void ChooseToolByKey(Command key);
+  // What choosing `id` does to the window, however it was chosen: the pointer, the selection, the
+  // text on show (stamped, as "确定" would), the parameter window, the hint.
+  void ChooseTool(ToolId id);
   void ShowDefaultTips();
   void LoadPaletteTips(int p);
   ParameterValues FigureParameters() const;
@@ -148,6 +158,10 @@ class ImageDraw : public QMainWindow, public SurfaceHandlers {
   void StampText(const QString& text);
   // A text preview on show is stamped, as "确定" would.
   void StampTextPreview();
+  // A typed text is previewed on the picture, not yet stamped: work the save question protects.
+  bool TextPreviewShowing() const;
+  // The picture, or a text previewed on it, holds work that is in no file.
+  bool HoldsUnsavedWork() const { return State.ImageChanged || TextPreviewShowing(); }
 
   // ---- Picture files (ImageDraw_File.cpp) ----
   void NewPicture();
@@ -248,6 +262,7 @@ class ImageDraw : public QMainWindow, public SurfaceHandlers {
   QLabel* dxReadout_ = nullptr;               // DxLb
   QLabel* dyReadout_ = nullptr;               // DyLb
   QLabel* zoomReadout_ = nullptr;             // ZoomLb: the zoom level, "200%"
+  QLabel* toolHint_ = nullptr;                // ToolHint: the line under the read-outs
   QTimer* clipboardPoll_ = nullptr;           // TM
   SetData* parameterWindow_ = nullptr;        // SetData
   TypeTxt* textWindow_ = nullptr;             // TypeTxt

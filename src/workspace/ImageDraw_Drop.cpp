@@ -48,9 +48,8 @@ void ImageDraw::DropData(const QMimeData& data, QPointF at) {
     Dialogs().Tell(this, QStringLiteral("打开"), QStringLiteral("一次只能拖入一个图像文件。"), true);
     return;
   }
-  // Work on show (a text preview) is part of the picture before anything replaces it.
+  // The same question as 打开's, a text on show counted as unsaved work.
   if (files.size() == 1) {
-    StampTextPreview();
     if (AskToSaveChanges()) OpenFile(files.first());
     return;
   }

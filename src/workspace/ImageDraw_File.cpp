@@ -35,21 +35,29 @@ void ImageDraw::ShowFileInCaption(const QString& path) {
 }
 
 bool ImageDraw::AskToSaveChanges() {
-  if (!State.ImageChanged) return true;
+  // A text on show is unsaved work too; it is stamped only when the user goes on with 是.
+  if (!HoldsUnsavedWork()) return true;
   const auto answer = Dialogs().Ask(this, kChangedTitle, kChangedText, QMessageBox::Yes | QMessageBox::No);
   // 是 goes on only when the picture was really saved; 否 means "do not save", nothing more.
-  if (answer == QMessageBox::Yes) return SavePicture();
-  // Dismissing the question is no answer: everything stays as it was.
+  if (answer == QMessageBox::Yes) {
+    StampTextPreview();
+    return SavePicture();
+  }
+  // Dismissing the question is no answer: everything stays as it was, a text on show included.
   return answer == QMessageBox::No;
 }
 
 void ImageDraw::NewPicture() {
   // A picture never changed since start-up is already the new picture.
-  if (startPicture_ && !State.ImageChanged) return;
-  if (State.ImageChanged) {
+  if (startPicture_ && !HoldsUnsavedWork()) return;
+  if (HoldsUnsavedWork()) {
     const auto answer = Dialogs().Ask(this, kChangedTitle, kChangedText, QMessageBox::Yes | QMessageBox::No);
-    // 是 saves and keeps the picture on the canvas; a dismissed question does nothing.
-    if (answer == QMessageBox::Yes) SavePicture();
+    // 是 stamps a text on show, saves and keeps the picture on the canvas; a dismissed question
+    // does nothing.
+    if (answer == QMessageBox::Yes) {
+      StampTextPreview();
+      SavePicture();
+    }
     if (answer != QMessageBox::No) return;
   }
   // An unstamped text goes with the picture it was previewed on: its backing copy is that picture.
@@ -215,12 +223,12 @@ void ImageDraw::ExitProgram() {
 }
 
 void ImageDraw::closeEvent(QCloseEvent* event) {
-  // A text on show is work too: stamped, it is protected by the question.
-  StampTextPreview();
-  if (State.ImageChanged) {
+  // A text on show is work too: the question protects it, and 是 stamps it before saving.
+  if (HoldsUnsavedWork()) {
     const auto answer = Dialogs().Ask(this, kChangedTitle, kChangedText,
                                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (answer == QMessageBox::Yes) {
+      StampTextPreview();
       // Closing goes on only when the picture was really saved.
       if (!SavePicture()) {
         event->ignore();

@@ -28,7 +28,12 @@ void ImageDraw::BeginGesture(Qt::MouseButton button, Qt::KeyboardModifiers, doub
     clickFocusPending_ = false;
     HideSelection();
   }
-  if (button != Qt::LeftButton || State.ToolId == ToolId::None) return;
+  if (button != Qt::LeftButton) return;
+  if (State.ToolId == ToolId::None) {
+    // Nothing is drawn without a tool: say so where the eye goes next, without a box to close.
+    toolHint_->setText(QStringLiteral("请先在左边的工具栏中选择一种工具。"));
+    return;
+  }
   if (!IsUsable(x) || !IsUsable(y)) return;
   if (GestureOf(State.ToolId) == Gesture::Text) {
     OpenTextWindow(x, y);

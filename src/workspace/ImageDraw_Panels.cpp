@@ -5,6 +5,8 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -44,6 +46,29 @@ QButtonGroup* StyleButtons(QWidget* panel, QGridLayout* grid, const char* name, 
   }
   return group;
 }
+
+// The left column in a scroll area of its own: on a screen too low for the palette and the style
+// panel the column scrolls, and the window still fits the screen. It is as wide as the column,
+// and wider by the scroll bar only while the bar shows.
+class ToolPanelScroll : public QScrollArea {
+ public:
+  ToolPanelScroll(QWidget* column, QWidget* parent) : QScrollArea(parent) {
+    setObjectName("ToolPanel");
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setWidgetResizable(true);
+    setWidget(column);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    connect(verticalScrollBar(), &QScrollBar::rangeChanged, this, [this] { updateGeometry(); });
+  }
+  QSize sizeHint() const override {
+    QSize s = widget()->sizeHint();
+    if (verticalScrollBar()->maximum() > 0) s.rwidth() += verticalScrollBar()->sizeHint().width();
+    return s;
+  }
+  QSize minimumSizeHint() const override { return {sizeHint().width(), 0}; }
+};
 
 }  // namespace
 
@@ -107,9 +132,17 @@ void ImageDraw::BuildPanels() {
   ro->addWidget(zoomReadout_);
   ro->addStretch();
   sty->addWidget(readouts, 6, 0, 1, 4);
+  // The hint under the read-outs: the tool a key chose on another palette, or that none is chosen.
+  // It wraps rather than widen the panel; one line is kept for it so that nothing moves.
+  toolHint_ = new QLabel(stylePanel_);
+  toolHint_->setObjectName("ToolHint");
+  toolHint_->setTextFormat(Qt::PlainText);
+  toolHint_->setWordWrap(true);
+  toolHint_->setMinimumHeight(toolHint_->fontMetrics().height());
+  sty->addWidget(toolHint_, 7, 0, 1, 4);
   leftLayout->addWidget(stylePanel_);
   leftLayout->addStretch();
-  outer->addWidget(left, 0);
+  outer->addWidget(new ToolPanelScroll(left, background_), 0);
 
   // The drawing area: viewport, surface, selection frame, scroll bars and resize handles.
   area_ = new DrawingArea(this, Picture, background_);

@@ -5,10 +5,12 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QPaintEngine>
 #include <QPrinter>
 
 #include "dialogs/DialogSeam.h"
 #include "dialogs/ExportWindow.h"
+#include "dialogs/PreviewScale.h"
 #include "document/PictureFiles.h"
 #include "document/PrintPicture.h"
 #include "editing/ClipboardPicture.h"
@@ -59,7 +61,13 @@ void ImageDraw::PrintOnPaper(bool preview) {
   const PrintPicture page = OnPaper(Picture, Picture.Raster().rect());
   bool painted = true;
   const bool printed = Dialogs().Print(
-      this, preview, [&](QPrinter& printer) { painted = PaintOnPage(printer, page) && painted; },
+      this, preview,
+      [&](QPrinter& printer) {
+        // Into the preview, the page is drawn for the scale the preview shows it at.
+        const QPaintEngine* engine = printer.paintEngine();
+        const bool recorded = engine && engine->type() == QPaintEngine::Picture;
+        painted = PaintOnPage(printer, page, recorded ? PreviewScaleOf(printer) : 0) && painted;
+      },
       page.scale == 1 ? kReducedNote : State.EnlargedParts ? kEnlargedNote : QString());
   if (printed && !painted)
     Dialogs().Tell(this, preview ? QStringLiteral("打印预览") : QStringLiteral("打印"),

@@ -30,8 +30,10 @@ void ImageDraw::StampText(const QString& text) {
 }
 
 void ImageDraw::StampTextPreview() {
-  if (textWindow_ && textWindow_->PreviewShowing()) textWindow_->StampNow();
+  if (TextPreviewShowing()) textWindow_->StampNow();
 }
+
+bool ImageDraw::TextPreviewShowing() const { return textWindow_ && textWindow_->PreviewShowing(); }
 
 void ImageDraw::RemoveTextPreview() {
   Picture.Restore(History.Img_Copy);

@@ -1,5 +1,6 @@
 // Tool choice and palette switching.
 #include <QAction>
+#include <QLabel>
 #include <QToolButton>
 
 #include "dialogs/SetData.h"
@@ -22,6 +23,8 @@ void ImageDraw::LoadPaletteTips(int p) {
 
 void ImageDraw::SelectPalette(int p) {
   if (p < 0 || p > 3) return;
+  // The text on show is stamped before its tool goes, as "确定" would.
+  if (textWindow_->isVisible()) textWindow_->StampNow();
   State.PaletteIndex = static_cast<int16_t>(p);
   Action(Command(int(Command::Palette0) + p))->setChecked(true);
   for (int i = 1; i <= 50; ++i) {
@@ -30,6 +33,7 @@ void ImageDraw::SelectPalette(int p) {
   }
   // The surface keeps its pointer and the parameter window stays as it is until the next choice.
   State.ToolId = ToolId::None;
+  toolHint_->clear();
   LoadPaletteTips(p);
 }
 
@@ -49,29 +53,42 @@ void ImageDraw::SelectTool(int buttonIndex, bool pressed) {
   if (buttonIndex < 1 || buttonIndex > 50) return;
   const int previous = ButtonOfTool(State.ToolId);
   if (previous > 0 && previous != buttonIndex) paletteButtons_[previous - 1]->setChecked(false);
-  ToolId id = ToolId::None;
-  if (pressed) {
-    id = ToolOfButton(State.PaletteIndex, buttonIndex);
-    surface_->setToolTip(QString());
-  } else {
+  ChooseTool(pressed ? ToolOfButton(State.PaletteIndex, buttonIndex) : ToolId::None);
+}
+
+void ImageDraw::ChooseTool(ToolId id) {
+  if (id == ToolId::None) {
     ShowDefaultTips();
+  } else {
+    surface_->setToolTip(QString());
   }
   State.ToolId = id;
+  toolHint_->clear();
   surface_->SetToolPointer(PointerOf(id), ToolFigureOf(id).gesture == Gesture::Eraser);
 
   HideSelection();
   Selection.Clear();
 
-  if (textWindow_->isVisible() && id != ToolId::Text) textWindow_->CloseWindow();
+  // A typed text is never lost to another tool: it is stamped as "确定" would.
+  if (textWindow_->isVisible() && id != ToolId::Text) textWindow_->StampNow();
   parameterWindow_->ToolChosen(ParameterPromptsOf(ToolNumber(id)));
 }
 
-void ImageDraw::ChooseToolByKey(ToolId tool) {
+void ImageDraw::ChooseToolByKey(Command key) {
+  const ToolId tool = key == Command::TextTool   ? ToolId::Text
+                      : key == Command::LineTool ? ToolId::StraightLine
+                                                 : ToolId::Arrow;
   if (State.ToolId == tool) return;
-  if (State.PaletteIndex != 0) SelectPalette(0);
   const int button = ButtonOfTool(tool);
-  paletteButtons_[button - 1]->setChecked(true);
-  SelectTool(button, true);
+  if (State.PaletteIndex == 0) {
+    paletteButtons_[button - 1]->setChecked(true);
+    SelectTool(button, true);
+    return;
+  }
+  // The palette the user works in stays: none of its buttons is the tool, the hint names it.
+  for (QToolButton* b : paletteButtons_) b->setChecked(false);
+  ChooseTool(tool);
+  toolHint_->setText(QStringLiteral("工具：") + QString::fromUtf8(CommandOf(key).caption));
 }
 
 ParameterValues ImageDraw::FigureParameters() const { return parameterWindow_->Values(); }

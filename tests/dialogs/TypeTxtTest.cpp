@@ -17,6 +17,7 @@
 #include <QSignalSpy>
 #include <QTextLayout>
 #include <QTest>
+#include <functional>
 #include <string>
 
 #include "dialogs/TypeTxt.h"
@@ -164,28 +165,79 @@ TEST_F(TypeTxtTest, CommitKeepsTextAndSize) {
 }
 
 TEST_F(TypeTxtTest, CommittingNothingChangesNothing) {
-  d.ClickAt({40, 20});
-  QTest::mouseClick(d.Button("Command1"), Qt::LeftButton);
-  EXPECT_TRUE(stamps.isEmpty() || stamps.last().at(0).toString().isEmpty()) << "nothing is stamped";
-  EXPECT_EQ(d.Image(), backing);
-  EXPECT_FALSE(d.Enabled("Menu_Edit_Undo")) << "no text, no change to undo";
+  for (const bool byEnter : {false, true}) {
+    d.ClickAt({40, 20});
+    if (byEnter) {
+      QTest::keyClick(d.Txt()->lineEdit(), Qt::Key_Return);
+    } else {
+      QTest::mouseClick(d.Button("Command1"), Qt::LeftButton);
+    }
+    EXPECT_FALSE(window().isVisible()) << byEnter;
+    EXPECT_TRUE(stamps.isEmpty() || stamps.last().at(0).toString().isEmpty()) << "nothing is stamped";
+    EXPECT_EQ(d.Image(), backing);
+    EXPECT_FALSE(d.Enabled("Menu_Edit_Undo")) << "no text, no change to undo";
+    EXPECT_FALSE(d.State().ImageChanged);
+  }
 }
 
-TEST_F(TypeTxtTest, OtherToolAndCloseBoxRemoveThePreview) {
-  d.ClickAt({10, 10});
-  Type("abc");
-  ASSERT_NE(d.Image(), backing);
-  d.ClickTool(7);  // another tool
-  EXPECT_FALSE(window().isVisible());
-  EXPECT_EQ(d.Image(), backing);
-
-  d.ClickAt({10, 10});
-  EXPECT_TRUE(d.Txt()->currentText().isEmpty());
-  Type("abc");
-  ASSERT_NE(d.Image(), backing);
-  EXPECT_TRUE(window().close());
-  EXPECT_EQ(d.Image(), backing);
-  EXPECT_FALSE(window().IsLoaded());
+// Every way out of the text tool with a label on show, the label running off the picture's corner:
+// 确定, Enter and choosing another tool or palette (button, key or menu) stamp it, as one step of
+// undo; 取消, Esc and the close box take it away. The palette in use stays.
+TEST_F(TypeTxtTest, EveryWayOutOfTheTextTool) {
+  auto key = [&](QKeyCombination k) {
+    d.w().activateWindow();
+    d.Surface()->setFocus();
+    QApplication::processEvents();
+    QTest::keyClick(d.Surface(), k.key(), k.keyboardModifiers());
+  };
+  struct Case {
+    const char* way;
+    int palette;  // where the text tool is chosen: its button on 常用图形, its key T elsewhere
+    std::function<void()> leave;
+    bool stamped;
+    int paletteAfter = palette;
+  };
+  const Case cases[] = {
+      {"确定", 0, [&] { QTest::mouseClick(d.Button("Command1"), Qt::LeftButton); }, true},
+      {"Enter in the text box", 0, [&] { QTest::keyClick(d.Txt()->lineEdit(), Qt::Key_Return); }, true},
+      {"another tool's button", 0, [&] { d.ClickTool(7); }, true},
+      {"the text tool's button again", 0, [&] { d.ClickTool(3); }, true},
+      {"the line tool's key", 0, [&] { key(QKeyCombination(Qt::Key_L)); }, true},
+      {"the arrow tool's key on 立体几何", 2, [&] { key(QKeyCombination(Qt::Key_A)); }, true},
+      {"a palette button on 立体几何", 2, [&] { d.ClickTool(26); }, true},
+      {"another palette's menu entry", 0, [&] { d.Trigger("Menu_View_xz"); }, true, 1},
+      {"another palette's key", 2, [&] { key(Qt::CTRL | Qt::Key_4); }, true, 3},
+      {"取消", 0, [&] { QTest::mouseClick(d.Button("Command2"), Qt::LeftButton); }, false},
+      {"Esc in the text box", 2, [&] { QTest::keyClick(d.Txt()->lineEdit(), Qt::Key_Escape); }, false},
+      {"the close box", 0, [&] { window().close(); }, false},
+  };
+  for (const Case& c : cases) {
+    d.Trigger(c.palette == 0 ? "Menu_View_cy" : "Menu_View_fh");
+    if (c.palette == 0) {
+      d.ClickTool(3);
+    } else {
+      key(QKeyCombination(Qt::Key_T));
+    }
+    ASSERT_EQ(d.State().ToolId, ToolId::Text) << c.way;
+    const QImage before = d.Image();
+    d.ClickAt({575, 210});
+    d.Txt()->setEditText(QStringLiteral("F=ma 甲"));
+    const QImage preview = d.Image();
+    ASSERT_NE(preview, before) << c.way;
+    c.leave();
+    EXPECT_FALSE(window().isVisible()) << c.way;
+    EXPECT_EQ(d.State().PaletteIndex, c.paletteAfter) << c.way;
+    if (!c.stamped) {
+      EXPECT_EQ(d.Image(), before) << c.way;
+      EXPECT_FALSE(d.Enabled("Menu_Edit_Undo")) << c.way;
+      continue;
+    }
+    EXPECT_EQ(d.Image(), preview) << c.way << ": the label as it showed, cut at the picture's edges";
+    EXPECT_TRUE(d.State().ImageChanged) << c.way;
+    ASSERT_TRUE(d.Enabled("Menu_Edit_Undo")) << c.way;
+    d.Trigger("Menu_Edit_Undo");
+    EXPECT_EQ(d.Image(), before) << c.way << ": undo takes the label away";
+  }
 }
 
 TEST_F(TypeTxtTest, ChineseAndLatinDrawnCompletely) {

@@ -5,14 +5,24 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QTemporaryDir>
 
 #include "dialogs/ChineseInterface.h"
+#include "support/OffscreenScreen.h"
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
-  qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
-                                                                  : qgetenv("QT_QPA_PLATFORM"));
+  // The plain offscreen platform gets a desktop's screen (its own is 800 x 800), as a teacher's
+  // would be; a platform given with options of its own keeps them.
+  // The tests neither read nor write the user's settings (Qt's file dialogs keep theirs in the
+  // configuration folder): each test program has a folder of its own.
+  const QTemporaryDir configFolder;
+  if (configFolder.isValid()) qputenv("XDG_CONFIG_HOME", configFolder.path().toLocal8Bit());
+  const QTemporaryDir screenFolder;
+  const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+  if (platform.isEmpty() || platform == "offscreen")
+    qputenv("QT_QPA_PLATFORM", OffscreenPlatform(screenFolder, QSize(1920, 1080)).toLocal8Bit());
   QApplication app(argc, argv);
   QApplication::setFont(QFont("WenQuanYi Micro Hei", 9));
   InstallChineseInterface();  // as the program does: Qt's own buttons and dialogs in Chinese

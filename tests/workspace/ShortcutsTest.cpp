@@ -6,8 +6,10 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <functional>
+#include <tuple>
 
 #include "document/PictureFiles.h"
 #include "support/WindowDriver.h"
@@ -110,10 +112,12 @@ TEST(Shortcuts, NoCommandRunsWhileAButtonIsHeld) {
   d.Move({260, 150});
   const QImage preview = d.Image();
   TypeKey(d.Surface(), QKeySequence("Ctrl+Z"));
+  TypeKey(d.Surface(), QKeySequence("L"));  // the tool of the drag stays
   d.Trigger("Menu_Edit_Undo");
   d.Trigger("Menu_Edit_SelectAll");
   EXPECT_EQ(d.Image(), preview);
   EXPECT_FALSE(d.Selection().Visible());
+  EXPECT_EQ(d.State().ToolId, ToolId::Rectangle);
   d.Release({260, 150});
   EXPECT_TRUE(d.Enabled("Menu_Edit_Undo"));
 }
@@ -163,22 +167,46 @@ TEST(Shortcuts, SelectAllSelectsTheWholePictureAsADragWould) {
   EXPECT_EQ(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), d.Image());
 }
 
-TEST(Shortcuts, LabelToolKeysChooseTheirToolOnTheCommonPaletteAndKeepIt) {
+// T, L and A choose their tools on whatever palette the user works: on 常用图形 the tool's button
+// shows pressed; elsewhere the palette stays with every button released and the hint under it
+// names the tool, and a palette button chooses its own tool as before.
+TEST(Shortcuts, LabelToolKeysKeepThePaletteInUse) {
   WindowDriver d;
+  QLabel* hint = d.Find<QLabel>("ToolHint");
   d.Surface()->setFocus();
   TypeKey(d.Surface(), QKeySequence("Ctrl+3"));
-  EXPECT_EQ(d.State().PaletteIndex, 2);
-  const std::pair<const char*, ToolId> keys[] = {{"L", ToolId::StraightLine}, {"A", ToolId::Arrow}, {"T", ToolId::Text}};
-  for (const auto& [key, tool] : keys) {
+  d.ClickTool(28);  // 凸透镜实物
+  d.Drag({100, 40}, {140, 180});
+  const std::tuple<const char*, ToolId, const char*> keys[] = {
+      {"L", ToolId::StraightLine, "工具：直线"}, {"A", ToolId::Arrow, "工具：箭头"}, {"T", ToolId::Text, "工具：文字"}};
+  for (const auto& [key, tool, named] : keys) {
     for (int twice = 0; twice < 2; ++twice) {  // a second press keeps the tool
       TypeKey(d.Surface(), QKeySequence(key));
       EXPECT_EQ(d.State().ToolId, tool) << key;
-      EXPECT_EQ(d.State().PaletteIndex, 0) << key;
-      EXPECT_TRUE(d.Action("Menu_View_cy")->isChecked()) << key;
-      EXPECT_TRUE(d.ToolButton(int(tool))->isChecked()) << key;
+      EXPECT_EQ(d.State().PaletteIndex, 2) << key;
+      EXPECT_TRUE(d.Action("Menu_View_fh")->isChecked()) << key;
+      for (int b = 1; b <= 50; ++b) EXPECT_FALSE(d.ToolButton(b)->isChecked()) << key << " " << b;
+      EXPECT_EQ(hint->text(), QString::fromUtf8(named)) << key;
     }
   }
+  // The axis with the key, then the lens button where it was.
+  TypeKey(d.Surface(), QKeySequence("L"));
+  const QImage lens = d.Image();
+  d.Drag({20, 110}, {580, 110});
+  EXPECT_NE(d.Image(), lens) << "the line tool draws";
+  EXPECT_EQ(d.Pixel(300, 110), qRgb(0, 0, 0));
+  d.ClickTool(28);
+  EXPECT_EQ(ToolNumber(d.State().ToolId), 128);
+  EXPECT_TRUE(d.ToolButton(28)->isChecked());
+  EXPECT_TRUE(hint->text().isEmpty());
+  // On 常用图形 the key's tool is its pressed button; a palette switch leaves no tool.
+  TypeKey(d.Surface(), QKeySequence("Ctrl+1"));
+  TypeKey(d.Surface(), QKeySequence("L"));
+  EXPECT_EQ(d.State().ToolId, ToolId::StraightLine);
+  EXPECT_TRUE(d.ToolButton(6)->isChecked());
+  EXPECT_TRUE(hint->text().isEmpty());
   TypeKey(d.Surface(), QKeySequence("Ctrl+2"));
   EXPECT_EQ(d.State().PaletteIndex, 1);
   EXPECT_EQ(d.State().ToolId, ToolId::None);
+  EXPECT_FALSE(d.ToolButton(6)->isChecked());
 }

@@ -94,3 +94,34 @@ TEST(ToolChoice, SwitchingPalettesReleasesEverythingAndKeepsThePointer) {
   EXPECT_TRUE(d.ToolbarButton("Menu_View_hs")->property("checked").toBool());
   EXPECT_FALSE(d.ToolbarButton("Menu_View_cy")->property("checked").toBool());
 }
+
+// With no tool chosen a press on the picture draws nothing and says why, in the line under the
+// palette beside the read-outs: no box to close. Choosing a tool clears it.
+TEST(ToolChoice, APressWithNoToolSaysToChooseOne) {
+  WindowDriver d;
+  auto* hint = d.Find<QLabel>("ToolHint");
+  const QString said = QStringLiteral("请先在左边的工具栏中选择一种工具。");
+  EXPECT_TRUE(hint->text().isEmpty());
+  const QImage blank = d.Image();
+  for (int round = 0; round < 2; ++round) {
+    d.Drag({50, 50}, {150, 120});
+    EXPECT_EQ(hint->text(), said) << round;
+    EXPECT_EQ(d.Image(), blank) << round;
+    EXPECT_FALSE(d.State().ImageChanged) << round;
+    EXPECT_TRUE(d.dialogs.told.isEmpty() && d.dialogs.asked.isEmpty()) << round;
+    d.ClickTool(7);
+    EXPECT_TRUE(hint->text().isEmpty()) << round;
+    d.ClickTool(7);  // the pressed tool again: no tool, and the next press says so again
+  }
+  // Shown whole, under the palette and the read-outs, in the tool panel's column.
+  d.Drag({50, 50}, {150, 120});
+  QApplication::processEvents();
+  const auto in = [&](const QWidget* w) { return QRect(w->mapTo(&d.w(), QPoint(0, 0)), w->size()); };
+  const QRect shown = in(hint), palette = in(d.Find<QWidget>("jb")), readout = in(d.Find<QWidget>("DxLb"));
+  EXPECT_TRUE(hint->isVisible());
+  EXPECT_GE(shown.top(), palette.bottom());
+  EXPECT_GE(shown.top(), readout.bottom());
+  EXPECT_LT(shown.top() - readout.bottom(), 3 * hint->fontMetrics().height()) << "right under the read-outs";
+  EXPECT_LE(shown.right(), palette.right() + 20) << "within the column";
+  EXPECT_GE(shown.height(), hint->heightForWidth(shown.width())) << "every line of it shows";
+}

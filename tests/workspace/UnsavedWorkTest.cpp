@@ -182,3 +182,56 @@ TEST(UnsavedWork, AnOpenedFileGivesTheCanvasItsSize) {
     }
   }
 }
+
+// A label typed and not yet stamped is unsaved work: 新建, 打开 and closing the window ask about it
+// before anything is stamped. Dismissed, the question leaves the label showing and everything as it
+// was; 是 stamps it and saves it; 否 lets the command go on without it.
+TEST(UnsavedWork, ALabelOnShowIsAskedAboutAndStampedOnlyByYes) {
+  using B = QMessageBox;
+  struct Case {
+    const char* command;  // nullptr: closing the window
+    B::StandardButton answer;
+    bool labelShows;      // still on show afterwards, not stamped
+    bool blank;           // the picture is cleared
+  };
+  const Case cases[] = {
+      {"Menu_File_New", B::Cancel, true, false},  {"Menu_File_New", B::Yes, false, false},
+      {"Menu_File_New", B::No, false, true},      {"Menu_File_Open", B::Cancel, true, false},
+      {"Menu_File_Open", B::Yes, false, false},   {"Menu_File_Open", B::No, true, false},  // the open dialog cancelled
+      {nullptr, B::Cancel, true, false},          {nullptr, B::Yes, false, false},
+      {nullptr, B::No, false, false},
+  };
+  for (const Case& c : cases) {
+    const std::string what = std::string(c.command ? c.command : "closing") + " answered " +
+                             (c.answer == B::Yes ? "是" : c.answer == B::No ? "否" : "Esc");
+    QTemporaryDir dir;
+    WindowDriver d;
+    d.ClickTool(3);
+    d.Press({40, 40});
+    d.Release({40, 40});
+    d.Find<QComboBox>("Txt")->setEditText(QStringLiteral("F=ma"));
+    QWidget* textWindow = d.Find<QWidget>("TypeTxt");
+    const QImage blank = d.View().History.Img_Copy.image, preview = d.Image();
+    ASSERT_NE(preview, blank);
+    const QString caption = d.w().windowTitle();
+    d.dialogs.answers = {c.answer};
+    d.dialogs.saveNames = {dir.filePath("label.bmp")};  // an open dialog that follows is cancelled
+    const bool closed = c.command ? (d.Trigger(c.command), false) : d.w().close();
+    EXPECT_EQ(d.dialogs.asked, QStringList{kQuestion}) << what;
+    const PictureRead saved = ReadPictureFile(dir.filePath("label.bmp"));
+    EXPECT_EQ(saved.ok(), c.answer == B::Yes) << what;
+    if (saved.ok()) {
+      EXPECT_EQ(saved.image, preview.convertToFormat(QImage::Format_RGB32)) << what << ": the label is saved";
+    }
+    EXPECT_EQ(closed, !c.command && c.answer != B::Cancel) << what;
+    if (closed) continue;
+    EXPECT_EQ(textWindow->isVisible(), c.labelShows) << what;
+    EXPECT_EQ(d.Image(), c.blank ? blank : preview) << what;
+    if (c.answer == B::Cancel) {
+      EXPECT_FALSE(d.State().ImageChanged) << what;
+      EXPECT_FALSE(d.Enabled("Menu_Edit_Undo")) << what;
+      EXPECT_EQ(d.w().windowTitle(), caption) << what;
+      EXPECT_TRUE(d.dialogs.dialogs.isEmpty()) << what << ": no file dialog after a dismissed question";
+    }
+  }
+}
