@@ -86,11 +86,12 @@ QFont SizedFont(const QFont& font, double pixels) {
   return sized;
 }
 
-QList<QGlyphRun> GlyphsOf(const QString& text, const QFont& font) {
+QList<QGlyphRun> GlyphsOf(const QString& text, const QFont& font, double* advance) {
   QTextLayout line(text, font, const_cast<QPaintDevice*>(Device96()));
   line.beginLayout();
   const QTextLine l = line.createLine();
   line.endLayout();
+  if (advance) *advance = l.isValid() ? l.horizontalAdvance() : 0;
   if (!l.isValid()) return {};
   QList<QGlyphRun> runs = l.glyphRuns();
   for (QGlyphRun& glyphs : runs) {
@@ -101,20 +102,27 @@ QList<QGlyphRun> GlyphsOf(const QString& text, const QFont& font) {
   return runs;
 }
 
-std::vector<Unit> Units(const TextLayout& layout) {
+LayoutGlyphs GlyphsOf(const TextLayout& layout) {
+  LayoutGlyphs glyphs;
+  glyphs.reserve(layout.runs.size());
+  for (const TextRun& run : layout.runs) glyphs.push_back(GlyphsOf(run.text, SizedFont(layout.font, run.pixelSize)));
+  return glyphs;
+}
+
+std::vector<Unit> Units(const TextLayout& layout, const LayoutGlyphs& glyphs) {
   std::vector<Unit> units;
   for (int r = 0; r < static_cast<int>(layout.runs.size()); ++r) {
-    const TextRun& run = layout.runs[static_cast<size_t>(r)];
-    for (int g = 0; g < static_cast<int>(run.glyphs.size()); ++g)
-      for (int i = 0; i < static_cast<int>(run.glyphs[g].glyphIndexes().size()); ++i)
+    const QList<QGlyphRun>& runGlyphs = glyphs[static_cast<size_t>(r)];
+    for (int g = 0; g < static_cast<int>(runGlyphs.size()); ++g)
+      for (int i = 0; i < static_cast<int>(runGlyphs[g].glyphIndexes().size()); ++i)
         units.push_back({Unit::Kind::Glyph, r, g, i});
-    if (run.arrow) units.push_back({Unit::Kind::Arrow, r, 0, 0});
+    if (layout.runs[static_cast<size_t>(r)].arrow) units.push_back({Unit::Kind::Arrow, r, 0, 0});
   }
   for (int b = 0; b < static_cast<int>(layout.bars.size()); ++b) units.push_back({Unit::Kind::Bar, 0, 0, b});
   return units;
 }
 
-QRectF UnitBox(const TextLayout& layout, const Unit& unit) {
+QRectF UnitBox(const TextLayout& layout, const LayoutGlyphs& glyphs, const Unit& unit) {
   switch (unit.kind) {
     case Unit::Kind::Bar: return layout.bars[static_cast<size_t>(unit.glyph)].adjusted(-1, -1, 1, 1);
     case Unit::Kind::Arrow: {
@@ -124,47 +132,60 @@ QRectF UnitBox(const TextLayout& layout, const Unit& unit) {
     }
     case Unit::Kind::Glyph: break;
   }
-  const TextRun& run = layout.runs[static_cast<size_t>(unit.run)];
-  const QGlyphRun& glyphs = run.glyphs[unit.glyphRun];
-  const QRectF outline = glyphs.rawFont().boundingRect(glyphs.glyphIndexes()[unit.glyph]);
+  const QGlyphRun& run = glyphs[static_cast<size_t>(unit.run)][unit.glyphRun];
+  const QRectF outline = run.rawFont().boundingRect(run.glyphIndexes()[unit.glyph]);
   // Hinting at another size may move an edge by a pixel; an aliased edge takes one more.
-  return outline.translated(run.origin + glyphs.positions()[unit.glyph]).adjusted(-2, -2, 2, 2);
+  return outline.translated(layout.runs[static_cast<size_t>(unit.run)].origin + run.positions()[unit.glyph])
+      .adjusted(-2, -2, 2, 2);
 }
 
-void DrawUnits(QImage& mask, const TextLayout& layout, QPointF origin, double scale, const std::vector<uint8_t>* only) {
+void DrawUnits(QImage& mask, const TextLayout& layout, const LayoutGlyphs* glyphs, QPointF origin, double scale,
+               const std::vector<uint8_t>* only) {
   if (mask.isNull() || !std::isfinite(scale) || scale <= 0 || scale > kLargestScale) return;
   auto wanted = [only](size_t i) { return !only || (i < only->size() && (*only)[i]); };
+  LayoutGlyphs found;
+  // Every glyph at scale 1: each run is one line of text in its font, which draws the same pixels.
+  const bool lines = scale == 1.0 && !only;
+  if (!glyphs && !lines) glyphs = &(found = GlyphsOf(layout));
   size_t unit = 0;
   {
     QPainter p(&mask);
     p.setPen(Qt::black);
-    for (const TextRun& run : layout.runs) {
+    double size = -1;
+    for (size_t r = 0; r < layout.runs.size(); ++r) {
+      const TextRun& run = layout.runs[r];
       const QPointF at = origin + run.origin * scale;
-      for (QGlyphRun glyphs : run.glyphs) {
-        const QList<quint32> indexes = glyphs.glyphIndexes();
-        const QList<QPointF> positions = glyphs.positions();
+      if (lines) {
+        if (run.pixelSize != size) p.setFont(SizedFont(layout.font, size = run.pixelSize));
+        p.drawText(at, run.text);
+        continue;
+      }
+      for (QGlyphRun g : (*glyphs)[r]) {
+        const QList<quint32> indexes = g.glyphIndexes();
+        const QList<QPointF> positions = g.positions();
         QList<quint32> drawnIndexes;
         QList<QPointF> drawnPositions;
         for (qsizetype i = 0; i < indexes.size(); ++i, ++unit)
           if (wanted(unit)) drawnIndexes.push_back(indexes[i]), drawnPositions.push_back(positions[i] * scale);
         if (drawnIndexes.isEmpty()) continue;
         if (scale != 1.0) {
-          QRawFont raw = glyphs.rawFont();
+          QRawFont raw = g.rawFont();
           raw.setPixelSize(raw.pixelSize() * scale);
-          glyphs.setRawFont(raw);
+          g.setRawFont(raw);
         }
-        glyphs.setGlyphIndexes(drawnIndexes);
-        glyphs.setPositions(drawnPositions);
-        p.drawGlyphRun(at, glyphs);
+        g.setGlyphIndexes(drawnIndexes);
+        g.setPositions(drawnPositions);
+        p.drawGlyphRun(at, g);
       }
       if (run.arrow) ++unit;
     }
   }
   // The arrows and bars, drawn by the program itself.
   unit = 0;
-  for (const TextRun& run : layout.runs) {
-    for (const QGlyphRun& glyphs : run.glyphs) unit += static_cast<size_t>(glyphs.glyphIndexes().size());
-    if (run.arrow && wanted(unit++)) DrawArrow(mask, *run.arrow, origin, scale);
+  for (size_t r = 0; r < layout.runs.size(); ++r) {
+    if (!lines)
+      for (const QGlyphRun& g : (*glyphs)[r]) unit += static_cast<size_t>(g.glyphIndexes().size());
+    if (layout.runs[r].arrow && wanted(unit++)) DrawArrow(mask, *layout.runs[r].arrow, origin, scale);
   }
   for (const QRectF& bar : layout.bars)
     if (wanted(unit++)) FillMask(mask, QRectF(origin + bar.topLeft() * scale, bar.size() * scale));
@@ -207,7 +228,7 @@ QRect DrawTextLayout(QImage& image, const TextLayout& layout, QPointF topLeft, d
   const bool agreeing = scale == 1.0 && companionScale >= 2 && topLeft == topLeft.toPoint();
   QImage mask = agreeing ? AgreeingMask(layout, origin, area.size(), companionScale) : Mask(area.width(), area.height());
   if (mask.isNull()) return {};
-  if (!agreeing) DrawUnits(mask, layout, origin, scale);
+  if (!agreeing) DrawUnits(mask, layout, nullptr, origin, scale);
   // Every pixel the mask covers (more than half, for a font drawn in shades) takes the colour.
   const uint32_t ink = color | 0xFF000000u;
   const int width = mask.width(), height = mask.height();

@@ -9,6 +9,9 @@
 #include <QRect>
 #include <QRectF>
 
+#include <QGlyphRun>
+#include <QList>
+
 #include <cstdint>
 #include <vector>
 
@@ -31,8 +34,13 @@ double BasePixelSize(const QFont& font);
 // plain label is drawn exactly as one line of text in that font.
 QFont SizedFont(const QFont& font, double pixels);
 // The glyphs of `text` in `font` as one line, their positions relative to the start of the
-// baseline.
-QList<QGlyphRun> GlyphsOf(const QString& text, const QFont& font);
+// baseline; `advance`, when given, receives how far the line advances.
+QList<QGlyphRun> GlyphsOf(const QString& text, const QFont& font, double* advance = nullptr);
+
+// The glyphs of each run of a layout (fallback fonts included), their positions relative to the
+// start of the run's baseline at scale 1.
+using LayoutGlyphs = std::vector<QList<QGlyphRun>>;
+LayoutGlyphs GlyphsOf(const TextLayout& layout);
 
 // What a label inks, one thing at a time: a glyph of a run, a run's arrow, a bar.
 struct Unit {
@@ -41,14 +49,16 @@ struct Unit {
   int glyphRun = 0;  // Glyph: which of the run's glyph runs
   int glyph = 0;     // Glyph: which glyph of it; Bar: which bar
 };
-std::vector<Unit> Units(const TextLayout& layout);
+std::vector<Unit> Units(const TextLayout& layout, const LayoutGlyphs& glyphs);
 // A rectangle (label pixels) that holds every pixel the unit inks at any scale, scaled back.
-QRectF UnitBox(const TextLayout& layout, const Unit& unit);
+QRectF UnitBox(const TextLayout& layout, const LayoutGlyphs& glyphs, const Unit& unit);
 
 // Draws into `mask` (8-bit, a pixel inked is 255) the units of `layout` (all, or those whose
 // entry of `only`, indexed as Units() lists them, is set) with the label's top-left corner at
-// `origin` (mask pixels), `scale` times as large.
-void DrawUnits(QImage& mask, const TextLayout& layout, QPointF origin, double scale,
+// `origin` (mask pixels), `scale` times as large. `glyphs` (GlyphsOf the layout) may be null:
+// they are found when needed (at scale 1 every run is drawn as one line of text in its font,
+// which inks the same pixels as its glyphs one by one).
+void DrawUnits(QImage& mask, const TextLayout& layout, const LayoutGlyphs* glyphs, QPointF origin, double scale,
                const std::vector<uint8_t>* only = nullptr);
 
 // The rectangle of the mask's inked pixels (those of 128 and more), empty when none.

@@ -36,7 +36,7 @@ QRectF RunInk(const QFont& font, const TextRun& run, const QRectF& box, int scal
   alone.font = font;
   alone.runs.push_back(run);
   alone.runs.back().arrow.reset();
-  DrawUnits(mask, alone, -QPointF(whole.topLeft()) * scale, scale);
+  DrawUnits(mask, alone, nullptr, -QPointF(whole.topLeft()) * scale, scale);
   const QRect ink = InkBox(mask);
   if (ink.isEmpty()) return {};
   return QRectF(QPointF(whole.topLeft()) + QPointF(ink.topLeft()) / scale, QSizeF(ink.size()) / scale);
@@ -85,7 +85,6 @@ DigitInk MeasureDigit(const QFont& font, double pixelSize) {
   TextRun zero;
   zero.text = QStringLiteral("0");
   zero.pixelSize = pixelSize;
-  zero.glyphs = GlyphsOf(zero.text, sized);
   const double pad = std::ceil(pixelSize / 2) + 1;
   const QRectF box(-pad, -fm.ascent() - pad, d.advance + 2 * pad, fm.ascent() + fm.descent() + 2 * pad);
   bool measured = false;
@@ -114,14 +113,12 @@ TextLayout LayOutText(const QString& text, const QFont& font) {
   const double baseline = QFontMetrics(baseFont, Device96()).ascent();
   DigitInk digit;
 
-  // Adds a run of `piece` text from x on the baseline y; returns its advance.
-  auto addRun = [&](const QString& s, double pixelSize, const QFont& runFont, const QFontMetricsF& fm, double x,
-                    double y, bool vector) {
+  // Adds a run of the text s from x on the baseline y; returns its advance.
+  auto addRun = [&](const QString& s, double pixelSize, const QFontMetricsF& fm, double x, double y, bool vector) {
     TextRun run;
     run.text = s;
     run.pixelSize = pixelSize;
     run.origin = QPointF(x, y);
-    run.glyphs = GlyphsOf(s, runFont);
     const double advance = fm.horizontalAdvance(s);
     // Room for glyphs that reach beyond their font's line (italics, fallback fonts).
     const double pad = std::ceil(pixelSize / 2) + 1;
@@ -154,12 +151,12 @@ TextLayout LayOutText(const QString& text, const QFont& font) {
     qsizetype from = 0;
     for (qsizetype i = 0; i <= s.size(); ++i) {
       if (i < s.size() && !IsMinus(s[i])) continue;
-      if (i > from) at += addRun(s.mid(from, i - from), script, scriptFont, scriptMetrics, at, y, false);
+      if (i > from) at += addRun(s.mid(from, i - from), script, scriptMetrics, at, y, false);
       from = i + 1;
       if (i == s.size()) break;
       if (!digit.known) digit = MeasureDigit(font, script);
       if (!digit.known) {
-        at += addRun(s.mid(i, 1), script, scriptFont, scriptMetrics, at, y, false);
+        at += addRun(s.mid(i, 1), script, scriptMetrics, at, y, false);
         continue;
       }
       const double start = RoundHalfEvenReal(at);
@@ -183,7 +180,7 @@ TextLayout LayOutText(const QString& text, const QFont& font) {
     if (piece.role == TextRole::Base) {
       if (stacking) x = stackEnd;
       stacking = false;
-      x += addRun(piece.text, base, baseFont, baseMetrics, x, baseline, piece.vector);
+      x += addRun(piece.text, base, baseMetrics, x, baseline, piece.vector);
       continue;
     }
     const bool super = piece.role == TextRole::Superscript;

@@ -1,7 +1,5 @@
 #pragma once
 #include <QFont>
-#include <QGlyphRun>
-#include <QList>
 #include <QImage>
 #include <QPointF>
 #include <QRect>
@@ -41,9 +39,6 @@ struct TextRun {
   double pixelSize = 0;  // the size of its font, in pixels
   QPointF origin;        // the start of its baseline, relative to the label's top-left
   std::optional<VectorArrow> arrow;  // for a vector, relative to the label's top-left
-  // Its glyphs in the layout's font at pixelSize (fallback fonts included), their positions
-  // relative to the start of the baseline at scale 1.
-  QList<QGlyphRun> glyphs;
 };
 
 struct TextLayout {
