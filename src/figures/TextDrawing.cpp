@@ -151,15 +151,23 @@ void DrawUnits(QImage& mask, const TextLayout& layout, const LayoutGlyphs* glyph
   {
     QPainter p(&mask);
     p.setPen(Qt::black);
-    double size = -1;
-    for (size_t r = 0; r < layout.runs.size(); ++r) {
+    if (lines) {
+      // The runs of one size after another, so that each size's font is made and set once.
+      std::vector<bool> drawn(layout.runs.size(), false);
+      for (size_t i = 0; i < layout.runs.size(); ++i) {
+        if (drawn[i]) continue;
+        const double size = layout.runs[i].pixelSize;
+        p.setFont(SizedFont(layout.font, size));
+        for (size_t j = i; j < layout.runs.size(); ++j)
+          if (!drawn[j] && layout.runs[j].pixelSize == size) {
+            p.drawText(origin + layout.runs[j].origin * scale, layout.runs[j].text);
+            drawn[j] = true;
+          }
+      }
+    }
+    for (size_t r = 0; r < layout.runs.size() && !lines; ++r) {
       const TextRun& run = layout.runs[r];
       const QPointF at = origin + run.origin * scale;
-      if (lines) {
-        if (run.pixelSize != size) p.setFont(SizedFont(layout.font, size = run.pixelSize));
-        p.drawText(at, run.text);
-        continue;
-      }
       for (QGlyphRun g : (*glyphs)[r]) {
         const QList<quint32> indexes = g.glyphIndexes();
         const QList<QPointF> positions = g.positions();
