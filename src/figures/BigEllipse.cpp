@@ -8,7 +8,7 @@
 namespace raster {
 
 QRect BigEllipse(QImage& img, double cx, double cy, double a, double b, int penWidth, QRgb pen,
-                 int fillStyle, QRgb fill) {
+                 int fillStyle, QRgb fill, int hatchScale) {
   const int w = img.width(), h = img.height();
   const double hw = penWidth / 2.0;
   const double A = a + hw, B = b + hw, Ai = a - hw, Bi = b - hw;
@@ -35,7 +35,7 @@ QRect BigEllipse(QImage& img, double cx, double cy, double a, double b, int penW
     }
     for (int x = ol; x <= orr; ++x) {
       if (x >= il && x <= ir) {
-        if (solid || (hatch && HatchPaints(hatch, x, y))) row[x] = fillPx;
+        if (solid || (hatch && HatchPaints(hatch, x / hatchScale, y / hatchScale))) row[x] = fillPx;
       } else {
         row[x] = penPx;
       }

@@ -172,7 +172,9 @@ void Canvas::TextOutA(int x, int y, const QString& text) {
     callData_.push_back(CanvasCallData{QImage(), QImage(), text, Font});
   }
   Nest nest(*this);
-  Touch(DrawTextLayout(raster_, LayOutText(text, Font), QPointF(x, y), 1.0, ForeColor));
+  // With a companion the label agrees with its glyphs at k by construction: the companion's half
+  // is the same layout drawn at k when the call is replayed.
+  Touch(DrawTextLayout(raster_, LayOutText(text, Font), QPointF(x, y), 1.0, ForeColor, k_));
 }
 
 // ---- Capture and restore ----

@@ -125,7 +125,8 @@ class Canvas {
               RasterOp op = RasterOp::And);
   // Draws the label `text` with its top-left corner at (x, y) in Font and ForeColor: every
   // character as typed, with the scripts and vector arrows of its markup (TextLayout.h), aliased,
-  // two colours only, transparent background.
+  // two colours only, transparent background. With a companion, the companion's label is the
+  // label's own glyphs at k, and the picture's agrees with it by construction.
   void TextOutA(int x, int y, const QString& text);
 
   // ---- Capture and restore ----

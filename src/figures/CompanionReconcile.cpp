@@ -6,16 +6,45 @@
 #include <emmintrin.h>
 
 #include "figures/BlockMarks.h"
+#include "figures/CompanionRule.h"
 #include "figures/Raster.h"
 
 using namespace raster;
+using companion_rule::kMixed;
 
 namespace {
 
 // The number of bits set in each 4-bit mask.
 constexpr int kBitsOf[16] = {0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4};
 
-// The colour covering more than half of the block (x, y) of the companion, or 0 (mixed).
+// How many of the sixteen pixels of the 4 x 4 block whose first pixel is at `block` are c (opaque),
+// one row of four at a time; rows j0 ... j1 - 1 only.
+inline int Count4x4(const uchar* block, qsizetype stride, uint32_t c, int j0 = 0, int j1 = 4) {
+  const __m128i target = _mm_set1_epi32(static_cast<int>(c)), opaque = _mm_set1_epi32(static_cast<int>(kOpaque));
+  int n = 0;
+  for (int j = j0; j < j1; ++j) {
+    const __m128i v = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(block + j * stride)), opaque);
+    n += kBitsOf[_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(v, target)))];
+  }
+  return n;
+}
+
+// Whether a 4 x 4 block (its first pixel at `block`) plainly agrees with its picture pixel p, a
+// shortcut of the rule: for a white pixel, at least half the block is white (no other colour can
+// then cover more than half, so the block needs no pixel, and a white pixel needs no block); for
+// a coloured one, more than half the block is p (the block holds more than a quarter of p, and
+// its colour has its own pixel).
+inline bool PlainlySound4(const uchar* block, qsizetype stride, uint32_t p) {
+  const int top = Count4x4(block, stride, p, 0, 2);
+  if (p == kWhite && top == 8) return true;  // the rows below are not needed
+  const int n = top + Count4x4(block, stride, p, 2, 4);
+  return p == kWhite ? n >= 8 : n > 8;
+}
+
+}  // namespace
+
+namespace raster {
+
 uint32_t BlockColour(const QImage& big, int k, int x, int y) {
   const uchar* bits = big.constBits();
   const qsizetype stride = big.bytesPerLine();
@@ -23,13 +52,9 @@ uint32_t BlockColour(const QImage& big, int k, int x, int y) {
   const uint32_t first = row(0)[0] | kOpaque;
   if (k == 4) {
     // Sixteen pixels in four loads: how many are the first one's colour.
-    const __m128i f = _mm_set1_epi32(static_cast<int>(first)), opaque = _mm_set1_epi32(static_cast<int>(kOpaque));
-    int same = 0;
-    for (int j = 0; j < 4; ++j) {
-      const __m128i v = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row(j))), opaque);
-      same += kBitsOf[_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(v, f)))];
-    }
-    if (2 * same > 16) return first;
+    const uchar* block = reinterpret_cast<const uchar*>(row(0));
+    const int same = Count4x4(block, stride, first);
+    if (companion_rule::Covers(same, 4)) return first;
     // Mostly two colours: the other one is counted the same way.
     uint32_t second = first;
     for (int j = 0; j < 4 && second == first; ++j)
@@ -38,21 +63,17 @@ uint32_t BlockColour(const QImage& big, int k, int x, int y) {
           second = row(j)[i] | kOpaque;
           break;
         }
-    const __m128i s2 = _mm_set1_epi32(static_cast<int>(second));
-    int other = 0;
-    for (int j = 0; j < 4; ++j) {
-      const __m128i v = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row(j))), opaque);
-      other += kBitsOf[_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(v, s2)))];
-    }
-    if (2 * other > 16) return second;
-    if (same + other == 16 || same >= 8 || other >= 8) return 0;
+    const int other = Count4x4(block, stride, second);
+    if (companion_rule::Covers(other, 4)) return second;
+    // Neither covers more than half: when they fill the block, or one has half of it, no third can.
+    if (same + other == 16 || same >= 8 || other >= 8) return kMixed;
   }
   int same = 0;
   for (int j = 0; j < k; ++j) {
     const uint32_t* r = row(j);
     for (int i = 0; i < k; ++i) same += (r[i] | kOpaque) == first;
   }
-  if (same == k * k || 2 * same > k * k) return first;
+  if (companion_rule::Covers(same, k)) return first;
   // A majority colour, if any, survives the pairing of different colours.
   uint32_t candidate = 0;
   int votes = 0;
@@ -64,28 +85,24 @@ uint32_t BlockColour(const QImage& big, int k, int x, int y) {
       else votes += p == candidate ? 1 : -1;
     }
   }
-  int n = 0;
-  for (int j = 0; j < k; ++j) {
-    const uint32_t* r = row(j);
-    for (int i = 0; i < k; ++i) n += (r[i] | kOpaque) == candidate;
-  }
-  return 2 * n > k * k ? candidate : 0;
+  return companion_rule::Covers(BlockCount(big, k, x, y, candidate), k) ? candidate : kMixed;
 }
 
-// Whether a 4 x 4 block (its first pixel at `block`) plainly agrees with its picture pixel p: for a
-// white pixel, at least half the block is white (no other colour can then cover more than half);
-// for a coloured one, more than half the block is p.
-inline bool PlainlySound4(const uchar* block, qsizetype stride, uint32_t p) {
-  const __m128i target = _mm_set1_epi32(static_cast<int>(p)), opaque = _mm_set1_epi32(static_cast<int>(kOpaque));
-  auto same = [&](int j) {
-    const __m128i v = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(block + j * stride)), opaque);
-    return kBitsOf[_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(v, target)))];
-  };
-  const int top = same(0) + same(1);
-  if (p == kWhite && top == 8) return true;  // the rows below are not needed
-  const int n = top + same(2) + same(3);
-  return p == kWhite ? n >= 8 : n > 8;
+int BlockCount(const QImage& big, int k, int x, int y, uint32_t c) {
+  const uchar* block = big.constBits() + static_cast<qsizetype>(y) * k * big.bytesPerLine() + static_cast<qsizetype>(x) * k * 4;
+  const qsizetype stride = big.bytesPerLine();
+  if (k == 4) return Count4x4(block, stride, c);
+  int n = 0;
+  for (int j = 0; j < k; ++j) {
+    const auto* r = reinterpret_cast<const uint32_t*>(block + j * stride);
+    for (int i = 0; i < k; ++i) n += (r[i] | kOpaque) == c;
+  }
+  return n;
 }
+
+}  // namespace raster
+
+namespace {
 
 // Bits for the row y of `area` (word w is pixels 64 (w0 + w) ...): the picture's coloured pixels,
 // those that differ from `before` (when given), and those that differ and were coloured.
@@ -229,30 +246,39 @@ std::vector<uint64_t> PixelsToCheck(const QImage& picture, const QRect& area, co
 }
 
 // One worker's view while it checks pixels: the picture, the companion (only read) and the block
-// colours of the three rows it last looked at.
+// colours of the three rows it last looked at. It is a view of the rule (CompanionRule.h).
 class Checker {
  public:
-  Checker(const QImage& picture, const QImage& big, int k, const QRect& area)
-      : big_(big), k_(k), W_(picture.width()), H_(picture.height()),
-        zone_(area.adjusted(-1, -1, 1, 1) & picture.rect()), pictureBits_(picture.constBits()),
+  Checker(const QImage& picture, const QImage& big, int k)
+      : big_(big), k_(k), W_(picture.width()), H_(picture.height()), pictureBits_(picture.constBits()),
         pictureStride_(picture.bytesPerLine()), bigBits_(big.constBits()), bigStride_(big.bytesPerLine()) {
     for (Row& r : rows_) r.colour.resize(static_cast<size_t>(W_)), r.known.resize(static_cast<size_t>(W_));
   }
 
+  // ---- The view the rule reads ----
+  int Width() const { return W_; }
+  int Height() const { return H_; }
   uint32_t Pixel(int x, int y) const {
     return reinterpret_cast<const uint32_t*>(pictureBits_ + y * pictureStride_)[x] | kOpaque;
   }
+  uint32_t Block(int x, int y) {
+    Row& r = Cached(y);
+    if (!r.known[static_cast<size_t>(x)]) {
+      r.colour[static_cast<size_t>(x)] = BlockColour(big_, k_, x, y);
+      r.known[static_cast<size_t>(x)] = 1;
+    }
+    return r.colour[static_cast<size_t>(x)];
+  }
+  bool Holds(int x, int y, uint32_t c) const { return companion_rule::Supports(BlockCount(big_, k_, x, y, c), k_); }
 
-  // Whether the pixel (x, y) and the companion agree: its colour has a block within one pixel, and
-  // its block's colour (when one colour covers most of it) has a pixel within one.
+  // Whether the pixel (x, y) and the companion agree by the rule. Two cases are settled before
+  // the rule is asked, both exactly as it would settle them: a white pixel whose block no other
+  // colour can cover more than half of, and a pixel whose block is its own colour.
   bool Sound(int x, int y) {
     const uint32_t p = Pixel(x, y);
-    // A white pixel whose block has no other colour in more than half of it.
     if (p == kWhite && OnlyWhite(x, y)) return true;
-    const uint32_t b = Block(x, y);
-    if (b == p) return true;
-    if (p != kWhite && !HasBlock(x, y, p)) return false;
-    return b == kWhite || b == 0 || HasPixel(x, y, b);
+    if (Block(x, y) == p) return true;
+    return companion_rule::Judge(*this, x, y) == companion_rule::Verdict::Sound;
   }
   // Sound(x, y), the plain cases at k = 4 first.
   bool Check(int x, int y) {
@@ -314,33 +340,6 @@ class Checker {
     }
     return r;
   }
-  uint32_t Block(int x, int y) {
-    Row& r = Cached(y);
-    if (!r.known[static_cast<size_t>(x)]) {
-      r.colour[static_cast<size_t>(x)] = BlockColour(big_, k_, x, y);
-      r.known[static_cast<size_t>(x)] = 1;
-    }
-    return r.colour[static_cast<size_t>(x)];
-  }
-  // Beyond the zone the companion was not touched: its blocks count as agreeing.
-  bool HasBlock(int x, int y, uint32_t c) {
-    if (Block(x, y) == c) return true;
-    for (int j = -1; j <= 1; ++j)
-      for (int i = -1; i <= 1; ++i) {
-        const int xx = x + i, yy = y + j;
-        if ((i == 0 && j == 0) || xx < 0 || yy < 0 || xx >= W_ || yy >= H_) continue;
-        if (!zone_.contains(xx, yy) || Block(xx, yy) == c) return true;
-      }
-    return false;
-  }
-  bool HasPixel(int x, int y, uint32_t c) const {
-    for (int j = -1; j <= 1; ++j)
-      for (int i = -1; i <= 1; ++i) {
-        const int xx = x + i, yy = y + j;
-        if (xx >= 0 && yy >= 0 && xx < W_ && yy < H_ && Pixel(xx, yy) == c) return true;
-      }
-    return false;
-  }
   // Whether no colour but white can cover more than half of the block: the pixels read are just
   // enough for such a colour to show among them.
   bool OnlyWhite(int x, int y) const {
@@ -367,7 +366,6 @@ class Checker {
 
   const QImage& big_;
   const int k_, W_, H_;
-  const QRect zone_;
   const uchar* pictureBits_;
   const qsizetype pictureStride_;
   const uchar* bigBits_;
@@ -377,11 +375,10 @@ class Checker {
 
 }  // namespace
 
-// Where the replay and the picture disagree by more than a pixel, the companion takes the
-// picture's blocks: every coloured picture pixel has a block of its colour within one pixel, and
-// every block of one colour has a picture pixel of that colour within one pixel. Replayed curves
-// pass between blocks where the picture's rounding chose a pixel; this keeps what prints true to
-// what the screen shows. Blocks made exact never need it again, so the work list ends.
+// Where the replay and the picture disagree by more than the rule allows (CompanionRule.h), the
+// companion takes the picture's blocks. Replayed curves pass between blocks where the picture's
+// rounding chose a pixel; this keeps what prints true to what the screen shows. Blocks made exact
+// never need it again, so the work list ends.
 namespace raster {
 void Reconcile(const QImage& picture, QImage& big, int k, const QRect& area, const BlockMarks* marks,
                const QImage* before, const BlockMarks* beforeGroups) {
@@ -397,7 +394,7 @@ void Reconcile(const QImage& picture, QImage& big, int k, const QRect& area, con
   // The pixels to look at, as words of 64 pixels a row; elsewhere nothing changed on either side.
   const std::vector<uint64_t> wanted = PixelsToCheck(picture, area, marks, before, beforeGroups);
   std::vector<QPoint> unsound;
-  Checker checker(picture, companion, k, area);
+  Checker checker(picture, companion, k);
   checker.CheckRows(wanted, area, unsound);
   // A block given its pixel's colour is sound; its neighbours are looked at again.
   while (!unsound.empty()) {

@@ -379,17 +379,11 @@ class CompanionReplay {
     const int pw = PenWidthOf(call.drawWidth);
     const double m = pw + 2, W = c_.Width(), H = c_.Height();
     if (cx + a < -m || cx - a > W - 1 + m || cy + b < -m || cy - b > H - 1 + m) return;
-    if (a > kBigShape || b > kBigShape) {
-      EndPainter();
-      Touch(BigEllipse(out_, M(cx), M(cy), k_ * a, k_ * b, k_ * pw, call.fore, call.fillStyle, call.fill));
-      return;
-    }
-    QPainter& p = Painter();
-    p.setPen(PenOf(call, call.fore));
-    p.setBrush(BrushOf(call));
-    const QRectF box(M(cx) - k_ * a, M(cy) - k_ * b, 2 * k_ * a, 2 * k_ * b);
-    p.drawEllipse(box);
-    Mark(box, p.pen().widthF());
+    // Row by row about its centre, so that the ellipse and its mirror image have mirrored
+    // companions; the pen as PenOf makes it.
+    EndPainter();
+    const int pen = k_ * pw + (pw == 1 ? 1 : 0);
+    Touch(BigEllipse(out_, M(cx), M(cy), k_ * a, k_ * b, pen, call.fore, call.fillStyle, call.fill, k_));
   }
 
   void RoundRectCall(const CanvasCall& call) {

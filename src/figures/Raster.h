@@ -91,14 +91,19 @@ QRect Blit(QImage& dst, const QImage& source, int64_t dx, int64_t dy, int64_t dw
            int64_t sx, int64_t sy, int64_t sw, int64_t sh, bool mirrorX, bool mirrorY,
            Canvas::RasterOp op);
 
-// ---- Very large ellipses (BigEllipse.cpp) ----
-// An axis-aligned ellipse too big for QPainter, drawn row by row: the outline is the ring between
-// the ellipses grown and shrunk by half the pen width, the interior takes the brush. Dash styles
-// are not applied at this size (such a figure never fits on the raster anyway).
+// ---- Ellipses drawn row by row (BigEllipse.cpp) ----
+// An axis-aligned ellipse drawn row by row, for ellipses too big for QPainter and for the
+// companion's (symmetric about its centre, pixel centres at whole numbers): the outline is the
+// ring between the ellipses grown and shrunk by half the pen width, the interior takes the brush,
+// its hatch `hatchScale` pixels to a pattern pixel. Dash styles are not applied.
 QRect BigEllipse(QImage& img, double cx, double cy, double a, double b, int penWidth, QRgb pen,
-                 int fillStyle, QRgb fill);
+                 int fillStyle, QRgb fill, int hatchScale = 1);
 
 // ---- The companion (CompanionReconcile.cpp) ----
+// The colour covering more than half of the block (x, y) of the companion `big` (32-bit, k x its
+// picture), made opaque, or 0 (a mixed block); and how many of the block's pixels are c (opaque).
+uint32_t BlockColour(const QImage& big, int k, int x, int y);
+int BlockCount(const QImage& big, int k, int x, int y, uint32_t c);
 // Makes the companion `big` (k x the picture) agree with `picture` within one pixel both ways over
 // the picture's rectangle `area`, giving a block its pixel's colour where they disagree more.
 // `marks` (or null for all) says which blocks were drawn on; `before`, when given, is the picture

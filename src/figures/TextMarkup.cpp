@@ -95,11 +95,29 @@ class MarkupReader {
       Add(group, role);
       return next;
     }
+    // A sign and its digits are one script (s^-1, 10^-3), as a teacher writes an exponent.
+    if (IsSign(text_[q]) && q + 1 < n_ && IsDigit(text_[q + 1])) {
+      qsizetype next = q + 2;
+      while (next < n_ && IsDigit(text_[next])) ++next;
+      Add(text_.mid(q, next - q), role);
+      return next;
+    }
     const qsizetype next = NextCluster(q);
     QString cluster = text_.mid(q, next - q);
     if (cluster.size() == 1) cluster = InGroup(cluster[0], role);
     Add(cluster, role);
     return next;
+  }
+
+  // A plus or minus sign, full-width forms and the minus sign included.
+  static bool IsSign(QChar c) {
+    const char16_t u = c.unicode();
+    return u == u'+' || u == u'-' || u == u'\u2212' || u == u'\uFF0B' || u == u'\uFF0D';
+  }
+  // A decimal digit, full-width forms included.
+  static bool IsDigit(QChar c) {
+    const char16_t u = c.unicode();
+    return (u >= u'0' && u <= u'9') || (u >= u'\uFF10' && u <= u'\uFF19');
   }
 
   // `\` at p: `\vec` and its argument, or a backslash shown as typed.

@@ -4,9 +4,11 @@
 
 // The markup of a label, as teachers type it: F_1, v_0^2, m/s^2, x_{max}, 10^{-3}, \vec F,
 // \vec{AB}. Read left to right:
-// - `_` makes what follows a subscript, `^` a superscript; what follows is one grapheme cluster
-//   or a `{...}` group. A subscript and a superscript in a row stack on the same letter. Inside a
-//   group `_`, `^`, `{` and `\` are plain characters (scripts do not nest).
+// - `_` makes what follows a subscript, `^` a superscript; what follows is one grapheme cluster,
+//   a sign (+ - − and their full-width forms) with the digits after it (s^-1, 10^-3; `^-`
+//   alone raises the minus only), or a `{...}` group. A subscript and a superscript in a row
+//   stack on the same letter. Inside a group `_`, `^`, `{` and `\` are plain characters (scripts
+//   do not nest).
 // - `\vec`, optional spaces, then one grapheme cluster or a group: drawn with an arrow over it.
 //   Any other `\word` is shown as typed.
 // - A doubled special (`__`, `^^`, `{{`, `}}`, `\\`) is that one character. A `_` or `^` before a
@@ -14,7 +16,8 @@
 //   `{` runs to the end of the text as if closed, so a half-typed label already shows.
 // - The full-width forms ＿ ＾ ｛ ｝ ＼ of Chinese punctuation mode are the same specials.
 // - The superscript characters ⁰-⁹ ⁺ ⁻ and the subscript characters ₀-₉ are scripts too: ² is ^2,
-//   ⁻¹ is ^{-1}, so that a typed ² and a marked-up 2 look the same.
+//   ⁻¹ is ^{-1}, so that a typed ² and a marked-up 2 look the same. A script's minus is drawn as
+//   a bar as wide as its digits (TextLayout.h).
 
 // How a piece of a label is drawn.
 enum class TextRole { Base, Superscript, Subscript };

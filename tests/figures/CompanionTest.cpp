@@ -4,22 +4,30 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QRandomGenerator>
 #include <vector>
 
 #include "figures/Canvas.h"
+#include "figures/CompanionRule.h"
 #include "figures/DrawFigure.h"
+#include "figures/Raster.h"
 #include "figures/ToolTable.h"
 #include "workspace/ToolCatalogue.h"
+#include "support/Colors.h"
 #include "support/Faithfulness.h"
 
 namespace {
 
 constexpr QRgb kPen = 0xFFC00000u, kFill = 0xFF0000C0u;
 
-::testing::AssertionResult Faithful(const Canvas& c, bool exact = false) {
-  const QString why = faithfulness::Check(c.Raster(), c.Companion(), c.k(), exact);
+::testing::AssertionResult Faithful(const QImage& picture, const QImage& companion, int k, bool exact = false) {
+  const QString why = faithfulness::Check(picture, companion, k, exact);
   if (why.isEmpty()) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << why.toStdString();
+}
+
+::testing::AssertionResult Faithful(const Canvas& c, bool exact = false) {
+  return Faithful(c.Raster(), c.Companion(), c.k(), exact);
 }
 
 struct Style {
@@ -180,6 +188,125 @@ TEST(Companion, ResizingKeepsTheScaleWhileItFitsAndLowersItOtherwise) {
   Canvas e(16384, 2);
   e.ChooseCompanion();
   EXPECT_EQ(e.k(), 1);
+}
+
+// The companion follows its geometry, not a place near it: a figure and its mirror image give
+// companions that are exact mirrors, which a companion a fraction of a pixel off would not be
+// (the rule would pass it, a pixel being allowed either way).
+constexpr int kMirrorWidth = 161;
+double Flip(double x, bool mirrored) { return mirrored ? kMirrorWidth - 1 - x : x; }
+
+TEST(Companion, MirroredFiguresHaveMirroredCompanions) {
+  constexpr int W = kMirrorWidth, H = 121;
+  struct Case {
+    const char* what;
+    void (*draw)(Canvas&, bool mirrored);
+  };
+  const Case cases[] = {
+      {"a slanted line", [](Canvas& c, bool m) { c.Line(Flip(17, m), 13, Flip(138, m), 97); }},
+      {"an ellipse", [](Canvas& c, bool m) {
+         const int l = static_cast<int>(Flip(23, m)), r = static_cast<int>(Flip(136, m));
+         c.Ellipse(std::min(l, r), 17, std::max(l, r), 102);
+       }},
+      {"a polygon", [](Canvas& c, bool m) {
+         const double xs[] = {31, 128, 104, 52, 12}, ys[] = {11, 29, 107, 94, 60};
+         QPoint pts[5];
+         for (int i = 0; i < 5; ++i) pts[i] = QPoint(static_cast<int>(Flip(xs[i], m)), static_cast<int>(ys[i]));
+         c.Polygon(pts, 5);
+       }},
+  };
+  // One-pixel outlines, whose pictures are mirrors of each other (a wider pen puts its extra
+  // pixel on one side), filled.
+  for (const Case& cs : cases)
+    for (int k = 2; k <= 4; ++k) {
+      Canvas a(W, H), b(W, H);
+      for (Canvas* c : {&a, &b}) {
+        ASSERT_TRUE(c->SetCompanion(k));
+        c->FillStyle = 0, c->FillColor = kFill, c->ForeColor = kPen;
+      }
+      cs.draw(a, false);
+      cs.draw(b, true);
+      ASSERT_TRUE(a.Image().mirrored(true, false) == b.Image()) << cs.what << ": the picture is its own mirror";
+      EXPECT_TRUE(Faithful(a)) << cs.what << " k=" << k;
+      const QImage mirrored = a.Companion().mirrored(true, false), other = b.Companion();
+      int off = 0;
+      for (int y = 0; y < other.height(); ++y)
+        for (int x = 0; x < other.width(); ++x) off += mirrored.pixel(x, y) != other.pixel(x, y);
+      EXPECT_EQ(off, 0) << cs.what << " k=" << k;
+    }
+}
+
+// A thin stroke of the companion supports its pixel from either block it straddles, whatever its
+// width, and only from within a pixel: a one-pixel line of the picture (column 5 or row 5) and
+// a stroke of the companion w pixels wide starting d companion pixels from the line's blocks.
+TEST(Companion, TheRuleOnStraddlingStrokes) {
+  for (int k = 2; k <= 4; ++k)
+    for (bool across : {false, true})
+      for (int w = 1; w <= 2 * k; ++w)
+        for (int d = -2 * k; d <= 3 * k; ++d) {
+          QImage picture(12, 12, QImage::Format_RGB32), big(12 * k, 12 * k, QImage::Format_RGB32);
+          picture.fill(kWhite), big.fill(kWhite);
+          for (int i = 0; i < 12; ++i) picture.setPixel(across ? i : 5, across ? 5 : i, kBlack);
+          for (int i = 0; i < 12 * k; ++i)
+            for (int j = 5 * k + d; j < 5 * k + d + w; ++j) big.setPixel(across ? i : j, across ? j : i, kBlack);
+          // Within the blocks of the line and its neighbours the stroke supports it (a quarter
+          // of a block is as thin as k / 4); two blocks off it supports nothing and is itself
+          // ink without a pixel.
+          const bool near = d >= -k && d + w <= 2 * k;
+          const bool far = d >= 2 * k || d + w <= -k;
+          const std::string at = "k=" + std::to_string(k) + " width " + std::to_string(w) + " at " +
+                                 std::to_string(d) + (across ? " across" : " down");
+          if (near || far) {
+            EXPECT_EQ(CompanionFaithful(picture, big, k), near) << at;
+          }
+        }
+}
+
+// The program's check and its reconciling are one rule: on pictures and companions that differ
+// at random, the reconciling leaves exactly the faithful companions untouched and makes the
+// others faithful; a block's colour is the one covering more than half of it.
+TEST(Companion, TheReconcilingPutsRightExactlyWhatTheCheckFinds) {
+  QRandomGenerator random(30);
+  const QRgb colours[] = {kWhite, kWhite, kPen, kFill};
+  int faithful = 0, unfaithful = 0;
+  for (int k = 2; k <= 4; ++k)
+    for (int trial = 0; trial < 300; ++trial) {
+      QImage picture(9, 7, QImage::Format_RGB32);
+      picture.fill(kWhite);
+      for (int i = 0; i < 12; ++i) picture.setPixel(random.bounded(9), random.bounded(7), colours[random.bounded(4)]);
+      // The picture enlarged, then strokes of the companion moved, thinned or added at random.
+      QImage big = picture.scaled(9 * k, 7 * k);
+      for (int i = 0, n = random.bounded(1, 10); i < n; ++i) {
+        const int x = random.bounded(9 * k), y = random.bounded(7 * k);
+        const int w = random.bounded(1, 2 * k + 1), h = random.bounded(1, 3 * k + 1);
+        for (int yy = y; yy < std::min(7 * k, y + h); ++yy)
+          for (int xx = x; xx < std::min(9 * k, x + w); ++xx) big.setPixel(xx, yy, colours[random.bounded(4)]);
+      }
+      for (int by = 0; by < 7; ++by)
+        for (int bx = 0; bx < 9; ++bx) {
+          QRgb most = 0;
+          for (QRgb c : colours) {
+            int n = 0;
+            for (int j = 0; j < k; ++j)
+              for (int i = 0; i < k; ++i) n += big.pixel(bx * k + i, by * k + j) == c;
+            if (2 * n > k * k) most = c;
+          }
+          ASSERT_EQ(CompanionBlockColour(big, k, bx, by), most) << "block " << bx << "," << by << " k=" << k;
+        }
+      const bool before = CompanionFaithful(picture, big, k);
+      QImage reconciled = big.copy();
+      raster::Reconcile(picture, reconciled, k, picture.rect());
+      if (before) {
+        ++faithful;
+        EXPECT_EQ(reconciled, big) << "a faithful companion is left as it is, k=" << k << " trial " << trial;
+      } else {
+        ++unfaithful;
+        EXPECT_NE(reconciled, big) << "k=" << k << " trial " << trial;
+        EXPECT_TRUE(Faithful(picture, reconciled, k)) << "k=" << k << " trial " << trial;
+      }
+    }
+  EXPECT_GT(faithful, 100);
+  EXPECT_GT(unfaithful, 100);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #pragma once
 // Pieces of ink in a picture: how many separate strokes, dashes or dots a region shows.
+#include <QImage>
 #include <QRect>
 #include <cmath>
 #include <vector>
@@ -10,18 +11,19 @@
 namespace figtest {
 
 // The pieces of ink (pixels that are not white, joined through any of their eight neighbours)
-// inside `area`, each given by its size in pixels.
-inline std::vector<int> InkPieces(const Canvas& c, QRect area) {
-  area &= QRect(0, 0, c.Width(), c.Height());
+// inside `area` of a picture, each given by its size in pixels.
+inline std::vector<int> InkPieces(const QImage& img, QRect area) {
+  area &= img.rect();
   std::vector<char> seen(static_cast<size_t>(area.width()) * area.height(), 0);
   auto index = [&](int x, int y) {
     return static_cast<size_t>(y - area.top()) * area.width() + (x - area.left());
   };
+  auto inked = [&](int x, int y) { return (img.pixel(x, y) | 0xFF000000u) != kWhite; };
   std::vector<int> pieces;
   std::vector<QPoint> stack;
   for (int y = area.top(); y <= area.bottom(); ++y)
     for (int x = area.left(); x <= area.right(); ++x) {
-      if (seen[index(x, y)] || c.GetPixel(x, y) == kWhite) continue;
+      if (seen[index(x, y)] || !inked(x, y)) continue;
       int size = 0;
       seen[index(x, y)] = 1;
       stack.push_back({x, y});
@@ -32,7 +34,7 @@ inline std::vector<int> InkPieces(const Canvas& c, QRect area) {
         for (int dy = -1; dy <= 1; ++dy)
           for (int dx = -1; dx <= 1; ++dx) {
             const QPoint q(p.x() + dx, p.y() + dy);
-            if (!area.contains(q) || seen[index(q.x(), q.y())] || c.GetPixel(q.x(), q.y()) == kWhite) continue;
+            if (!area.contains(q) || seen[index(q.x(), q.y())] || !inked(q.x(), q.y())) continue;
             seen[index(q.x(), q.y())] = 1;
             stack.push_back(q);
           }
@@ -41,6 +43,8 @@ inline std::vector<int> InkPieces(const Canvas& c, QRect area) {
     }
   return pieces;
 }
+
+inline std::vector<int> InkPieces(const Canvas& c, QRect area) { return InkPieces(c.Raster(), area); }
 
 inline std::vector<int> InkPieces(const Canvas& c) { return InkPieces(c, QRect(0, 0, c.Width(), c.Height())); }
 

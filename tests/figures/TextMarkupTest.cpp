@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "figures/TextLayout.h"
+#include "figures/TextMarkup.h"
 
 namespace {
 
@@ -25,9 +26,15 @@ struct Case {
 
 std::string Describe(const TextLayout& layout) {
   std::string s;
-  for (const TextRun& r : layout.runs)
-    s += "[" + r.text.toStdString() + " " + std::to_string(r.pixelSize) + " @" + std::to_string(r.origin.x()) + "," +
-         std::to_string(r.origin.y()) + (r.arrow ? " arrow" : "") + "]";
+  for (const TextRun& r : layout.runs) {
+    s.append("[").append(r.text.toStdString()).append(" ").append(std::to_string(r.pixelSize));
+    s.append(" @").append(std::to_string(r.origin.x())).append(",").append(std::to_string(r.origin.y()));
+    s.append(r.arrow ? " arrow]" : "]");
+  }
+  for (const QRectF& bar : layout.bars) {
+    s.append("[bar @").append(std::to_string(bar.x())).append(",").append(std::to_string(bar.y()));
+    s.append(" ").append(std::to_string(bar.width())).append("]");
+  }
   return s;
 }
 
@@ -36,7 +43,8 @@ TEST(TextMarkup, RunsOfTypedLabels) {
       {"F_1", {{"F", 'b'}, {"1", 's'}}},
       {"m/s^2", {{"m/s", 'b'}, {"2", 'p'}}},
       {"x_{max}", {{"x", 'b'}, {"max", 's'}}},
-      {"10^{-3} J", {{"10", 'b'}, {"-3", 'p'}, {" J", 'b'}}},
+      // A script's minus is a bar before its digits.
+      {"10^{-3} J", {{"10", 'b'}, {"3", 'p'}, {" J", 'b'}}},
       {"E_k=F_1", {{"E", 'b'}, {"k", 's'}, {"=F", 'b'}, {"1", 's'}}},
       // Both scripts stack on the letter, in either order.
       {"x_1^2+y", {{"x", 'b'}, {"1", 's'}, {"2", 'p', true}, {"+y", 'b'}}},
@@ -71,9 +79,9 @@ TEST(TextMarkup, RunsOfTypedLabels) {
       {"a＿＿b", {{"a＿b", 'b'}}},
       // Script characters are scripts.
       {"m/s²", {{"m/s", 'b'}, {"2", 'p'}}},
-      {"s⁻¹", {{"s", 'b'}, {"-1", 'p'}}},
+      {"s⁻¹", {{"s", 'b'}, {"1", 'p'}}},
       {"v₀²", {{"v", 'b'}, {"0", 's'}, {"2", 'p', true}}},
-      {"x^{⁻¹}", {{"x", 'b'}, {"-1", 'p'}}},
+      {"x^{⁻¹}", {{"x", 'b'}, {"1", 'p'}}},
       // One grapheme cluster follows a script mark.
       {"x_e\u0301f", {{"x", 'b'}, {"e\u0301", 's'}, {"f", 'b'}}},
       {"", {}},
@@ -112,10 +120,33 @@ TEST(TextMarkup, RunsOfTypedLabels) {
   }
 }
 
+// A sign with its digits is one script, as exponents are written; a sign alone, or one before
+// anything but a digit, is raised alone.
+TEST(TextMarkup, SignedDigitsAreOneScript) {
+  using P = MarkupPiece;
+  constexpr TextRole B = TextRole::Base, U = TextRole::Superscript, D = TextRole::Subscript;
+  const std::pair<const char*, std::vector<P>> cases[] = {
+      {"s^-1", {{"s", B}, {"-1", U}}},
+      {"m·s^-2", {{"m·s", B}, {"-2", U}}},
+      {"10^-34 J·s", {{"10", B}, {"-34", U}, {" J·s", B}}},
+      {"x_+12y", {{"x", B}, {"+12", D}, {"y", B}}},
+      {"10^−3", {{"10", B}, {"−3", U}}},
+      {"10＾－３", {{"10", B}, {"－３", U}}},
+      {"x^-", {{"x", B}, {"-", U}}},
+      {"x^-a", {{"x", B}, {"-", U}, {"a", B}}},
+      {"x^- 1", {{"x", B}, {"-", U}, {" 1", B}}},
+      {"x^12", {{"x", B}, {"1", U}, {"2", B}}},
+      {"x^{-1}2", {{"x", B}, {"-1", U}, {"2", B}}},
+      {"a^-1_0", {{"a", B}, {"-1", U}, {"0", D}}},
+  };
+  for (const auto& [typed, pieces] : cases) EXPECT_EQ(ParseTextMarkup(QString::fromUtf8(typed)), pieces) << typed;
+}
+
 // A typed script character and its markup give the same layout.
 TEST(TextMarkup, ScriptCharactersLayOutAsTheirMarkup) {
   const std::pair<const char*, const char*> same[] = {
-      {"m/s²", "m/s^2"}, {"F₁", "F_1"}, {"v₀²", "v_0^2"}, {"s⁻¹", "s^{-1}"}, {"x³⁺", "x^{3+}"}, {"a₁₂", "a_{12}"}};
+      {"m/s²", "m/s^2"}, {"F₁", "F_1"}, {"v₀²", "v_0^2"}, {"s⁻¹", "s^{-1}"}, {"x³⁺", "x^{3+}"}, {"a₁₂", "a_{12}"},
+      {"s⁻¹", "s^-1"}, {"10⁻³", "10^−3"}};
   QFont font(QStringLiteral("WenQuanYi Micro Hei"), 12);
   for (const auto& [typed, markup] : same) {
     const TextLayout a = LayOutText(QString::fromUtf8(typed), font), b = LayOutText(QString::fromUtf8(markup), font);

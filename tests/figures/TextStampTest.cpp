@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "figures/Canvas.h"
+#include "figures/CompanionFaithfulness.h"
+#include "figures/InkComponents.h"
 #include "figures/TextLayout.h"
 #include "support/Colors.h"
 
@@ -93,33 +95,84 @@ TEST(TextStamp, ScriptsBelowAndAboveTheLine) {
   }
 }
 
-TEST(TextStamp, VectorArrowOverItsLetters) {
-  for (double points : {8.0, 10.0, 12.0, 24.0, 48.0}) {
-    const std::string at = std::to_string(points) + " pt";
-    const QImage f = Stamp(QStringLiteral("F"), points);
-    const QImage vec = Stamp(QStringLiteral("\\vec F"), points);
-    const QRect letter = InkBox(f);
-    const QRect arrow = AddedInk(vec, f);
-    ASSERT_FALSE(arrow.isEmpty()) << at;
-    // The letter stays as it is: the arrow only adds ink above it.
-    EXPECT_LT(arrow.bottom(), letter.top()) << at;
-    for (int y = letter.top(); y <= letter.bottom(); ++y)
-      for (int x = letter.left(); x <= letter.right(); ++x) ASSERT_EQ(vec.pixel(x, y), f.pixel(x, y)) << at;
-    // The shaft: one full row over the letter's ink, two rows clear of it (but for the head).
-    const int shaft = letter.top() - 3;
-    for (int x = letter.left(); x <= letter.right(); ++x) EXPECT_EQ(vec.pixel(x, shaft), kBlack) << x << " " << at;
-    EXPECT_EQ(arrow.left(), letter.left()) << at;
-    EXPECT_EQ(arrow.right(), letter.right()) << "the tip ends the shaft, " << at;
-    for (int y : {shaft - 1, shaft + 1, shaft - 2, shaft + 2}) {
-      const QRect row = AddedInk(vec.copy(0, y, vec.width(), 1), f.copy(0, y, f.width(), 1));
-      EXPECT_EQ(row.width(), 1) << "a head pixel, " << at;
-      EXPECT_GE(row.left(), letter.right() - 2) << "the head is three pixels long, " << at;
+// The label stamped at (10, 30) on a white picture at scale k: the picture itself at k = 1, else
+// its companion, in the tests' font at `points`.
+QImage PrintedAt(const QString& text, double points, int k) {
+  Canvas c(420, 110);
+  if (k > 1 && !c.SetCompanion(k)) return QImage();
+  c.Font = QFont(QStringLiteral("WenQuanYi Micro Hei"));
+  c.Font.setPointSizeF(points);
+  c.TextOutA(10, 30, text);
+  return k > 1 ? c.Companion() : c.Image();
+}
+
+// On the picture and as it prints: the arrow lies over its letters with a clear row of the picture
+// (k rows of the companion) between, spans their ink, and has an open head whose barbs reach
+// twice the shaft's stroke beyond it on either side; the letters stay as they are.
+TEST(TextStamp, VectorArrowsReadAsInATextbook) {
+  for (const char* letters : {"F", "AB", "v", "l", "E"})
+    for (double points : {8.0, 10.0, 12.0, 24.0, 48.0})
+      for (int k = 1; k <= 4; ++k) {
+        const std::string at = std::string(letters) + " at " + std::to_string(points) + " pt, k=" + std::to_string(k);
+        const QImage plain = PrintedAt(QString::fromUtf8(letters), points, k);
+        const QImage vec = PrintedAt(QStringLiteral("\\vec{%1}").arg(QString::fromUtf8(letters)), points, k);
+        const QRect letter = InkBox(plain), arrow = AddedInk(vec, plain);
+        ASSERT_FALSE(arrow.isEmpty()) << at;
+        for (int y = letter.top(); y <= letter.bottom(); ++y)
+          for (int x = letter.left(); x <= letter.right(); ++x)
+            ASSERT_TRUE(plain.pixel(x, y) == kWhite || vec.pixel(x, y) == plain.pixel(x, y)) << at;
+        EXPECT_GE(letter.top() - arrow.bottom() - 1, k) << "clear of the letters, " << at;
+        EXPECT_LE(arrow.left(), letter.left()) << at;
+        EXPECT_GE(arrow.right(), letter.right()) << "the arrow spans the letters, " << at;
+        // The shaft: the rows of the arrow's first column, inked across the letters.
+        int shaftTop = -1, shaftBottom = -1;
+        for (int y = arrow.top(); y <= arrow.bottom(); ++y)
+          if (vec.pixel(arrow.left(), y) != kWhite) shaftBottom = y, shaftTop = shaftTop < 0 ? y : shaftTop;
+        ASSERT_GE(shaftTop, 0) << at;
+        for (int y = shaftTop; y <= shaftBottom; ++y)
+          for (int x = letter.left(); x <= letter.right(); ++x) ASSERT_NE(vec.pixel(x, y), kWhite) << "the shaft, " << at;
+        const int stroke = shaftBottom - shaftTop + 1;
+        EXPECT_GE(stroke, k) << at;
+        EXPECT_LE(arrow.top(), shaftTop - 2 * stroke) << "the upper barb, " << at;
+        EXPECT_GE(arrow.bottom(), shaftBottom + 2 * stroke) << "the lower barb, " << at;
+        // Open: where the barbs end, white lies between each barb and the shaft.
+        int back = arrow.right();
+        for (int x = arrow.left(); x <= arrow.right(); ++x)
+          if (vec.pixel(x, arrow.top()) != kWhite) back = std::min(back, x);
+        auto gap = [&](int from, int to, int step) {
+          bool seenWhite = false;
+          for (int y = from; y != to; y += step) {
+            if (vec.pixel(back, y) == kWhite) seenWhite = true;
+            else if (seenWhite) return true;
+          }
+          return false;
+        };
+        EXPECT_TRUE(gap(shaftTop - 1, arrow.top() - 1, -1)) << "an open head above, " << at;
+        EXPECT_TRUE(gap(shaftBottom + 1, arrow.bottom() + 1, 1)) << "an open head below, " << at;
+      }
+}
+
+// The minus of a script, typed, marked up or from the ⁻¹ button, is a bar as wide as the script's
+// digits at their middle, on the picture and as it prints: never a dot.
+TEST(TextStamp, AScriptsMinusIsAsWideAsItsDigits) {
+  for (double points : {6.5, 8.0, 10.0, 12.0, 16.0, 24.0, 30.0, 48.0})
+    for (int k : {1, 4}) {
+      const std::string at = std::to_string(points) + " pt, k=" + std::to_string(k);
+      const QImage x = PrintedAt(QStringLiteral("x"), points, k);
+      const QImage minus = PrintedAt(QStringLiteral("x^-"), points, k);
+      const QRect bar = AddedInk(minus, x), digit = AddedInk(PrintedAt(QStringLiteral("x^0"), points, k), x);
+      ASSERT_FALSE(bar.isEmpty()) << at;
+      int inked = 0;
+      for (int y = bar.top(); y <= bar.bottom(); ++y)
+        for (int xx = bar.left(); xx <= bar.right(); ++xx) inked += minus.pixel(xx, y) != kWhite;
+      EXPECT_EQ(inked, bar.width() * bar.height()) << "a solid bar, " << at;
+      EXPECT_GE(bar.width(), 2 * bar.height()) << at;
+      EXPECT_GE(bar.width(), 2 * k) << at;
+      EXPECT_LE(std::abs(bar.width() - digit.width()), k) << "as wide as a digit, " << at;
+      EXPECT_LE(std::abs(bar.center().y() - digit.center().y()), k) << "at the digit's middle, " << at;
+      for (const char* same : {"x⁻", "x^{-}", "x^−"}) EXPECT_EQ(PrintedAt(QString::fromUtf8(same), points, k), minus) << same << ", " << at;
     }
-    EXPECT_EQ(arrow.height(), 5) << "one pixel thick, a head two up and two down, " << at;
-  }
-  // The arrow spans a group's letters.
-  const QImage ab = Stamp(QStringLiteral("AB"), 12);
-  EXPECT_EQ(AddedInk(Stamp(QStringLiteral("\\vec{AB}"), 12), ab).width(), InkBox(ab).width());
+  EXPECT_EQ(Stamp(QStringLiteral("10⁻¹ m·s⁻¹"), 10), Stamp(QStringLiteral("10^-1 m·s^-1"), 10));
 }
 
 // Glyphs become a mask painted in the foreground colour: nothing but that colour is added,
@@ -194,6 +247,46 @@ TEST(TextStamp, EnlargedLabelKeepsItsGlyphsInPlace) {
   const int x = static_cast<int>(40 + 4 * e->arrow->left) + 1, top = static_cast<int>(80 + 4 * e->arrow->top);
   for (int y = top - 1; y <= top + 4; ++y)
     EXPECT_EQ(large.pixel(x, y) == kBlack, y >= top && y < top + 4) << y - top;
+}
+
+// A label's companion is its own glyphs: stamped on white, it is the label's layout drawn alone at
+// k (no square of the picture's glyphs stamped into it, no speck of ink a few pixels large that
+// the layout does not have, nothing of the glyphs taken away), and the picture's label agrees with
+// it by the rule; where a glyph would not, the glyph gave way.
+TEST(TextStamp, ALabelsCompanionIsItsOwnGlyphs) {
+  const char* labels[] = {
+      "x :x F=ma E, r ABCDEFGHIJKLMNOPQRSTUVWXYZ", "abcdefghijklmnopqrstuvwxyz 0123456789",
+      "αβγθΩεμλρπφΨ δηωΔυ", "电场强度 甲乙丙丁 磁感应强度 ①⑴℃≥",
+      "F₁ v_0^2 m·s^-1 10^-3 x_{max}", "\\vec F \\vec{AB} \\vec{E}_k \\vec v"};
+  int givingWay = 0;
+  for (const char* label : labels)
+    for (double points : {10.0, 24.0})
+      for (int k = 2; k <= 4; ++k) {
+        const std::string at = std::string(label) + " at " + std::to_string(points) + " pt, k=" + std::to_string(k);
+        Canvas c(760, 90);
+        ASSERT_TRUE(c.SetCompanion(k));
+        c.Font = QFont(QStringLiteral("WenQuanYi Micro Hei"));
+        c.Font.setPointSizeF(points);
+        const QString text = QString::fromUtf8(label);
+        c.TextOutA(8, 24, text);
+        const TextLayout layout = LayOutText(text, c.Font);
+        QImage alone(c.Width() * k, c.Height() * k, QImage::Format_RGB32);
+        alone.fill(kWhite);
+        DrawTextLayout(alone, layout, QPointF(8 * k, 24 * k), k, kBlack);
+        const QImage& companion = c.Companion();
+        QImage added = alone;
+        added.fill(kWhite);
+        for (int y = 0; y < alone.height(); ++y)
+          for (int x = 0; x < alone.width(); ++x)
+            if (companion.pixel(x, y) != alone.pixel(x, y) && companion.pixel(x, y) != kWhite) added.setPixel(x, y, kBlack);
+        const std::vector<int> pieces = figtest::InkPieces(added, added.rect());
+        EXPECT_EQ(std::count_if(pieces.begin(), pieces.end(), [k](int n) { return n <= 2 * k * k; }), 0)
+            << "specks, " << at;
+        EXPECT_TRUE(companion == alone) << at;
+        EXPECT_TRUE(CompanionFaithful(c.Raster(), companion, k)) << at;
+        givingWay += LabelGivingWay(layout, k).units;
+      }
+  EXPECT_GT(givingWay, 0) << "among these glyphs are some that hinting moves, so giving way is tried";
 }
 
 }  // namespace
