@@ -4,10 +4,14 @@
 
 #include <QApplication>
 
+#include "figures/PixelLanes.h"
+
 int main(int argc, char** argv) {
   if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
+  // Which pixel loops the figures were built with: SSE2, NEON or scalar (QUILLMERE_PORTABLE).
+  benchmark::AddCustomContext("pixel_lanes", PixelLanesPath());
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

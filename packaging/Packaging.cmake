@@ -61,26 +61,58 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Quillmere developers <${QM_MAIL_ADDRESS
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${QM_HOMEPAGE_URL})
-# The summary above is the description's first line; this is the long description (CPack indents it).
+# The summary above is the description's first line; this is the long description (CPack indents
+# it). What it says the program opens and saves is checked against the picture-format table by
+# tests/document/PackageTextsTest.cpp, as are the metainfo and the README.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Quillmere draws the small diagrams printed in physics exercises and test
 papers: rectangles, ellipses, sine waves, arrows, coordinate axes, grid
 paper, rods, blocks, inclines and dimension arrows follow the pointer while
 dragging. Regions can be selected, moved, flipped, rotated, copied and pasted
 with other programs; text with physics symbols and units can be stamped on
-the picture. Opens BMP and JPEG pictures and saves BMP. The interface is in
-Simplified Chinese.")
-# Qt's platform plugins (xcb) are loaded at run time, the Chinese interface needs a CJK font, and
-# Qt's own buttons and dialogs speak Chinese through Qt's translations (qtbase_zh_CN.qm): none of
-# them shows up among the programs' linked libraries. The linked libraries (Qt, its print support
-# for 打印…, libjpeg, libpng and zlib, the C and C++ runtime) are found by dpkg-shlibdeps with
-# their exact versions; without it they are named here.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-wqy-microhei, fonts-dejavu-core, qt6-translations-l10n")
+the picture. Opens BMP, JPEG and PNG pictures and saves BMP or PNG. Prints
+(to a PDF file too) and exports pictures for paper at four times the detail
+as PNG (HD export). The interface is in Simplified Chinese.")
+
+# ---- What the package depends on ----
+# The libraries the programs are linked with (Qt, libjpeg, the C and C++ runtime, and any linked
+# later) are read off the built binaries by dpkg-shlibdeps, with their versions: nobody has to
+# remember to name them. Without dpkg-shlibdeps (package dpkg-dev) no package is built, rather
+# than one that does not declare them.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 find_program(QM_DPKG_SHLIBDEPS dpkg-shlibdeps)
-if(QM_DPKG_SHLIBDEPS)
-  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-else()
-  string(PREPEND CPACK_DEBIAN_PACKAGE_DEPENDS
-         "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6svg6 (>= 6.4), "
-         "libqt6printsupport6 (>= 6.4), libjpeg62-turbo, libpng16-16 (>= 1.6), zlib1g, ")
+if(NOT QM_DPKG_SHLIBDEPS)
+  message(WARNING "dpkg-shlibdeps (package dpkg-dev) is missing: cpack -G DEB will refuse to build the package")
+  file(WRITE ${CMAKE_BINARY_DIR}/packaging/RefuseDeb.cmake
+       "if(CPACK_GENERATOR STREQUAL \"DEB\")\n"
+       "  message(FATAL_ERROR \"dpkg-shlibdeps (package dpkg-dev) is needed to declare the libraries the program links\")\n"
+       "endif()\n")
+  set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_BINARY_DIR}/packaging/RefuseDeb.cmake)
 endif()
+# What the program loads by itself at run time is not among the linked libraries: Qt's plugins,
+# named here by their file in Qt's plugin folder (the package holding each is looked up on this
+# machine; the name after "=" serves where it cannot be), and the data it reads.
+set(QM_RUNTIME_PLUGINS
+  platforms/libqxcb.so=libqt6gui6                                           # the window (X11, XWayland)
+  platforminputcontexts/libcomposeplatforminputcontextplugin.so=libqt6gui6  # dead keys, compose
+  imageformats/libqsvg.so=libqt6svg6                                        # SVG pictures (the icon)
+  printsupport/libcupsprintersupport.so=libqt6printsupport6)                # 打印…: the printers
+set(QM_RUNTIME_DATA
+  fonts-wqy-microhei       # the Chinese interface and labels: "WenQuanYi Micro Hei"
+  fonts-dejavu-core        # the labels' superscript and subscript digits and the vector arrow
+  qt6-translations-l10n)   # Qt's own buttons and dialogs in Chinese (qtbase_zh_CN.qm)
+set(QM_RUNTIME_PACKAGES)
+foreach(entry IN LISTS QM_RUNTIME_PLUGINS)
+  string(REPLACE "=" ";" entry "${entry}")
+  list(GET entry 0 plugin)
+  list(GET entry 1 package)
+  execute_process(COMMAND dpkg-query --search "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_PLUGINS}/${plugin}"
+                  OUTPUT_VARIABLE owner ERROR_QUIET RESULT_VARIABLE status)
+  if(status EQUAL 0 AND owner MATCHES "^([^:, ]+)")
+    set(package ${CMAKE_MATCH_1})
+  endif()
+  list(APPEND QM_RUNTIME_PACKAGES ${package})
+endforeach()
+list(APPEND QM_RUNTIME_PACKAGES ${QM_RUNTIME_DATA})
+list(REMOVE_DUPLICATES QM_RUNTIME_PACKAGES)
+list(JOIN QM_RUNTIME_PACKAGES ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 include(CPack)

@@ -284,6 +284,8 @@ else
   fail "start-up: a white 600 x 220 picture" "$answer"
   px=""
 fi
+# What the running program has loaded (its libraries and Qt's plugins), for the package check.
+cp "/proc/$pid/maps" "$work/loaded-maps" 2>/dev/null
 
 if [ -n "$px" ]; then
   # ---- The road of one figure: palette button 7 "画矩形", drag, undo ----
@@ -674,15 +676,34 @@ if [ -f "$build/CMakeCache.txt" ]; then
       depends=$(dpkg-deb --field "$deb" Depends 2>/dev/null)
       contents=$(dpkg-deb --contents "$deb" 2>/dev/null)
       missing=()
-      for p in libqt6widgets6 libqt6gui6 libqt6core6 libqt6svg6 libqt6printsupport6 qt6-qpa-plugins libjpeg62-turbo libpng16-16 \
-               fonts-wqy-microhei qt6-translations-l10n; do
+      for p in libqt6widgets6 libqt6gui6 libqt6core6 libqt6svg6 libqt6printsupport6 libjpeg62-turbo libpng16-16 \
+               fonts-wqy-microhei fonts-dejavu-core qt6-translations-l10n; do
         grep -Eq "(^|, )$p( |,|$)" <<<"$depends" || missing+=("depends on $p")
       done
+      # Every library the program is linked with and every Qt plugin it loaded while running
+      # comes from a package the .deb depends on.
+      declared() { tr ',' '\n' <<<"$depends" | awk '{print $1}' | grep -qxF -- "$1"; }
+      owner() {  # the package holding file $1, under either spelling of a merged /usr
+        local f p
+        for f in "$1" "$(realpath "$1" 2>/dev/null)" "/usr${1#/usr}"; do
+          p=$(dpkg-query -S "$f" 2>/dev/null | head -n 1 | cut -d: -f1)
+          [ -n "$p" ] && { echo "$p"; return; }
+        done
+      }
+      loaded=$(ldd "$bin" | awk -v needed="$(objdump -p "$bin" | awk '/NEEDED/ {print $2}' | tr '\n' ' ')" \
+                 'BEGIN { n = split(needed, a, " "); for (i = 1; i <= n; i++) want[a[i]] = 1 } $2 == "=>" && ($1 in want) { print $3 }')
+      [ -s "$work/loaded-maps" ] && loaded+=$'\n'$(grep -o '/[^ ]*/qt6/plugins/[^ ]*\.so' "$work/loaded-maps" | sort -u)
+      [ -s "$work/loaded-maps" ] || missing+=("no record of what the running program loaded")
+      while read -r lib; do
+        [ -n "$lib" ] || continue
+        p=$(owner "$lib")
+        [ -n "$p" ] && declared "$p" || missing+=("$lib (${p:-no package}) undeclared")
+      done <<<"$loaded"
       for f in ./usr/bin/quillmere ./usr/share/applications/org.quillmere.Quillmere.desktop \
                ./usr/share/metainfo/org.quillmere.Quillmere.metainfo.xml ./usr/share/icons/hicolor/48x48/apps/quillmere.png; do
         grep -q " $f\$" <<<"$contents" || missing+=("$f")
       done
-      if [ ${#missing[@]} -eq 0 ]; then pass "package: $(basename "$deb") with the Qt, print support, JPEG, PNG, platform plugin, CJK font and Qt translation dependencies"
+      if [ ${#missing[@]} -eq 0 ]; then pass "package: $(basename "$deb") depends on every library and Qt plugin the program loads, the fonts and Qt's translations"
       else fail "package: $(basename "${deb:-none}")" "missing ${missing[*]}"; fi
     else
       fail "package: cpack -G DEB" "$(tail -n 5 "$work/cpack.log")"

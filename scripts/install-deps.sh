@@ -9,7 +9,7 @@ pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-too
 if [ "$what" = test ]; then
   pkgs+=(libgtest-dev libbenchmark-dev clang-14 libclang-rt-14-dev xclip xdotool libopencv-dev
          libstb-dev python3 desktop-file-utils appstream dbus-daemon dbus-bin at-spi2-core python3-pyatspi
-         poppler-utils)
+         poppler-utils g++-aarch64-linux-gnu)
 fi
 missing=()
 for p in "${pkgs[@]}"; do

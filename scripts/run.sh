@@ -7,7 +7,7 @@ scripts/install-deps.sh run
 # Every option is given, whatever configured build/release before (scripts/test.sh turns the
 # tests on in the same folder).
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQM_BUILD_TESTS=OFF -DQM_BUILD_BENCH=OFF \
-  -DQM_SANITIZE=OFF >/dev/null
+  -DQM_SANITIZE=OFF -DQUILLMERE_PORTABLE=OFF -DQUILLMERE_WERROR=ON >/dev/null
 cmake --build build/release -j "$(nproc)" --target quillmere
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   exec build/release/quillmere

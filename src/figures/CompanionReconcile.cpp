@@ -3,10 +3,9 @@
 #include <cstring>
 #include <vector>
 
-#include <emmintrin.h>
-
 #include "figures/BlockMarks.h"
 #include "figures/CompanionRule.h"
+#include "figures/PixelLanes.h"
 #include "figures/Raster.h"
 
 using namespace raster;
@@ -20,12 +19,10 @@ constexpr int kBitsOf[16] = {0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4};
 // How many of the sixteen pixels of the 4 x 4 block whose first pixel is at `block` are c (opaque),
 // one row of four at a time; rows j0 ... j1 - 1 only.
 inline int Count4x4(const uchar* block, qsizetype stride, uint32_t c, int j0 = 0, int j1 = 4) {
-  const __m128i target = _mm_set1_epi32(static_cast<int>(c)), opaque = _mm_set1_epi32(static_cast<int>(kOpaque));
+  const lanes::Quad target = lanes::Splat(c), opaque = lanes::Splat(kOpaque);
   int n = 0;
-  for (int j = j0; j < j1; ++j) {
-    const __m128i v = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(block + j * stride)), opaque);
-    n += kBitsOf[_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(v, target)))];
-  }
+  for (int j = j0; j < j1; ++j)
+    n += kBitsOf[lanes::Mask(lanes::Equal(lanes::Or(lanes::Load(block + j * stride), opaque), target))];
   return n;
 }
 
@@ -113,11 +110,11 @@ void RowBits(const QImage& picture, const QImage* before, const BlockMarks* oldG
   const int x0 = area.left(), x1 = area.right(), w0 = x0 >> 6;
   const auto* row = reinterpret_cast<const uint32_t*>(picture.constScanLine(y));
   const auto* old = before ? reinterpret_cast<const uint32_t*>(before->constScanLine(y)) : nullptr;
-  const __m128i white = _mm_set1_epi32(-1), opaque = _mm_set1_epi32(static_cast<int>(kOpaque));
+  const lanes::Quad white = lanes::Splat(kWhite), opaque = lanes::Splat(kOpaque);
   auto load = [&](const uint32_t* p) {
-    return _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), opaque);
+    return lanes::Or(lanes::Load(p), opaque);
   };
-  auto mask = [](__m128i a, __m128i b) { return _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(a, b))); };
+  auto mask = [](lanes::Quad a, lanes::Quad b) { return lanes::Mask(lanes::Equal(a, b)); };
   auto put = [&](uint64_t* words, int x, uint64_t bits) {
     if (bits) words[(x >> 6) - w0] |= bits << (x & 63);
   };
@@ -142,22 +139,22 @@ void RowBits(const QImage& picture, const QImage* before, const BlockMarks* oldG
         continue;
       }
       // Sixteen white pixels that were white: nothing to note.
-      __m128i all = _mm_set1_epi32(-1);
+      lanes::Quad all = lanes::Splat(0xFFFFFFFFu);
       for (int i = 0; i < 16; i += 4) {
-        const __m128i p = load(row + x + i);
-        all = _mm_and_si128(all, _mm_cmpeq_epi32(p, white));
-        if (old) all = _mm_and_si128(all, _mm_cmpeq_epi32(p, load(old + x + i)));
+        const lanes::Quad p = load(row + x + i);
+        all = lanes::And(all, lanes::Equal(p, white));
+        if (old) all = lanes::And(all, lanes::Equal(p, load(old + x + i)));
       }
-      if (_mm_movemask_epi8(all) == 0xFFFF) {
+      if (lanes::Mask(all) == 0xF) {
         x += 12;
         continue;
       }
     }
-    const __m128i p = load(row + x);
+    const lanes::Quad p = load(row + x);
     const int isWhite = mask(p, white);
     if (isWhite != 0xF) put(ink, x, static_cast<uint64_t>(~isWhite & 0xF));
     if (!old) continue;
-    const __m128i o = load(old + x);
+    const lanes::Quad o = load(old + x);
     const int same = mask(p, o);
     if (same == 0xF) continue;
     put(changed, x, static_cast<uint64_t>(~same & 0xF));
@@ -345,12 +342,12 @@ class Checker {
   bool OnlyWhite(int x, int y) const {
     if (k_ == 4) {
       // Eight pixels, two rows.
-      const __m128i w = _mm_set1_epi32(-1), opaque = _mm_set1_epi32(static_cast<int>(kOpaque));
-      const auto* r0 = reinterpret_cast<const __m128i*>(bigBits_ + y * 4 * bigStride_ + x * 16);
-      const auto* r1 = reinterpret_cast<const __m128i*>(bigBits_ + (y * 4 + 1) * bigStride_ + x * 16);
-      const __m128i a = _mm_cmpeq_epi32(_mm_or_si128(_mm_loadu_si128(r0), opaque), w);
-      const __m128i b = _mm_cmpeq_epi32(_mm_or_si128(_mm_loadu_si128(r1), opaque), w);
-      return _mm_movemask_epi8(_mm_and_si128(a, b)) == 0xFFFF;
+      const lanes::Quad w = lanes::Splat(kWhite), opaque = lanes::Splat(kOpaque);
+      const uchar* r0 = bigBits_ + y * 4 * bigStride_ + x * 16;
+      const uchar* r1 = bigBits_ + (y * 4 + 1) * bigStride_ + x * 16;
+      const lanes::Quad a = lanes::Equal(lanes::Or(lanes::Load(r0), opaque), w);
+      const lanes::Quad b = lanes::Equal(lanes::Or(lanes::Load(r1), opaque), w);
+      return lanes::Mask(lanes::And(a, b)) == 0xF;
     }
     const int sample = k_ * k_ - (k_ * k_ / 2 + 1) + 1;
     int n = 0;
@@ -421,17 +418,17 @@ void NoteColouredGroups(const QImage& image, BlockMarks& groups) {
     for (int y = 0; y < H; ++y) groups.Mark(y, 0, groups.Width() - 1);
     return;
   }
-  const __m128i white = _mm_set1_epi32(-1), opaque = _mm_set1_epi32(static_cast<int>(kOpaque));
+  const lanes::Quad white = lanes::Splat(kWhite), opaque = lanes::Splat(kOpaque);
   for (int y = 0; y < H; ++y) {
     const auto* row = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
     for (int g = 0; g * 16 < W; ++g) {
       const int x = g * 16;
       bool coloured = false;
       if (x + 16 <= W) {
-        __m128i all = white;
+        lanes::Quad all = white;
         for (int i = 0; i < 16; i += 4)
-          all = _mm_and_si128(all, _mm_cmpeq_epi32(_mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x + i)), opaque), white));
-        coloured = _mm_movemask_epi8(all) != 0xFFFF;
+          all = lanes::And(all, lanes::Equal(lanes::Or(lanes::Load(row + x + i), opaque), white));
+        coloured = lanes::Mask(all) != 0xF;
       } else {
         for (int i = x; i < W && !coloured; ++i) coloured = (row[i] | kOpaque) != kWhite;
       }

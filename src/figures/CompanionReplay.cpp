@@ -8,10 +8,9 @@
 #include <optional>
 #include <vector>
 
-#include <emmintrin.h>
-
 #include "figures/Canvas.h"
 #include "figures/FloodFill.h"
+#include "figures/PixelLanes.h"
 #include "figures/Raster.h"
 #include "figures/TextLayout.h"
 
@@ -27,11 +26,11 @@ constexpr QRgb kStandIn = 0xFF040506u;
 // Pixels l ... r of a row take the colour, four at a time: a stroke's rows are far apart in
 // memory, and fewer, wider writes keep more of them on their way at once.
 void FillSpan(uint32_t* row, int l, int r, uint32_t px) {
-  const __m128i v = _mm_set1_epi32(static_cast<int>(px));
+  const lanes::Quad v = lanes::Splat(px);
   int x = l;
-  for (; x + 4 <= r + 1; x += 4) _mm_storeu_si128(reinterpret_cast<__m128i*>(row + x), v);
+  for (; x + 4 <= r + 1; x += 4) lanes::Store(row + x, v);
   if (x <= r && r - l >= 3) {
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(row + r - 3), v);
+    lanes::Store(row + r - 3, v);
     return;
   }
   for (; x <= r; ++x) row[x] = px;

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include <emmintrin.h>
+#include "figures/PixelLanes.h"
 
 namespace {
 
@@ -74,13 +74,13 @@ constexpr int kPrefetchRows = 4;
 
 // First index in [x, last] whose pixel differs from t, or last + 1.
 inline int RunRight(const uint32_t* row, int x, int last, uint32_t t) {
-  const __m128i tv = _mm_set1_epi32(static_cast<int>(t));
+  const lanes::Quad tv = lanes::Splat(t);
   while (x + 7 <= last) {
-    __m128i a = _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x)), tv);
-    __m128i b = _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x + 4)), tv);
-    const unsigned m = static_cast<unsigned>(_mm_movemask_epi8(a)) |
-                       (static_cast<unsigned>(_mm_movemask_epi8(b)) << 16);
-    if (m != 0xFFFFFFFFu) return x + (__builtin_ctz(~m) >> 2);
+    lanes::Quad a = lanes::Equal(lanes::Load(row + x), tv);
+    lanes::Quad b = lanes::Equal(lanes::Load(row + x + 4), tv);
+    const unsigned m = static_cast<unsigned>(lanes::Mask(a)) |
+                       (static_cast<unsigned>(lanes::Mask(b)) << 4);
+    if (m != 0xFFu) return x + __builtin_ctz(~m);
     x += 8;
   }
   while (x <= last && row[x] == t) ++x;
@@ -90,11 +90,11 @@ inline int RunRight(const uint32_t* row, int x, int last, uint32_t t) {
 // Last index in [0, x] going left from x whose pixels all equal t: returns the smallest l with
 // row[l..x] == t (x must match).
 inline int RunLeft(const uint32_t* row, int x, uint32_t t) {
-  const __m128i tv = _mm_set1_epi32(static_cast<int>(t));
+  const lanes::Quad tv = lanes::Splat(t);
   while (x - 4 >= 0) {
-    __m128i a = _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x - 4)), tv);
-    int m = _mm_movemask_epi8(a);
-    if (m != 0xFFFF) return x - 4 + ((32 - __builtin_clz(~static_cast<unsigned>(m) & 0xFFFFu)) >> 2);
+    lanes::Quad a = lanes::Equal(lanes::Load(row + x - 4), tv);
+    int m = lanes::Mask(a);
+    if (m != 0xF) return x - 4 + (32 - __builtin_clz(~static_cast<unsigned>(m) & 0xFu));
     x -= 4;
   }
   while (x > 0 && row[x - 1] == t) --x;

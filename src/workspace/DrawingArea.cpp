@@ -1,5 +1,7 @@
 #include "workspace/DrawingArea.h"
 
+#include <QPainter>
+#include <QPaintEvent>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
@@ -95,6 +97,7 @@ ViewTransform DrawingArea::View() const { return {zoom_, ratio_ > 0 ? ratio_ : d
 void DrawingArea::SetDevicePixelRatio(double ratio) {
   ratio_ = IsUsable(ratio) && ratio > 0 ? ratio : 0;
   surface_->update();
+  RefreshPartlyReadOutline();
 }
 
 QPointF DrawingArea::PicturePointAt(QPoint posInArea) const {
@@ -143,6 +146,34 @@ void DrawingArea::ShowSelectionFrame(bool visible, QRect frame, bool border) {
   frame_->setVisible(visible);
 }
 
+void DrawingArea::ShowPartlyRead(bool partlyRead) {
+  partlyRead_ = partlyRead;
+  RefreshPartlyReadOutline();
+}
+
+std::array<QRectF, 4> DrawingArea::PartlyReadOutline() const {
+  const ViewTransform view = View();
+  return view.OutlineOutside(view.WidgetRect(QRect(QPoint(0, 0), picture_.Size())).translated(surface_->pos()));
+}
+
+void DrawingArea::RefreshPartlyReadOutline() {
+  QRegion now;
+  if (partlyRead_)
+    for (const QRectF& side : PartlyReadOutline()) now += side.toAlignedRect();
+  if (now == outlineShown_) return;
+  update(outlineShown_ + now);
+  outlineShown_ = now;
+}
+
+void DrawingArea::paintEvent(QPaintEvent* e) {
+  QWidget::paintEvent(e);
+  if (!partlyRead_) return;
+  // The area's own grey, darker: the picture's missing part is that grey too.
+  const QColor outline = palette().color(QPalette::Window).darker(200);
+  QPainter p(this);
+  for (const QRectF& side : PartlyReadOutline()) p.fillRect(side, outline);
+}
+
 void DrawingArea::resizeEvent(QResizeEvent* e) {
   QWidget::resizeEvent(e);
   // The viewport rule: the bars along the right and bottom edges, then the canvas-resize rule.
@@ -171,7 +202,10 @@ void DrawingArea::FitScrollBars() {
   FitScrollBar(vertical_, surface_->height(), height(), horizontal_->height());
 }
 
-void DrawingArea::ScrollCanvas() { surface_->move(-horizontal_->value(), -vertical_->value()); }
+void DrawingArea::ScrollCanvas() {
+  surface_->move(-horizontal_->value(), -vertical_->value());
+  RefreshPartlyReadOutline();
+}
 
 ResizeHandle* DrawingArea::HandleWidget(SurfaceHandlers::Handle handle) const {
   switch (handle) {

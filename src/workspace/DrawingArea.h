@@ -1,6 +1,7 @@
 #pragma once
 #include <QPointF>
 #include <QRect>
+#include <QRegion>
 #include <QWidget>
 
 #include "workspace/SurfaceHandlers.h"
@@ -52,6 +53,12 @@ class DrawingArea : public QWidget {
   void RepaintPicture(QRect damage);
   // The selection frame: shown over `frame` with or without its border, or hidden.
   void ShowSelectionFrame(bool visible, QRect frame, bool border);
+  // The picture on show was read in part from its file (a photograph cut off in its scans): its
+  // missing part is grey like the area, so a line one device pixel wide, darker than the area,
+  // lies just outside the picture and shows where it ends. On screen only, never in the picture;
+  // it follows the picture at every zoom, size and scroll until told otherwise.
+  void ShowPartlyRead(bool partlyRead);
+  bool PartlyRead() const { return partlyRead_; }
 
   // ---- Resize handles ----
   bool ResizeHandlesShown() const;
@@ -67,6 +74,7 @@ class DrawingArea : public QWidget {
   QSize DraggedSize(SurfaceHandlers::Handle handle, QPointF onHandle) const;
 
  protected:
+  void paintEvent(QPaintEvent*) override;
   void resizeEvent(QResizeEvent*) override;
   void wheelEvent(QWheelEvent*) override;
 
@@ -77,6 +85,10 @@ class DrawingArea : public QWidget {
   // Scrolls so that picture point `point` lies under `anchor` (widget units of the area), keeping
   // the picture pixel there where the ranges allow.
   void ScrollTo(QPointF point, QPointF anchor);
+  // The outline of a picture read in part, as the view places it now (widget units of the area).
+  std::array<QRectF, 4> PartlyReadOutline() const;
+  // Repaints where the outline was and where it is now.
+  void RefreshPartlyReadOutline();
 
   SurfaceHandlers* handlers_;
   const Canvas& picture_;
@@ -86,6 +98,8 @@ class DrawingArea : public QWidget {
   QPointF handlePress_;       // the handle's press point, widget units of the area
   QSize sizeAtPress_;         // the picture's size at that press
   int wheelAngle_ = 0;        // wheel turn not yet a whole zoom step (eighths of a degree)
+  bool partlyRead_ = false;   // the picture on show was read in part: outlined
+  QRegion outlineShown_;      // where the outline was last put, widget units of the area
 
   DrawingSurface* surface_ = nullptr;    // Draw_PIC
   SelectionFrame* frame_ = nullptr;      // SelectIMG

@@ -13,6 +13,7 @@
 #include "document/FileStamp.h"
 #include "document/PictureFiles.h"
 #include "document/PictureFormats.h"
+#include "workspace/DrawingArea.h"
 #include "workspace/ImageDraw.h"
 
 namespace {
@@ -71,6 +72,7 @@ void ImageDraw::NewPicture() {
   currentStamp_.reset();
   State.EnlargedParts = false;
   setWindowTitle(kCaption + QStringLiteral("～～新建图像"));
+  area_->ShowPartlyRead(false);
   Refresh();
 }
 
@@ -110,6 +112,7 @@ bool ImageDraw::OpenFile(const QString& path) {
   startPicture_ = false;
   // Read whole, the picture equals its file; read in part, what is missing is in no file.
   State.ImageChanged = read.partial;
+  area_->ShowPartlyRead(read.partial);
   Refresh();
   if (read.partial)
     Dialogs().Tell(this, QStringLiteral("打开"), QStringLiteral("图像文件不完整，只显示了能读出的部分。"), true);

@@ -37,6 +37,13 @@ QRect ViewTransform::WidgetRect(QRect picture) const {
   return {picture.x() * zoom, picture.y() * zoom, picture.width() * zoom, picture.height() * zoom};
 }
 
+std::array<QRectF, 4> ViewTransform::OutlineOutside(QRect inner) const {
+  const double d = 1 / Ratio();  // one device pixel
+  const QRectF r(inner);
+  return {QRectF(r.left() - d, r.top() - d, r.width() + 2 * d, d), QRectF(r.left() - d, r.bottom(), r.width() + 2 * d, d),
+          QRectF(r.left() - d, r.top(), d, r.height()), QRectF(r.right(), r.top(), d, r.height())};
+}
+
 int ZoomStep(int zoom, int steps) {
   const int* const first = std::begin(kZoomLevels);
   const std::ptrdiff_t count = std::size(kZoomLevels);

@@ -2,6 +2,7 @@
 #include <QPointF>
 #include <QRect>
 #include <QSize>
+#include <array>
 #include <cmath>
 
 // Where the picture sits on screen: the one mapping between picture pixels, positions on the
@@ -46,6 +47,9 @@ struct ViewTransform {
   // The widget area that shows picture pixels `picture`, and a picture's size on screen.
   QRect WidgetRect(QRect picture) const;
   QSize WidgetSize(QSize picture) const { return picture * zoom; }
+  // A line one device pixel wide just outside the widget rectangle `inner` (widget units), as its
+  // four sides: above and below (with the corners), left and right.
+  std::array<QRectF, 4> OutlineOutside(QRect inner) const;
 
   // At 600 % and above a light grid between the picture pixels is shown (never in the picture).
   bool PixelGrid() const { return zoom >= 6; }

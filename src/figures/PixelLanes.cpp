@@ -1,0 +1,3 @@
+#include "figures/PixelLanes.h"
+
+const char* PixelLanesPath() { return lanes::kPath; }
