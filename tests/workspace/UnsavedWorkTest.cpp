@@ -215,10 +215,10 @@ TEST(UnsavedWork, ALabelOnShowIsAskedAboutAndStampedOnlyByYes) {
     ASSERT_NE(preview, blank);
     const QString caption = d.w().windowTitle();
     d.dialogs.answers = {c.answer};
-    d.dialogs.saveNames = {dir.filePath("label.bmp")};  // an open dialog that follows is cancelled
+    d.dialogs.saveNames = {dir.filePath("label.png")};  // an open dialog that follows is cancelled
     const bool closed = c.command ? (d.Trigger(c.command), false) : d.w().close();
     EXPECT_EQ(d.dialogs.asked, QStringList{kQuestion}) << what;
-    const PictureRead saved = ReadPictureFile(dir.filePath("label.bmp"));
+    const PictureRead saved = ReadPictureFile(dir.filePath("label.png"));
     EXPECT_EQ(saved.ok(), c.answer == B::Yes) << what;
     if (saved.ok()) {
       EXPECT_EQ(saved.image, preview.convertToFormat(QImage::Format_RGB32)) << what << ": the label is saved";
