@@ -36,6 +36,7 @@ work=$(mktemp -d)
 # A session's runtime folder, as a desktop has one (Qt warns on stderr without it).
 mkdir -m 700 "$work/runtime"
 export XDG_RUNTIME_DIR="$work/runtime"
+export XDG_STATE_HOME="$work/state"   # recovery copies: the run's own, never the user's
 pid=""
 clip_pid=""
 bus_pid=""

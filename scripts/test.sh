@@ -8,6 +8,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
 export QT_QPA_PLATFORM=offscreen
+# The programs run here keep their recovery copies in a folder of this run's own: a copy left by
+# one test is never offered in another, nor to the user.
+XDG_STATE_HOME=$(mktemp -d)
+export XDG_STATE_HOME
+trap 'rm -rf "$XDG_STATE_HOME"' EXIT
 jobs=$(nproc)
 
 echo "== Build and test (release) =="

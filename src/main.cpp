@@ -5,11 +5,11 @@
 // opens FILE at start-up as 打开文件 would (the desktop's "Open with" passes it). Qt's own options
 // (-platform, -style, ...) are taken by Qt; any other option, or more than one file, is refused.
 #include <QApplication>
-#include <QTimer>
 #include <cstdio>
 
 #include "dialogs/ChineseInterface.h"
 #include "workspace/ImageDraw.h"
+#include "workspace/StartWorkspace.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -34,8 +34,7 @@ int main(int argc, char** argv) {
   }
   InstallChineseInterface();
   ImageDraw window;
-  window.show();
-  // Once the window shows, so that a message about the file has its window.
-  if (!files.isEmpty()) QTimer::singleShot(0, &window, [&window, f = files.first()] { window.OpenStartupFile(f); });
+  // After the first paint, so that a question or a message about the file has its window.
+  StartWorkspace(window, files.value(0));
   return app.exec();
 }

@@ -28,6 +28,7 @@
 
 #include "dialogs/ChineseInterface.h"
 #include "workspace/ImageDraw.h"
+#include "workspace/StartWorkspace.h"
 
 namespace {
 
@@ -114,7 +115,7 @@ int main(int argc, char** argv) {
     ImageDraw window;
     builtMs = SinceLaunchMs();
     window.installEventFilter(&probe);
-    window.show();
+    StartWorkspace(window);
     shownMs = SinceLaunchMs();
     return app.exec();
   }

@@ -24,6 +24,7 @@ ImageDraw::ImageDraw() : Picture(600, 220) {
   BuildPanels();
   BuildToolWindows();
   Form_Load();
+  KeepRecoveryCopy();
 }
 
 ImageDraw::~ImageDraw() {

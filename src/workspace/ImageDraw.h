@@ -2,6 +2,7 @@
 #include <QMainWindow>
 #include <QMargins>
 #include <array>
+#include <memory>
 
 #include "document/FileStamp.h"
 #include "document/PictureFormats.h"
@@ -9,6 +10,7 @@
 #include "editing/UndoHistory.h"
 #include "figures/Canvas.h"
 #include "workspace/CommandTable.h"
+#include "workspace/RecoveryKeeper.h"
 #include "workspace/SurfaceHandlers.h"
 #include "workspace/WorkspaceState.h"
 
@@ -51,8 +53,10 @@ class ImageDraw : public QMainWindow, public SurfaceHandlers {
 
   WorkspaceView View() const { return {State, Picture, Selection, History}; }
 
-  // `quillmere FILE`: opens the file as 打开 would, at start-up.
-  void OpenStartupFile(const QString& path);
+  // Start-up after the window's first paint (StartWorkspace.h): offers, one question each and
+  // newest first, the recovery copies that instances which are gone left behind, then opens
+  // `file` (`quillmere FILE`, empty for none) as 打开 would, unless a copy was recovered.
+  void OfferRecoveryAndOpen(const QString& file);
 
   // The command table (workspace/CommandTable.h) and each command's action (its menu entry).
   static std::span<const CommandRow> Commands();
@@ -188,6 +192,17 @@ class ImageDraw : public QMainWindow, public SurfaceHandlers {
   // The window caption for a picture from `path` (the start caption when empty).
   void ShowFileInCaption(const QString& path);
 
+  // ---- Recovery copy (ImageDraw_Recovery.cpp) ----
+  // The keeper follows ImageChanged from here on.
+  void KeepRecoveryCopy();
+  // A gesture is under way: a drag, a moving selection, a text on show.
+  bool InGesture() const;
+  RecoveryKeeper::Copy RecoveryCopyNow() const;
+  // Offers the copies left behind; true when one was recovered.
+  bool OfferRecoveredWork();
+  // Makes a recovered copy the picture, as unsaved work of its file; false when it does not fit.
+  bool ShowRecoveredPicture(const RecoveryRead& copy);
+
   // ---- The picture leaves for paper (ImageDraw_Paper.cpp) ----
   // 导出高清图像…, 打印… and 打印预览, 复制高清图: the high-resolution companion, with the resolution
   // that gives the picture its true size (the picture itself at 96 dpi when there is no companion).
@@ -247,6 +262,7 @@ class ImageDraw : public QMainWindow, public SurfaceHandlers {
   bool startPicture_ = true;    // no file opened or saved and no new picture since start-up
   bool clickFocusPending_ = false;  // the surface gained the focus by a click not yet delivered
   bool clipboardHasPicture_ = false;  // the clipboard holds a picture: Paste is offered
+  std::unique_ptr<RecoveryKeeper> recovery_;  // the recovery copy of the unsaved work
 
   // ---- Controls (object names in brackets) ----
   QWidget* background_ = nullptr;             // BG_Pic: sized with the window

@@ -84,8 +84,6 @@ void ImageDraw::OpenPicture() {
   OpenFile(name);
 }
 
-void ImageDraw::OpenStartupFile(const QString& path) { OpenFile(path); }
-
 bool ImageDraw::OpenFile(const QString& path) {
   PictureRead read = ReadPictureFile(path);
   if (!read.ok()) {
@@ -242,6 +240,8 @@ void ImageDraw::closeEvent(QCloseEvent* event) {
       return;
     }
   }
+  // The question was answered: the work is saved or given up, and its recovery copy goes.
+  recovery_->Discard();
   parameterWindow_->close();
   textWindow_->close();
   colorWindow_->close();

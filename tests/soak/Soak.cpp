@@ -726,6 +726,9 @@ struct Soak {
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // The window's recovery copies go to a folder of the soak's own, not to the user's.
+  const QTemporaryDir stateFolder;
+  if (stateFolder.isValid()) qputenv("XDG_STATE_HOME", stateFolder.path().toLocal8Bit());
   QApplication app(argc, argv);
   QApplication::setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 9));
   int steps = 200;

@@ -19,6 +19,10 @@ int main(int argc, char** argv) {
   // configuration folder): each test program has a folder of its own.
   const QTemporaryDir configFolder;
   if (configFolder.isValid()) qputenv("XDG_CONFIG_HOME", configFolder.path().toLocal8Bit());
+  // Nor do their windows' recovery copies reach the user's: a copy left by one test program is
+  // never offered to another, nor to the user.
+  const QTemporaryDir stateFolder;
+  if (stateFolder.isValid()) qputenv("XDG_STATE_HOME", stateFolder.path().toLocal8Bit());
   const QTemporaryDir screenFolder;
   const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
   if (platform.isEmpty() || platform == "offscreen")
