@@ -48,13 +48,47 @@ struct Found {
   RecoveryNote note;
 };
 
+// What the start finds: the copies that no running instance owns, their locks taken; the times of
+// the damaged ones, deleted; the files of those a later version wrote, kept for it.
+struct LeftBehind {
+  std::vector<Found> whole;
+  QStringList damaged, newer;
+};
+
+LeftBehind CopiesLeftBehind(const QString& folder) {
+  LeftBehind left;
+  for (const QString& id : RecoveryIds(folder)) {
+    // A copy whose lock a running instance holds is that instance's work.
+    std::unique_ptr<QLockFile> lock = LockRecoveryId(folder, id);
+    if (!lock) continue;
+    const QString path = RecoveryCopyPath(folder, id);
+    // A lock left without its copy goes with `lock`.
+    if (!QFileInfo::exists(path)) continue;
+    // One that cannot be read now (it is not known to be damaged) waits for another start.
+    QByteArray bytes;
+    if (!ReadRegularFile(path, kMaxPictureFileBytes, &bytes, nullptr)) continue;
+    const RecoveryRead read = ReadRecoveryNote(bytes);
+    if (read.verdict == RecoveryVerdict::Whole) {
+      left.whole.push_back({id, std::move(lock), read.note});
+    } else if (read.verdict == RecoveryVerdict::Newer) {
+      left.newer << QStringLiteral("“%1”").arg(path);
+    } else {
+      left.damaged << When(QFileInfo(path).lastModified().toUTC());
+      RemoveRecoveryCopy(folder, id);
+    }
+  }
+  return left;
+}
+
 }  // namespace
 
 void ImageDraw::KeepRecoveryCopy() {
   recovery_ = std::make_unique<RecoveryKeeper>(RecoveryKeeper::Window{
       [this] { return InGesture(); }, [this] { return RecoveryCopyNow(); },
       [this](const QString& message) { Dialogs().Tell(this, QStringLiteral("恢复副本"), message, true); }});
-  State.ImageChanged.OnNote([this](bool changed) { recovery_->Note(changed); });
+  State.ImageChanged.OnNote([this](bool changed) {
+    if (recovery_) recovery_->Note(changed);
+  });
 }
 
 bool ImageDraw::InGesture() const { return MouseButtonHeld() || TextPreviewShowing(); }
@@ -83,37 +117,18 @@ void ImageDraw::OfferRecoveryAndOpen(const QString& file) {
 
 bool ImageDraw::OfferRecoveredWork() {
   const QString folder = RecoveryFolderPath();
-  std::vector<Found> found;
-  QStringList damaged, newer;
-  for (const QString& id : RecoveryIds(folder)) {
-    // A copy whose lock a running instance holds is that instance's work.
-    std::unique_ptr<QLockFile> lock = LockRecoveryId(folder, id);
-    if (!lock) continue;
-    const QString path = RecoveryCopyPath(folder, id);
-    // A lock left without its copy goes with `lock`.
-    if (!QFileInfo::exists(path)) continue;
-    QByteArray bytes;
-    QString error;
-    RecoveryRead read;
-    if (ReadRegularFile(path, kMaxPictureFileBytes, &bytes, &error)) read = ReadRecoveryNote(bytes);
-    if (read.verdict == RecoveryVerdict::Whole) {
-      found.push_back({id, std::move(lock), read.note});
-    } else if (read.verdict == RecoveryVerdict::Newer) {
-      newer << QStringLiteral("“%1”").arg(path);
-    } else {
-      damaged << When(QFileInfo(path).lastModified().toUTC());
-      RemoveRecoveryCopy(folder, id);
-    }
-  }
-  if (!damaged.isEmpty())
+  LeftBehind left = CopiesLeftBehind(folder);
+  if (!left.damaged.isEmpty())
     Dialogs().Tell(this, kTitle,
-                   QStringLiteral("上次未保存的图像的恢复副本已损坏（%1），无法恢复，已删除。").arg(damaged.join(QStringLiteral("、"))),
+                   QStringLiteral("上次未保存的图像的恢复副本已损坏（%1），无法恢复，已删除。")
+                       .arg(left.damaged.join(QStringLiteral("、"))),
                    true);
-  if (!newer.isEmpty())
+  if (!left.newer.isEmpty())
     Dialogs().Tell(this, kTitle,
                    QStringLiteral("恢复副本 %1 由更新版本的 Quillmere 写入，这个版本无法读出。副本保留在原处，可以用新版本恢复。")
-                       .arg(newer.join(QStringLiteral("、"))),
+                       .arg(left.newer.join(QStringLiteral("、"))),
                    true);
+  std::vector<Found>& found = left.whole;
   std::stable_sort(found.begin(), found.end(), [](const Found& a, const Found& b) { return a.note.taken > b.note.taken; });
 
   // One question each, newest first. 否 deletes the copy, a dismissed question keeps it for the
@@ -127,8 +142,12 @@ bool ImageDraw::OfferRecoveredWork() {
     if (answer != QMessageBox::Yes) continue;
     const QString path = RecoveryCopyPath(folder, f.id);
     QByteArray bytes;
-    RecoveryRead copy;
-    if (ReadRegularFile(path, kMaxPictureFileBytes, &bytes, nullptr)) copy = ReadRecoveryCopy(bytes);
+    QString error;
+    if (!ReadRegularFile(path, kMaxPictureFileBytes, &bytes, &error)) {
+      Dialogs().Tell(this, kTitle, QStringLiteral("%1。恢复副本保留在原处，下次启动时还会询问。").arg(error), true);
+      continue;
+    }
+    const RecoveryRead copy = ReadRecoveryCopy(bytes);
     bytes.clear();
     if (copy.verdict == RecoveryVerdict::Whole && ShowRecoveredPicture(copy)) {
       recovery_->Adopt(f.id, std::move(f.lock));
