@@ -90,9 +90,11 @@ QStringList RecoveryIds(const QString& folder) {
 }
 
 std::unique_ptr<QLockFile> LockRecoveryId(const QString& folder, const QString& id) {
-  auto lock = std::make_unique<QLockFile>(folder + '/' + id + ".lock");
+  const QString path = folder + '/' + id + ".lock";
+  auto lock = std::make_unique<QLockFile>(path);
   lock->setStaleLockTime(0);
   if (!lock->tryLock(0)) return nullptr;
+  QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
   return lock;
 }
 

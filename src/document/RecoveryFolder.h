@@ -9,7 +9,7 @@ class QLockFile;
 // variable is unset, empty or not an absolute path. The folder is the user's alone (mode 0700);
 // each running window that holds unsaved work keeps one copy in it:
 //   <id>.png   the copy (RecoveryCopy.h), mode 0600
-//   <id>.lock  the QLockFile of the window that owns the copy
+//   <id>.lock  the QLockFile of the window that owns the copy, mode 0600
 // where <id> is a random UUID. A lock is stale only when its process is gone, never because it is
 // old (setStaleLockTime(0)): a copy whose lock is stale, or that has none, belongs to no one.
 

@@ -214,6 +214,7 @@ TEST(RecoveryWriter, WritesInOrderFromSharedPicturesAndDeletes) {
   EXPECT_EQ(read.picture.image, handed.image);
   EXPECT_EQ(read.picture.companion, handed.companion);
   EXPECT_EQ(Mode(path), 0600u);
+  EXPECT_EQ(Mode(folder + '/' + ids[0] + ".lock"), 0600u);
   EXPECT_EQ(Mode(folder), 0700u);
   EXPECT_EQ(LockRecoveryId(folder, ids[0]), nullptr) << "the writer's lock is live";
 
