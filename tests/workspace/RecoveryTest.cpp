@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLockFile>
 #include <QProcess>
 #include <QPushButton>
@@ -12,6 +13,7 @@
 #include <QUuid>
 #include <algorithm>
 #include <map>
+#include <utility>
 #include <zlib.h>
 
 #include "document/RecoveryCopy.h"
@@ -117,14 +119,17 @@ TEST_F(Recovery, KilledBySignal9TheWorkComesBackWhole) {
   QFile marker(child.filePath("drawn"));
   ASSERT_TRUE(marker.open(QIODevice::ReadOnly));
   const qint64 drawnAt = marker.readAll().toLongLong();
-  // A copy taken after the last change.
+  // A copy taken after the last change, and at most 10 s after it: no more of the work can be lost.
+  qint64 takenAt = 0;
   ASSERT_TRUE(QTest::qWaitFor(
       [&] {
         for (const auto& [id, copy] : Copies(Folder()))
-          if (copy.verdict == RecoveryVerdict::Whole && copy.note.taken.toMSecsSinceEpoch() >= drawnAt) return true;
-        return false;
+          if (copy.verdict == RecoveryVerdict::Whole && copy.note.taken.toMSecsSinceEpoch() >= drawnAt)
+            takenAt = copy.note.taken.toMSecsSinceEpoch();
+        return takenAt != 0;
       },
       60000));
+  EXPECT_LE(takenAt - drawnAt, 10000) << "the copy was taken " << takenAt - drawnAt << " ms after the last change";
   {
     WindowDriver other;
     Start(other);
@@ -205,6 +210,64 @@ TEST_F(Recovery, TheCopyGoesWithTheWorkAndOnlyThen) {
     ASSERT_LT(i, windows.size());
     EXPECT_TRUE(cases[i].kept) << cases[i].what;
   }
+}
+
+// Work that goes on is copied while it goes on: a change does not put off the copy an earlier
+// change made due, so the copy is never more than seconds behind.
+TEST_F(Recovery, WorkThatGoesOnIsCopiedWhileItGoesOn) {
+  WindowDriver d;
+  QElapsedTimer working;
+  working.start();
+  bool copied = false;
+  for (int i = 0; !copied && working.elapsed() < 10000; ++i) {
+    Figure(d, 7, {5.0 + 7 * (i % 60), 5}, {40.0 + 7 * (i % 60), 60});
+    QTest::qWait(RecoveryKeeper::kDelayMs / 4);
+    copied = !RecoveryIds(Folder()).isEmpty();
+  }
+  EXPECT_TRUE(copied) << "10 s of work, a change every " << RecoveryKeeper::kDelayMs / 4 << " ms, and no copy";
+}
+
+// Two instances starting at once: a copy left behind is offered by one of them only, which holds
+// it while it asks, and the copy each running instance keeps is never offered by another.
+TEST_F(Recovery, TwoInstancesOfferNothingOfEachOther) {
+  Canvas left(120, 60);
+  left.Line(5, 5, 110, 50);
+  RecoveryNote note;
+  note.caption = QStringLiteral("※Quillmere※～～新建图像");
+  note.taken = QDateTime::currentDateTimeUtc();
+  const QString leftId = LeaveCopy(Folder(), EncodeRecoveryCopy(left.Pair(), note));
+  // The first instance's questions, and the second's whole start in the middle of the first one.
+  struct FirstSeam : ScriptedDialogs {
+    std::function<void()> whileAsking;
+    QMessageBox::StandardButton Ask(QWidget* parent, const QString& title, const QString& text,
+                                    QMessageBox::StandardButtons buttons) override {
+      if (whileAsking) std::exchange(whileAsking, {})();
+      return ScriptedDialogs::Ask(parent, title, text, buttons);
+    }
+  };
+  WindowDriver first;
+  FirstSeam seam;
+  seam.answers = {B::No};
+  std::unique_ptr<WindowDriver> second;
+  seam.whileAsking = [&] {
+    second = std::make_unique<WindowDriver>();
+    Start(*second);
+    EXPECT_TRUE(second->dialogs.asked.isEmpty()) << "the copy the first instance offers is offered again";
+    seam.Install();
+  };
+  Start(first);
+  ASSERT_TRUE(second);
+  EXPECT_EQ(seam.asked.size(), 1);
+  EXPECT_FALSE(QFile::exists(RecoveryCopyPath(Folder(), leftId))) << "否 deletes the copy";
+
+  // Both hold work, each its copy; a third start offers neither.
+  Figure(first, 7, {10, 10}, {60, 40});
+  Figure(*second, 9, {20, 20}, {90, 60});
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Copies(Folder()).size() == 2; }, 30000));
+  WindowDriver third;
+  Start(third);
+  EXPECT_TRUE(third.dialogs.asked.isEmpty()) << third.dialogs.asked.join(" / ").toStdString();
+  for (const QString& id : RecoveryIds(Folder())) EXPECT_TRUE(Owned(Folder(), id));
 }
 
 // Taken in the middle of a gesture the copy would hold a preview or pixels in flight: it waits
