@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "document/PictureFiles.h"
@@ -243,4 +244,34 @@ TEST(RecoveryWriter, WritesInOrderFromSharedPicturesAndDeletes) {
   refused.Wait();
   ASSERT_FALSE(failures.isEmpty());
   EXPECT_TRUE(failures[0].contains(dir.filePath("blocked"))) << failures[0].toStdString();
+}
+
+// Writes the recovery fuzzer's seeds (whole copies, small to keep the fuzzer quick: without a
+// companion, at k = 2 with a file and its stamp, at k = 4) into the corpus when QM_WRITE_FUZZ_CORPUS
+// names it (fuzz/corpus).
+TEST(FuzzCorpus, WritesTheRecoverySeedsWhenAsked) {
+  const QString root = qEnvironmentVariable("QM_WRITE_FUZZ_CORPUS");
+  if (root.isEmpty()) GTEST_SKIP() << "set QM_WRITE_FUZZ_CORPUS to write the seed copies";
+  ASSERT_TRUE(QDir().mkpath(root + "/recovery"));
+  const int scales[] = {1, 2, 4};
+  for (int i = 0; i < 3; ++i) {
+    Canvas canvas(40, 30);
+    ASSERT_TRUE(canvas.SetCompanion(std::max(scales[i], 2)));
+    canvas.Line(3, 2, 36, 27);
+    canvas.CommitCompanion();
+    PicturePair pair = canvas.Pair();
+    if (scales[i] == 1) pair.companion = QImage();
+    RecoveryNote note;
+    note.caption = QStringLiteral("※Quillmere※");
+    if (scales[i] == 2) {
+      note.fileName = QStringLiteral("/home/t/斜面.png");
+      note.formatName = QStringLiteral("PNG");
+      note.stamp = FileStamp{10, 20, QByteArray(20, 'a')};
+    }
+    note.taken = QDateTime::fromMSecsSinceEpoch(1700000000000, Qt::UTC);
+    const QByteArray copy = EncodeRecoveryCopy(pair, note);
+    ASSERT_EQ(ReadRecoveryCopy(copy).verdict, RecoveryVerdict::Whole);
+    QFile f(root + QStringLiteral("/recovery/seed%1.png").arg(i));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(copy) == copy.size());
+  }
 }
