@@ -151,7 +151,7 @@ TEST(Companion, PreviewsTouchOnlyThePictureAndARestoreDropsThem) {
   EXPECT_EQ(backing.companion.constBits() != c.Companion().constBits(), true);
   EXPECT_TRUE(Faithful(c));
   c.Restore(backing);
-  EXPECT_EQ(c.Companion(), backing.companion) << "the restore took the replayed calls back";
+  EXPECT_EQ(c.Companion(), backing.CompanionAt(c.k())) << "the restore took the replayed calls back";
 }
 
 TEST(Companion, FillsStayInsideTheirRegion) {
