@@ -51,6 +51,10 @@ class ImageDraw : public QMainWindow, public SurfaceHandlers {
 
   WorkspaceView View() const { return {State, Picture, Selection, History}; }
 
+  // Where the time of building the window goes: when set, called as each phase of it ends, with
+  // the phase's name (the start-up probe prints them).
+  static inline void (*StartupPhaseDone)(const char* phase) = nullptr;
+
   // `quillmere FILE`: opens the file as 打开 would, at start-up.
   void OpenStartupFile(const QString& path);
 
