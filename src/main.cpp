@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "dialogs/ChineseInterface.h"
+#include "dialogs/ProgramStyle.h"
 #include "workspace/ImageDraw.h"
 
 int main(int argc, char** argv) {
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   InstallChineseInterface();
+  InstallProgramStyle();
   ImageDraw window;
   window.show();
   // Once the window shows, so that a message about the file has its window.

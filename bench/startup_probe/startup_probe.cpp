@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "dialogs/ChineseInterface.h"
+#include "dialogs/ProgramStyle.h"
 #include "workspace/ImageDraw.h"
 
 namespace {
@@ -125,7 +126,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Quillmere"));
     QApplication::setApplicationDisplayName(QString());
     InstallChineseInterface();
-    ImageDraw::StartupPhaseDone("chinese_interface");
+    InstallProgramStyle();
+    ImageDraw::StartupPhaseDone("interface");
     ImageDraw window;
     builtMs = SinceLaunchMs();
     window.installEventFilter(&probe);
