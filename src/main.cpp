@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "dialogs/ChineseInterface.h"
+#include "dialogs/ProgramStyle.h"
 #include "workspace/ImageDraw.h"
 #include "workspace/StartWorkspace.h"
 
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   InstallChineseInterface();
+  InstallProgramStyle();
   ImageDraw window;
   // After the first paint, so that a question or a message about the file has its window.
   StartWorkspace(window, files.value(0));

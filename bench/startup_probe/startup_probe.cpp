@@ -7,7 +7,9 @@
 //
 // Usage: startup_probe --ours|--minimal|--minimal-sized <launch time: CLOCK_REALTIME nanoseconds>
 // Output: first_paint_ms <ms> frame_done_ms <ms> peak_rss_kb <kB> app_ms <ms> built_ms <ms> shown_ms <ms>
-// (the last three: QApplication made, window built, show() returned; all from launch)
+// (the last three: QApplication made, window built, show() returned; all from launch), then for
+// --ours each phase of building the window as it ended: phase:<name> <ms from launch> and
+// rss:<name> <peak kB then>.
 #include <QAction>
 #include <QApplication>
 #include <QEvent>
@@ -25,8 +27,11 @@
 #include <cstring>
 #include <ctime>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "dialogs/ChineseInterface.h"
+#include "dialogs/ProgramStyle.h"
 #include "workspace/ImageDraw.h"
 #include "workspace/StartWorkspace.h"
 
@@ -35,6 +40,12 @@ namespace {
 long long launchNs = 0;
 double firstPaintMs = -1;
 double appMs = -1, builtMs = -1, shownMs = -1;
+struct Phase {
+  const char* name;
+  double ms;
+  long rssKb;
+};
+std::vector<Phase> phases;
 
 long long NowNs() {
   timespec ts{};
@@ -61,8 +72,10 @@ class FirstPaint : public QObject {
       watched->removeEventFilter(this);
       QTimer::singleShot(0, [] {
         const double frameDoneMs = SinceLaunchMs();
-        std::printf("first_paint_ms %.3f frame_done_ms %.3f peak_rss_kb %ld app_ms %.3f built_ms %.3f shown_ms %.3f\n",
+        std::printf("first_paint_ms %.3f frame_done_ms %.3f peak_rss_kb %ld app_ms %.3f built_ms %.3f shown_ms %.3f",
                     firstPaintMs, frameDoneMs, PeakRssKb(), appMs, builtMs, shownMs);
+        for (const Phase& p : phases) std::printf(" phase:%s %.3f rss:%s %ld", p.name, p.ms, p.name, p.rssKb);
+        std::printf("\n");
         std::fflush(stdout);
         std::_Exit(0);
       });
@@ -108,10 +121,14 @@ int main(int argc, char** argv) {
   appMs = SinceLaunchMs();
   FirstPaint probe;
   if (ours) {
+    phases.reserve(32);
+    ImageDraw::StartupPhaseDone = [](const char* name) { phases.push_back({name, SinceLaunchMs(), PeakRssKb()}); };
     // As main() does.
     QApplication::setApplicationName(QStringLiteral("Quillmere"));
     QApplication::setApplicationDisplayName(QString());
     InstallChineseInterface();
+    InstallProgramStyle();
+    ImageDraw::StartupPhaseDone("interface");
     ImageDraw window;
     builtMs = SinceLaunchMs();
     window.installEventFilter(&probe);

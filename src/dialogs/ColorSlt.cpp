@@ -47,7 +47,11 @@ ColorSlt::ColorSlt(QRgb current, QWidget* mainWindow)
     : QWidget(mainWindow, Qt::Tool | Qt::WindowStaysOnTopHint), mainWindow_(mainWindow), current_(current) {
   setObjectName(QStringLiteral("ColorSlt"));
   setWindowTitle(QStringLiteral("选取前景色："));
+}
 
+void ColorSlt::Build() {
+  // The swatches are made when the window first opens: the program's start need not wait for them.
+  if (swatchFrame_) return;
   swatchFrame_ = new QFrame(this);
   swatchFrame_->setObjectName(QStringLiteral("cl"));
   swatchFrame_->setFrameShape(QFrame::StyledPanel);
@@ -134,6 +138,7 @@ void ColorSlt::ChooseMoreColor() {
 }
 
 void ColorSlt::Open() {
+  Build();
   if (open_) {
     show();
     raise();

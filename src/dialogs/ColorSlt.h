@@ -10,7 +10,7 @@ class QLabel;
 // its colour as both the foreground and the fill colour of the picture; "当前" shows the current
 // choice in that colour and "更多" opens the full colour dialog. The window does not keep the
 // colour: it announces the choice. Its controls keep the names cl, FColor0 .. FColor31, Frame1,
-// TxtColor and MoreColor as their object names.
+// TxtColor and MoreColor as their object names; they are made when the window first opens.
 class ColorSlt : public QWidget {
   Q_OBJECT
  public:
@@ -40,6 +40,8 @@ class ColorSlt : public QWidget {
   void hideEvent(QHideEvent* event) override;
 
  private:
+  // Makes the window's controls, once (when it first opens).
+  void Build();
   void ChooseColor(QRgb c);
   void ChooseMoreColor();
   void PlaceAtMainWindow();

@@ -43,7 +43,12 @@ TypeTxt::TypeTxt(QWidget* mainWindow)
     : QWidget(mainWindow, Qt::Tool | Qt::WindowStaysOnTopHint), mainWindow_(mainWindow) {
   setObjectName(QStringLiteral("TypeTxt"));
   setWindowTitle(QStringLiteral("打字工具栏："));
+}
 
+void TypeTxt::Build() {
+  // The controls are made when the window first opens: sixty buttons of symbols cost the font
+  // look-ups of their fallback fonts, which the program's start need not wait for.
+  if (text_) return;
   prompt_ = new QLabel(QStringLiteral("请键入输出的内容："), this);
   prompt_->setObjectName(QStringLiteral("Label1"));
   text_ = new QComboBox(this);
@@ -126,11 +131,13 @@ TypeTxt::TypeTxt(QWidget* mainWindow)
 }
 
 void TypeTxt::Load() {
+  Build();
   loaded_ = true;
   emit FontSizeChosen(kDefaultSize);
 }
 
 void TypeTxt::Unload() {
+  if (!text_) return;
   quiet_ = true;
   text_->setEditText(QString());
   fontSize_->setEditText(QStringLiteral("10"));
@@ -140,6 +147,7 @@ void TypeTxt::Unload() {
 }
 
 void TypeTxt::Open() {
+  Build();
   const bool previewing = isVisible() && opened_;
   if (!loaded_) Load();
   opened_ = true;
@@ -163,7 +171,7 @@ void TypeTxt::PlaceAtMainWindow() {
   move(main.x() + main.width() - own.width(), main.y() + main.height() - own.height());
 }
 
-QString TypeTxt::Text() const { return text_->currentText(); }
+QString TypeTxt::Text() const { return text_ ? text_->currentText() : QString(); }
 
 void TypeTxt::InsertSymbol(int i) {
   QLineEdit* edit = text_->lineEdit();
@@ -232,7 +240,7 @@ void TypeTxt::Cancel() {
   Unload();
 }
 
-bool TypeTxt::PreviewShowing() const { return isVisible() && opened_ && !text_->currentText().isEmpty(); }
+bool TypeTxt::PreviewShowing() const { return isVisible() && opened_ && text_ && !text_->currentText().isEmpty(); }
 
 void TypeTxt::StampNow() {
   if (isVisible()) Commit();

@@ -13,7 +13,8 @@ class QPushButton;
 // font size. The window only edits the text: it asks the main window, through its signals, to draw
 // the preview, stamp or remove it. The text goes out as typed, markup and all (TextMarkup.h says
 // how it is drawn). The controls keep the names Label1, Txt, Label2, Combo1, Command1, Command2,
-// Command3_0 .. Command3_59 and Label3 (the markup hint) as their object names.
+// Command3_0 .. Command3_59 and Label3 (the markup hint) as their object names; they are made
+// when the window first opens.
 class TypeTxt : public QWidget {
   Q_OBJECT
  public:
@@ -56,6 +57,8 @@ class TypeTxt : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  // Makes the window's controls, once (when it first opens).
+  void Build();
   void Load();
   void Unload();
   void TextChanged();

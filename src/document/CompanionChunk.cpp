@@ -123,14 +123,15 @@ bool CompanionHoldsDetail(const QImage& image, const QImage& big, int k) {
 }
 
 QByteArray EncodeCompanionChunk(const QImage& image, const QImage& big, int k, bool enlargedParts) {
-  if (k < 2 || k > 4 || image.isNull() || big.size() != image.size() * k) return {};
-  const QImage picture = Rgb32(image), companion = Rgb32(big);
+  if (k < 2 || k > 4 || image.isNull() || (!big.isNull() && big.size() != image.size() * k)) return {};
+  const QImage picture = Rgb32(image), companion = big.isNull() ? QImage() : Rgb32(big);
   const int w = picture.width(), h = picture.height();
   try {
     std::vector<uchar> mask(size_t(MaskBytes(w, h)), 0);
     std::vector<uchar> blocks;
     quint32 count = 0;
-    ForEachDetailBlock(picture, companion, k, [&](int x, int y, const quint32* const* rows) {
+    // A null companion is the picture enlarged: no block holds detail.
+    if (!companion.isNull()) ForEachDetailBlock(picture, companion, k, [&](int x, int y, const quint32* const* rows) {
       const qint64 bit = qint64(y) * w + x;
       mask[size_t(bit >> 3)] |= uchar(0x80u >> (bit & 7));
       ++count;

@@ -43,11 +43,13 @@ enum class CompanionVerdict {
 quint32 PictureChecksum(const QImage& picture);
 
 // True when some k x k block of `companion` is not its picture pixel's colour throughout: the
-// companion holds detail that the picture enlarged does not (a bitmap file would lose it).
+// companion holds detail that the picture enlarged does not (a bitmap file would lose it). A null
+// companion stands for the picture enlarged, and holds none.
 bool CompanionHoldsDetail(const QImage& picture, const QImage& companion, int k);
 
 // The chunk's body for `picture` and its companion at k x its size (both Format_RGB32); empty
-// when the companion is not k x the picture or memory runs out.
+// when the companion is not k x the picture or memory runs out. A null companion stands for the
+// picture enlarged by k (the implicit companion of a white picture), which holds no detail.
 QByteArray EncodeCompanionChunk(const QImage& picture, const QImage& companion, int k, bool enlargedParts);
 
 // Checks the chunk's fixed part against a picture of width x height without looking at the

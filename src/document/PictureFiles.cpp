@@ -125,7 +125,7 @@ QByteArray EncodePicture(const QImage& image, const PictureFormat& format, int d
 
 QByteArray EncodePicture(const PicturePair& picture, const PictureFormat& format, int dotsPerMetre,
                          bool enlargedParts) {
-  if (!format.KeepsDetail() || picture.companion.isNull()) return EncodePicture(picture.image, format, dotsPerMetre);
+  if (!format.KeepsDetail() || picture.Scale() < 2) return EncodePicture(picture.image, format, dotsPerMetre);
   if (picture.image.isNull() || dotsPerMetre <= 0) return {};
   return format.writeWithCompanion(picture, dotsPerMetre, enlargedParts);
 }

@@ -517,8 +517,10 @@ PictureRead ReadPng(const uchar* data, qsizetype size, qint64 maxPixels) {
 QByteArray WritePng(const QImage& image, int dotsPerMetre) { return Encode(image, dotsPerMetre, nullptr); }
 
 QByteArray WritePngWithCompanion(const PicturePair& picture, int dotsPerMetre, bool enlargedParts) {
+  // A companion the pair does not hold is the picture enlarged (a white picture's white one).
   const int k = picture.Scale();
-  if (k < 2 || picture.companion.size() != picture.image.size() * k) return WritePng(picture.image, dotsPerMetre);
+  if (k < 2 || (!picture.companion.isNull() && picture.companion.size() != picture.image.size() * k))
+    return WritePng(picture.image, dotsPerMetre);
   const QByteArray chunk = EncodeCompanionChunk(picture.image, picture.companion, k, enlargedParts);
   if (chunk.isEmpty()) return {};
   return Encode(picture.image, dotsPerMetre, &chunk);

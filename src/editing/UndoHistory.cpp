@@ -34,7 +34,9 @@ bool UndoHistory::Undo(Canvas& canvas, QString* error) {
     if (error) *error = QStringLiteral("无法建立临时文件夹，不能保存“重复”所需的图像，本次取消未执行。");
     return false;
   }
-  const QImage companion = canvas.Companion();
+  // The companion half as the canvas holds it (null while it is implicit: the redone picture is
+  // then enlarged, which is what it was).
+  const QImage companion = canvas.Pair().companion;
   if (!WriteBitmapFile(path, canvas.Raster(), &why)) {
     if (error) *error = QStringLiteral("无法写入“重复”所需的临时图像，本次取消未执行。\n%1").arg(why);
     return false;

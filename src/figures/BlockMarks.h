@@ -45,6 +45,10 @@ class BlockMarks {
     return x >= 0 && y >= 0 && x < width_ && y < height_ &&
            ((bits_[static_cast<size_t>(y) * words_ + static_cast<size_t>(x >> 6)] >> (x & 63)) & 1);
   }
+  // Whether any pixel is marked.
+  bool Any() const {
+    return std::any_of(bits_.begin(), bits_.end(), [](uint64_t w) { return w != 0; });
+  }
   // Unmarks rows y0 ... y1.
   void ClearRows(int y0, int y1) {
     y0 = std::max(y0, 0), y1 = std::min(y1, height_ - 1);

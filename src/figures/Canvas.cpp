@@ -32,8 +32,13 @@ bool Canvas::Resize(int width, int height) {
   MarkAllDamaged();
   if (k_ > 1) {
     // The companion keeps its scale while that still fits, its pixels at the top left; otherwise
-    // it is made again at the largest scale that fits, from the picture.
+    // it is made again at the largest scale that fits, from the picture. An implicit one stays
+    // implicit: the picture is still all white.
     const int fits = CompanionScaleFor(width, height);
+    if (companion_.isNull()) {
+      if (fits < k_) SetCompanion(fits);
+      return true;
+    }
     QImage big = fits >= k_ ? QImage(width * k_, height * k_, QImage::Format_RGB32) : QImage();
     if (!big.isNull()) {
       big.fill(kWhite);
@@ -243,16 +248,15 @@ void Canvas::Clear() {
   if (!OwnPixels(raster_)) return;
   raster_.fill(kWhite);
   MarkAllDamaged();
-  calls_.clear(), callPoints_.clear(), callData_.clear(), before_ = QImage();
-  if (k_ > 1 && OwnPixels(companion_)) {
-    companion_.fill(kWhite);
-    companionDamage_ = companion_.rect();
-  }
+  DropCalls();
+  // A white picture's companion is white: implicit again, its pixels given back.
+  companion_ = QImage();
+  companionDamage_ = QRect();
 }
 
 void Canvas::Restore(const QImage& backing) {
   // The recorded calls go with the pixels they drew.
-  calls_.clear(), callPoints_.clear(), callData_.clear(), before_ = QImage();
+  DropCalls();
   if (backing.size() != raster_.size() || backing.format() != QImage::Format_RGB32) {
     SetPicture(backing);
     damage_ = QRect();
@@ -266,7 +270,8 @@ void Canvas::Restore(const QImage& backing) {
     EnlargeInto(backing, r, k_, companion_);
   }
   companionDamage_ = QRect();
-  if (!damage_.isEmpty() && backing.constBits() != raster_.constBits() && OwnPixels(raster_)) {
+  const bool restored = !damage_.isEmpty() && backing.constBits() != raster_.constBits();
+  if (restored && OwnPixels(raster_)) {
     const int x = damage_.left(), n = damage_.width();
     for (int y = damage_.top(); y <= damage_.bottom(); ++y)
       std::memcpy(reinterpret_cast<uint32_t*>(raster_.scanLine(y)) + x,
@@ -274,6 +279,7 @@ void Canvas::Restore(const QImage& backing) {
                   static_cast<size_t>(n) * 4);
     screenDamage_ |= damage_;
   }
+  const QRect copied = restored ? damage_ : QRect();
   damage_ = QRect();
   // The picture is the backing again: what the calls from here change is found against it when
   // they are replayed (kept only beside a companion, and never this picture's own pixels).
@@ -284,6 +290,13 @@ void Canvas::Restore(const QImage& backing) {
     if (before_.cacheKey() != beforeGroupsKey_) {
       NoteColouredGroups(before_, beforeGroups_);
       beforeGroupsKey_ = before_.cacheKey();
+      beforeColoured_ = beforeGroups_.Any();
+    }
+    // An implicit companion is white: colour brought back into the picture reaches it.
+    if (companion_.isNull() && beforeColoured_ && !AllWhite(backing, copied)) {
+      QImage big = Enlarged(raster_, k_);
+      if (big.isNull()) SetCompanion(1);
+      else companion_ = std::move(big);
     }
   }
 }

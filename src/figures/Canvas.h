@@ -162,6 +162,12 @@ class Canvas {
   // aligned strokes, boxes, single pixels and patterned strokes exactly over their pixels' blocks).
   // A restore drops the recorded calls with the pixels they drew.
   //
+  // The companion of a picture that is all white is implicit: white at k, never allocated, until
+  // the first change that reaches it (a replay of recorded calls, a restore from a backing with
+  // colour, a picture set with colour or with a companion of its own). Whatever reads it gets
+  // exactly what a white raster would give: Companion() makes one for the caller, and a pair
+  // (Pair, CapturePair, CopyInto) says so by its implicitScale, without allocating anything.
+  //
   // k companion pixels per picture pixel along a side; 1 when there is no companion.
   int k() const { return k_; }
   // Starts the companion at scale k (2..4), the picture enlarged by k, or ends it (k <= 1).
@@ -171,15 +177,21 @@ class Canvas {
   void ChooseCompanion();
   // Replays the recorded calls on the companion. Cheap when nothing is recorded.
   void CommitCompanion();
-  // The companion, with the recorded calls replayed; null when there is none.
-  const QImage& Companion() const;
+  // The companion's pixels, with the recorded calls replayed: an implicit companion is made white
+  // for the caller (the canvas keeps it implicit). Null when there is none (k() is 1), or when a
+  // white one cannot be had.
+  QImage Companion() const;
+  // The companion's pixels are held (false while it is implicit, and when there is none).
+  bool CompanionAllocated() const { return !companion_.isNull(); }
   // Calls recorded and not yet replayed (for tests).
   int PendingCalls() const { return static_cast<int>(calls_.size()); }
-  // The picture with its companion (a snapshot, sharing pixels until either is changed).
+  // The picture with its companion (a snapshot, sharing pixels until either is changed); an
+  // implicit companion stays implicit in the pair.
   PicturePair Pair() const;
-  // Capture(r) with the companion's k x r beside it.
+  // Capture(r) with the companion's k x r beside it (implicit while the companion is).
   PicturePair CapturePair(const QRect& r) const;
-  // CopyInto for both halves (the companion's half stays null when there is no companion).
+  // CopyInto for both halves (the companion's half stays null when there is no companion, or
+  // while it is implicit).
   void CopyInto(PicturePair& target) const;
   // SetPicture for both halves: a pair without a companion at this canvas's k brings the picture
   // enlarged by k (nearest).
@@ -207,8 +219,14 @@ class Canvas {
     ~Nest() { --canvas.depth_; }
     Canvas& canvas;
   };
-  // The companion follows a change of the whole picture: enlarged from it, or resized.
+  // The companion follows a change of the whole picture: enlarged from it, or implicit when the
+  // picture is all white.
   void RebuildCompanion();
+  // An implicit companion becomes white pixels of its own (before the first change reaches it);
+  // false, ending the companion, when they cannot be had.
+  bool AllocateCompanion();
+  // Drops the recorded calls and what the replay knew of the picture before them.
+  void DropCalls() const;
   // SetPicture for the picture alone; false when nothing changed.
   bool SetPictureOnly(const QImage& picture);
   QImage raster_;
@@ -216,7 +234,7 @@ class Canvas {
   QRect screenDamage_;
   int k_ = 1;
   int depth_ = 0;
-  mutable QImage companion_;
+  mutable QImage companion_;  // k x the picture; null while the companion is implicit (white)
   mutable QRect companionDamage_;  // companion pixels changed since the last restore
   mutable std::vector<CanvasCall> calls_;
   mutable std::vector<QPointF> callPoints_;  // the points of recorded paths and polygons
@@ -228,4 +246,5 @@ class Canvas {
   mutable QImage before_;
   mutable BlockMarks beforeGroups_;  // runs of sixteen pixels of before_ that hold a colour
   mutable qint64 beforeGroupsKey_ = 0;  // the cache key of the picture beforeGroups_ describes
+  mutable bool beforeColoured_ = false;  // that picture holds a colour other than white
 };

@@ -26,6 +26,17 @@ void CopyRect(const QImage& from, QImage& to, const QRect& r) {
 
 }  // namespace
 
+bool raster::AllWhite(const QImage& image, const QRect& r) {
+  const QRect c = r & image.rect();
+  for (int y = c.top(); y <= c.bottom(); ++y) {
+    const auto* row = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
+    uint32_t ink = 0;
+    for (int x = c.left(); x <= c.right(); ++x) ink |= ~row[x];
+    if (ink & 0x00FFFFFFu) return false;
+  }
+  return true;
+}
+
 // ---- Recording ----
 
 CanvasCall* Canvas::Record(CanvasCall::Kind kind) {
@@ -62,8 +73,12 @@ void Canvas::RecordPicture(const QImage& image, const QImage& companion, int64_t
 
 // ---- The companion ----
 
-bool Canvas::SetCompanion(int k) {
+void Canvas::DropCalls() const {
   calls_.clear(), callPoints_.clear(), callData_.clear(), before_ = QImage();
+}
+
+bool Canvas::SetCompanion(int k) {
+  DropCalls();
   companionDamage_ = QRect();
   if (k <= 1 || !FitsAt(k, Width(), Height())) {
     k_ = 1;
@@ -71,13 +86,18 @@ bool Canvas::SetCompanion(int k) {
     scratch_ = QImage();
     return k <= 1;
   }
+  k_ = k;
+  // A white picture's companion is white: it stays implicit until something reaches it.
+  if (AllWhite(raster_, raster_.rect())) {
+    companion_ = QImage();
+    return true;
+  }
   QImage big = Enlarged(raster_, k);
   if (big.isNull()) {
     k_ = 1;
     companion_ = QImage();
     return false;
   }
-  k_ = k;
   companion_ = std::move(big);
   companionDamage_ = companion_.rect();
   return true;
@@ -85,17 +105,41 @@ bool Canvas::SetCompanion(int k) {
 
 void Canvas::ChooseCompanion() { SetCompanion(CompanionScaleFor(Width(), Height())); }
 
-
-const QImage& Canvas::Companion() const {
-  const_cast<Canvas*>(this)->CommitCompanion();
-  return companion_;
+bool Canvas::AllocateCompanion() {
+  if (k_ <= 1 || !companion_.isNull()) return k_ > 1;
+  QImage big(raster_.size() * k_, QImage::Format_RGB32);
+  if (big.isNull()) {
+    SetCompanion(1);
+    return false;
+  }
+  big.fill(kWhite);
+  companion_ = std::move(big);
+  return true;
 }
 
-PicturePair Canvas::Pair() const { return PicturePair{raster_, Companion()}; }
+QImage Canvas::Companion() const {
+  const_cast<Canvas*>(this)->CommitCompanion();
+  if (k_ <= 1 || !companion_.isNull()) return companion_;
+  QImage white(raster_.size() * k_, QImage::Format_RGB32);
+  if (!white.isNull()) white.fill(kWhite);
+  return white;
+}
+
+PicturePair Canvas::Pair() const {
+  const_cast<Canvas*>(this)->CommitCompanion();
+  PicturePair out{raster_, companion_};
+  if (k_ > 1 && companion_.isNull()) out.implicitScale = k_;
+  return out;
+}
 
 PicturePair Canvas::CapturePair(const QRect& r) const {
+  const_cast<Canvas*>(this)->CommitCompanion();
   PicturePair out{Capture(r), QImage()};
-  const QImage& big = Companion();
+  if (k_ > 1 && companion_.isNull()) {
+    out.implicitScale = k_;
+    return out;
+  }
+  const QImage& big = companion_;
   if (k_ > 1 && !big.isNull() && !out.image.isNull()) {
     const QRect kr(r.x() * k_, r.y() * k_, r.width() * k_, r.height() * k_);
     QImage part(kr.size(), QImage::Format_RGB32);
@@ -114,7 +158,9 @@ PicturePair Canvas::CapturePair(const QRect& r) const {
 
 void Canvas::CopyInto(PicturePair& target) const {
   CopyInto(target.image);
-  const QImage& big = Companion();
+  const_cast<Canvas*>(this)->CommitCompanion();
+  const QImage& big = companion_;
+  target.implicitScale = k_ > 1 && big.isNull() ? k_ : 1;
   if (big.isNull()) {
     target.companion = QImage();
     return;
@@ -135,29 +181,36 @@ void Canvas::SetPicture(const PicturePair& picture) {
     return;
   }
   if (!SetPictureOnly(picture.image)) return;
-  calls_.clear(), callPoints_.clear(), callData_.clear(), before_ = QImage();
-  companionDamage_ = companion_.rect();
-  if (picture.companion.constBits() == companion_.constBits()) return;
+  DropCalls();
   if (picture.image.size() == raster_.size()) {
     companion_ = picture.companion;
+    companionDamage_ = companion_.rect();
     return;
   }
   // A picture of another size lands at the top left, white beyond it.
-  if (!raster::OwnPixels(companion_)) return;
+  if (!AllocateCompanion() || !raster::OwnPixels(companion_)) return;
   companion_.fill(kWhite);
   CopyRect(picture.companion, companion_, picture.companion.rect());
+  companionDamage_ = companion_.rect();
 }
 
 void Canvas::Restore(const PicturePair& backing) {
-  const bool sameCompanion = k_ > 1 && !backing.companion.isNull() &&
-                             backing.companion.size() == companion_.size() &&
-                             backing.image.size() == raster_.size() && backing.companion.format() == QImage::Format_RGB32;
-  if (!sameCompanion) {
+  const bool fits = k_ > 1 && !backing.companion.isNull() && backing.image.size() == raster_.size() &&
+                    backing.companion.size() == raster_.size() * k_ &&
+                    backing.companion.format() == QImage::Format_RGB32;
+  if (fits && companion_.isNull()) {
+    // A backing that holds a companion while ours is implicit: it comes back whole.
+    SetPicture(backing);
+    damage_ = QRect();
+    companionDamage_ = QRect();
+    return;
+  }
+  if (!fits) {
     Restore(backing.image);
     return;
   }
   const QRect changed = companionDamage_;
-  calls_.clear(), callPoints_.clear(), callData_.clear(), before_ = QImage();
+  DropCalls();
   companionDamage_ = QRect();
   Nest nest(*this);
   Restore(backing.image);  // the 1x half, without touching the companion
@@ -179,9 +232,13 @@ void Canvas::PaintPicture(const PicturePair& picture, double x, double y, double
 }
 
 void Canvas::RebuildCompanion() {
-  calls_.clear(), callPoints_.clear(), callData_.clear(), before_ = QImage();
+  DropCalls();
   companionDamage_ = QRect();
   if (k_ <= 1) return;
+  if (AllWhite(raster_, raster_.rect())) {
+    companion_ = QImage();  // implicit again: white
+    return;
+  }
   if (companion_.size() == raster_.size() * k_ && raster::OwnPixels(companion_))
     EnlargeInto(raster_, raster_.rect(), k_, companion_);
   else if (!SetCompanion(k_))

@@ -582,7 +582,8 @@ class CompanionReplay {
 
 void Canvas::CommitCompanion() {
   if (calls_.empty()) return;
-  if (k_ > 1 && !companion_.isNull() && raster::OwnPixels(companion_)) {
+  // The first change that reaches an implicit companion gives it its (white) pixels.
+  if (k_ > 1 && AllocateCompanion() && raster::OwnPixels(companion_)) {
     QRect touched;
     marks_.Reset(Width(), Height());
     {
@@ -596,5 +597,5 @@ void Canvas::CommitCompanion() {
     if (!touched.isEmpty()) marks_.ClearRows(touched.top(), touched.bottom());
     companionDamage_ |= QRect(around.x() * k_, around.y() * k_, around.width() * k_, around.height() * k_);
   }
-  calls_.clear(), callPoints_.clear(), callData_.clear(), before_ = QImage();
+  DropCalls();
 }

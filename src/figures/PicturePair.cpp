@@ -4,7 +4,8 @@
 #include <cstdint>
 
 int PicturePair::Scale() const {
-  if (image.isNull() || companion.isNull() || image.width() == 0) return 1;
+  if (image.isNull() || image.width() == 0) return 1;
+  if (companion.isNull()) return implicitScale >= 2 ? implicitScale : 1;
   return companion.width() / image.width();
 }
 
@@ -18,6 +19,7 @@ PicturePair PicturePair::Mirrored(bool horizontal, bool vertical) const {
   PicturePair out;
   out.image = image.mirrored(horizontal, vertical);
   if (!companion.isNull()) out.companion = companion.mirrored(horizontal, vertical);
+  out.implicitScale = implicitScale;
   return out;
 }
 

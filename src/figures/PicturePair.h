@@ -4,17 +4,24 @@
 #include <QSize>
 
 // A picture and its high-resolution companion: the same content at k times the detail (k x k
-// companion pixels per picture pixel). The companion may be null (no companion is kept, or it was
-// never made for this raster); the picture alone then stands for both.
+// companion pixels per picture pixel). The companion may be null; the picture enlarged then
+// stands for it (no companion was made for this raster, or it is implicit: see implicitScale).
+// A null `companion` is therefore not "no companion": Scale() says whether there is one, and
+// CompanionAt(Scale()) gives its pixels.
 struct PicturePair {
   QImage image;      // the picture itself (1x)
   QImage companion;  // k x the picture's size, or null
+  // With a null companion, the scale of the companion the pair stands for without holding it:
+  // the picture enlarged by it, which for a white picture is the white companion the canvas
+  // keeps implicit (never allocated) until something reaches it. 1: the pair has no companion.
+  int implicitScale = 1;
 
   bool isNull() const { return image.isNull(); }
   int width() const { return image.width(); }
   int height() const { return image.height(); }
   QSize size() const { return image.size(); }
-  // The companion's scale: its width over the picture's (1 when there is none).
+  // The companion's scale: its width over the picture's, or implicitScale when it is not held
+  // (1 when there is none).
   int Scale() const;
   // The pair's companion when it is exactly k x the picture, else the picture enlarged by k
   // (nearest: every pixel becomes a k x k block).

@@ -114,5 +114,7 @@ void Reconcile(const QImage& picture, QImage& big, int k, const QRect& area, con
 // Marks, for each row of the image, which runs of sixteen pixels (run g is pixels 16 g ...) hold
 // a colour other than white.
 void NoteColouredGroups(const QImage& image, BlockMarks& groups);
+// Whether the rectangle `r` of `image` (RGB32) is white throughout (an empty one is).
+bool AllWhite(const QImage& image, const QRect& r);
 
 }  // namespace raster

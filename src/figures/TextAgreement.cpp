@@ -24,6 +24,7 @@ class LabelView {
  public:
   LabelView(const QImage& small, const QImage& big, int k)
       : small_(small), k_(k), w_(small.width()), h_(small.height()), counts_(static_cast<size_t>(w_) * h_, 0) {
+    Bind();
     for (int Y = 0; Y < h_ * k; ++Y) {
       const uchar* m = big.constScanLine(Y);
       uint16_t* counts = counts_.data() + static_cast<size_t>(Y / k) * w_;
@@ -38,9 +39,16 @@ class LabelView {
       }
     }
   }
+  // Reads the picture's half afresh (after it was drawn again).
+  void Bind() const {
+    bits_ = small_.constBits();
+    stride_ = small_.bytesPerLine();
+  }
   int Width() const { return w_; }
   int Height() const { return h_; }
-  uint32_t Pixel(int x, int y) const { return small_.constScanLine(y)[x] >= 128 ? kInk : companion_rule::kWhite; }
+  int K() const { return k_; }
+  bool Inked(int x, int y) const { return bits_[y * stride_ + x] >= 128; }
+  uint32_t Pixel(int x, int y) const { return Inked(x, y) ? kInk : companion_rule::kWhite; }
   uint32_t Block(int x, int y) const {
     const int n = Count(x, y);
     if (companion_rule::Covers(n, k_)) return kInk;
@@ -54,6 +62,8 @@ class LabelView {
 
  private:
   const QImage& small_;
+  mutable const uchar* bits_ = nullptr;
+  mutable qsizetype stride_ = 0;
   const int k_, w_, h_;
   std::vector<uint16_t> counts_;
 };
@@ -66,9 +76,16 @@ struct Disagreement {
 // Where the rule fails: only an inked pixel or a block with ink in it can break it.
 std::vector<Disagreement> Disagreements(const LabelView& view) {
   std::vector<Disagreement> out;
+  view.Bind();
+  const int k = view.K();
   for (int y = 0; y < view.Height(); ++y)
     for (int x = 0; x < view.Width(); ++x) {
-      if (view.Pixel(x, y) != kInk && view.Count(x, y) == 0) continue;
+      const bool inked = view.Inked(x, y);
+      const int n = view.Count(x, y);
+      if (!inked && n == 0) continue;
+      // What the rule says at once: an inked pixel whose own block is mostly ink is supported by
+      // it and agrees with it; a white pixel whose block is not mostly ink asks nothing.
+      if (inked == companion_rule::Covers(n, k)) continue;
       const Verdict v = companion_rule::Judge(view, x, y);
       if (v != Verdict::Sound) out.push_back({x, y, v});
     }
@@ -207,13 +224,18 @@ QString KeyOf(const TextLayout& layout, QPointF origin, QSize size, int k) {
 
 }  // namespace
 
-QImage AgreeingMask(const TextLayout& layout, QPointF origin, QSize size, int k, GivingWay* givingWay) {
-  if (givingWay) return Agreeing(layout, origin, size, k, givingWay);
-  // The last few labels: a figure's letters drawn at every move of a drag, a label stamped as it
-  // was last previewed.
+QImage AgreeingMask(const TextLayout& layout, QPointF origin, QSize size, int k, GivingWay* givingWay, QRect* ink) {
+  if (givingWay) {
+    QImage mask = Agreeing(layout, origin, size, k, givingWay);
+    if (ink) *ink = InkBox(mask);
+    return mask;
+  }
+  // The last few labels, with where they ink: a figure's letters drawn at every move of a drag, a
+  // label stamped as it was last previewed.
   struct Kept {
     QString key;
     QImage mask;
+    QRect ink;
   };
   constexpr size_t kKept = 8;
   thread_local std::vector<Kept> kept;
@@ -221,12 +243,14 @@ QImage AgreeingMask(const TextLayout& layout, QPointF origin, QSize size, int k,
   for (size_t i = 0; i < kept.size(); ++i)
     if (kept[i].key == key) {
       std::rotate(kept.begin(), kept.begin() + static_cast<std::ptrdiff_t>(i), kept.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+      if (ink) *ink = kept.front().ink;
       return kept.front().mask;
     }
   QImage mask = Agreeing(layout, origin, size, k, nullptr);
   if (mask.isNull()) return mask;
   if (kept.size() == kKept) kept.pop_back();
-  kept.insert(kept.begin(), Kept{key, mask});
+  kept.insert(kept.begin(), Kept{key, mask, InkBox(mask)});
+  if (ink) *ink = kept.front().ink;
   return mask;
 }
 

@@ -234,17 +234,23 @@ QRect DrawTextLayout(QImage& image, const TextLayout& layout, QPointF topLeft, d
   if (area.isEmpty()) return {};
   const QPointF origin = topLeft - QPointF(area.topLeft());
   const bool agreeing = scale == 1.0 && companionScale >= 2 && topLeft == topLeft.toPoint();
-  QImage mask = agreeing ? AgreeingMask(layout, origin, area.size(), companionScale) : Mask(area.width(), area.height());
+  // Only the mask's inked part is read: a kept agreeing mask knows it.
+  QRect inked;
+  QImage mask = agreeing ? AgreeingMask(layout, origin, area.size(), companionScale, nullptr, &inked)
+                         : Mask(area.width(), area.height());
   if (mask.isNull()) return {};
-  if (!agreeing) DrawUnits(mask, layout, nullptr, origin, scale);
+  if (!agreeing) {
+    DrawUnits(mask, layout, nullptr, origin, scale);
+    inked = mask.rect();
+  }
   // Every pixel the mask covers (more than half, for a font drawn in shades) takes the colour.
   const uint32_t ink = color | 0xFF000000u;
-  const int width = mask.width(), height = mask.height();
+  const int width = inked.right() + 1;
   int top = -1, bottom = -1, left = width, right = -1;
-  for (int y = 0; y < height; ++y) {
+  for (int y = inked.top(); y <= inked.bottom(); ++y) {
     const uchar* m = mask.constScanLine(y);
     uint32_t* row = nullptr;
-    for (int x = 0; x < width;) {
+    for (int x = inked.left(); x < width;) {
       // Most of the mask is empty: step over it eight pixels at a time.
       if (uint64_t eight; x + 8 <= width && (std::memcpy(&eight, m + x, 8), eight == 0)) {
         x += 8;

@@ -68,7 +68,10 @@ QRect InkBox(const QImage& mask);
 // that agrees with the same label drawn at k x the size over k x the mask's area, by the
 // companion's rule: the label drawn at scale 1 where it agrees, its glyphs that do not given way
 // to their glyphs at k reduced (TextAgreement.cpp). `givingWay`, when given, receives how many
-// glyphs gave way and how many pixels were inked beyond them.
-QImage AgreeingMask(const TextLayout& layout, QPointF origin, QSize size, int k, GivingWay* givingWay = nullptr);
+// glyphs gave way and how many pixels were inked beyond them; `ink` the rectangle of the mask's
+// inked pixels (InkBox). The last few masks are kept with their ink, so that a label drawn again
+// as it was (a figure's letter at every move of a drag) costs only its stamping.
+QImage AgreeingMask(const TextLayout& layout, QPointF origin, QSize size, int k, GivingWay* givingWay = nullptr,
+                    QRect* ink = nullptr);
 
 }  // namespace text_drawing

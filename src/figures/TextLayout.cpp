@@ -97,9 +97,8 @@ DigitInk MeasureDigit(const QFont& font, double pixelSize) {
   return d;
 }
 
-}  // namespace
-
-TextLayout LayOutText(const QString& text, const QFont& font) {
+// LayOutText without the kept layouts.
+TextLayout LayOutAfresh(const QString& text, const QFont& font) {
   TextLayout layout;
   layout.font = font;
   layout.font.setStyleStrategy(QFont::NoAntialias);
@@ -196,4 +195,26 @@ TextLayout LayOutText(const QString& text, const QFont& font) {
     x = stackEnd;
   }
   return layout;
+}
+
+}  // namespace
+
+TextLayout LayOutText(const QString& text, const QFont& font) {
+  // The last few labels laid out: a figure's letter drawn at every move of a drag, a typed label
+  // previewed again and replayed on the companion, are laid out once.
+  struct Kept {
+    QString text;
+    QFont font;
+    TextLayout layout;
+  };
+  constexpr size_t kKept = 8;
+  thread_local std::vector<Kept> kept;
+  for (size_t i = 0; i < kept.size(); ++i)
+    if (kept[i].text == text && kept[i].font == font) {
+      std::rotate(kept.begin(), kept.begin() + static_cast<std::ptrdiff_t>(i), kept.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+      return kept.front().layout;
+    }
+  if (kept.size() == kKept) kept.pop_back();
+  kept.insert(kept.begin(), Kept{text, font, LayOutAfresh(text, font)});
+  return kept.front().layout;
 }

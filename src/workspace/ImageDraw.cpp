@@ -15,14 +15,27 @@
 #include "resources/Images.h"
 #include "workspace/DrawingArea.h"
 
+namespace {
+
+void PhaseDone(const char* phase) {
+  if (ImageDraw::StartupPhaseDone) ImageDraw::StartupPhaseDone(phase);
+}
+
+}  // namespace
+
 ImageDraw::ImageDraw() : Picture(600, 220) {
   setObjectName("ImageDraw");
   setWindowTitle(QStringLiteral("※Quillmere※"));
   setAcceptDrops(true);
+  PhaseDone("window");
   BuildMenus();
+  PhaseDone("menus");
   BuildToolbar();
+  PhaseDone("toolbar");
   BuildPanels();
+  PhaseDone("panels");
   BuildToolWindows();
+  PhaseDone("tool_windows");
   Form_Load();
   KeepRecoveryCopy();
 }
@@ -36,16 +49,19 @@ ImageDraw::~ImageDraw() {
 void ImageDraw::Form_Load() {
   setWindowIcon(ProgramIcon());
   FitScreen();
+  PhaseDone("icon");
 
   // Line style: solid 1 px pressed; fill: transparent pressed.
   lineStyleButtons_->button(4)->setChecked(true);
   fillStyleButtons_->button(2)->setChecked(true);
   for (int i = 0; i < 50; ++i) paletteButtons_[i]->setIcon(PaletteImage(i + 1));
+  PhaseDone("palette_images");
 
   // The picture: white, 600 x 220.
   Picture.Resize(600, 220);
   Picture.Clear();
   Picture.ChooseCompanion();
+  PhaseDone("picture");
 
   HideSelection();
 
@@ -59,6 +75,7 @@ void ImageDraw::Form_Load() {
   if (QGuiApplication::platformName() == QLatin1String("xcb")) clipboardPoll_->start();
   RefreshPasteCommand();
   UpdateCommands();
+  PhaseDone("start_state");
 }
 
 void ImageDraw::FitScreen() {

@@ -58,6 +58,10 @@ class ImageDraw : public QMainWindow, public SurfaceHandlers {
   // `file` (`quillmere FILE`, empty for none) as 打开 would, unless a copy was recovered.
   void OfferRecoveryAndOpen(const QString& file);
 
+  // Where the time of building the window goes: when set, called as each phase of it ends, with
+  // the phase's name (the start-up probe prints them).
+  static inline void (*StartupPhaseDone)(const char* phase) = nullptr;
+
   // The command table (workspace/CommandTable.h) and each command's action (its menu entry).
   static std::span<const CommandRow> Commands();
   QAction* Action(Command id) const;

@@ -28,7 +28,8 @@ PrintPicture OnPaper(const Canvas& picture, const QRect& r) {
 
 // Companion pixels per picture pixel of what goes to paper: 1 when there is no companion.
 int PaperScale(const Canvas& picture) {
-  return picture.k() >= 2 && picture.Companion().size() == picture.Size() * picture.k() ? picture.k() : 1;
+  const int k = picture.Pair().Scale();
+  return k >= 2 ? k : 1;
 }
 
 }  // namespace

@@ -43,6 +43,8 @@ class ColorSltTest : public ::testing::Test {
 
 TEST_F(ColorSltTest, SwatchesByIndexAndPlace) {
   EXPECT_EQ(window.windowTitle(), QStringLiteral("选取前景色："));
+  EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("FColor0")), nullptr) << "made when the window first opens";
+  window.Open();
   EXPECT_EQ(Label("TxtColor")->text(), QStringLiteral("当前"));
   EXPECT_EQ(Label("MoreColor")->text(), QStringLiteral("更多"));
   // Index, RGB, row and column of every swatch as it stands on screen.
@@ -62,7 +64,6 @@ TEST_F(ColorSltTest, SwatchesByIndexAndPlace) {
       {11, 255, 255, 192, 3, 3},  {24, 192, 255, 192, 3, 4},  {28, 192, 255, 255, 3, 5},
       {16, 192, 192, 255, 3, 6},  {20, 255, 192, 255, 3, 7},
   };
-  window.Open();
   const QPoint origin = Swatch(4)->pos();  // row 0, column 0
   const int stepX = Swatch(0)->pos().x() - origin.x();
   const int stepY = Swatch(5)->pos().y() - origin.y();

@@ -80,6 +80,8 @@ class TypeTxtTest : public ::testing::Test {
 
 TEST_F(TypeTxtTest, DesignState) {
   EXPECT_EQ(window().windowTitle(), QStringLiteral("打字工具栏："));
+  EXPECT_EQ(window().findChild<QComboBox*>(QStringLiteral("Txt")), nullptr) << "made when the window first opens";
+  d.ClickAt(QPoint(20, 20));
   EXPECT_EQ(Child<QLabel>(&window(), "Label1")->text(), QStringLiteral("请键入输出的内容："));
   EXPECT_EQ(Child<QLabel>(&window(), "Label2")->text(), QStringLiteral("字体大小："));
   EXPECT_EQ(d.Button("Command1")->text(), QStringLiteral("确定"));

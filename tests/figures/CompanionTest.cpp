@@ -151,7 +151,7 @@ TEST(Companion, PreviewsTouchOnlyThePictureAndARestoreDropsThem) {
   EXPECT_EQ(backing.companion.constBits() != c.Companion().constBits(), true);
   EXPECT_TRUE(Faithful(c));
   c.Restore(backing);
-  EXPECT_EQ(c.Companion(), backing.companion) << "the restore took the replayed calls back";
+  EXPECT_EQ(c.Companion(), backing.CompanionAt(c.k())) << "the restore took the replayed calls back";
 }
 
 TEST(Companion, FillsStayInsideTheirRegion) {
@@ -188,6 +188,34 @@ TEST(Companion, ResizingKeepsTheScaleWhileItFitsAndLowersItOtherwise) {
   Canvas e(16384, 2);
   e.ChooseCompanion();
   EXPECT_EQ(e.k(), 1);
+}
+
+// The scale on the edges of its two limits, both inclusive: k x the longer side at most 16384,
+// k^2 x the pixels at most 2^24 (64 MB of companion).
+TEST(Companion, TheScaleOnBothLimitsEdges) {
+  struct Case {
+    int width, height, k;  // k 1: no companion
+  };
+  const Case cases[] = {
+      {4096, 256, 4},  {4097, 256, 3},  {256, 4097, 3},  // 4 x 4096 = 16384 and 16 x 4096 x 256 = 2^24
+      {5461, 1, 3},    {5462, 1, 2},    {1, 5462, 2},    // 3 x 5461 = 16383, 3 x 5462 = 16386
+      {8192, 1, 2},    {8193, 1, 1},    {1, 8193, 1},    // 2 x 8192 = 16384
+      {1024, 1024, 4}, {1025, 1024, 3}, {1024, 1025, 3},  // 16 x 1024 x 1024 = 2^24
+      {1365, 1365, 3}, {1366, 1365, 2},                   // 9 x 1365 x 1365 <= 2^24 < 9 x 1366 x 1365
+      {2048, 2048, 2}, {2049, 2048, 1},                   // 4 x 2048 x 2048 = 2^24
+      {1, 1, 4},       {0, 5, 1},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(CompanionScaleFor(c.width, c.height), c.k) << c.width << " x " << c.height;
+    if (c.width < 1) continue;
+    // The canvas takes the scale the rule gives, and no higher one.
+    Canvas canvas(c.width, c.height);
+    canvas.ChooseCompanion();
+    EXPECT_EQ(canvas.k(), c.k) << c.width << " x " << c.height;
+    if (c.k < 4) {
+      EXPECT_FALSE(canvas.SetCompanion(c.k + 1)) << c.width << " x " << c.height;
+    }
+  }
 }
 
 // The companion follows its geometry, not a place near it: a figure and its mirror image give

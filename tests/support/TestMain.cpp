@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include "dialogs/ChineseInterface.h"
+#include "dialogs/ProgramStyle.h"
 #include "support/OffscreenScreen.h"
 
 int main(int argc, char** argv) {
@@ -30,5 +31,6 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setFont(QFont("WenQuanYi Micro Hei", 9));
   InstallChineseInterface();  // as the program does: Qt's own buttons and dialogs in Chinese
+  InstallProgramStyle();
   return RUN_ALL_TESTS();
 }

@@ -3,12 +3,15 @@
 
 #include <QAbstractButton>
 #include <QClipboard>
+#include <QFile>
+#include <QImageReader>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <cstdlib>
 
 #include "support/WindowDriver.h"
 #include "workspace/ToolCatalogue.h"
@@ -165,4 +168,29 @@ TEST(Startup, ToolbarButtonsRunTheCommandOfTheirCaption) {
   // A caption no button shows: there is nothing to run.
   EXPECT_EQ(ToolbarButtonCaptioned(d, QStringLiteral("没有这个命令")), nullptr);
   EXPECT_EQ(d.State().PaletteIndex, 1);
+}
+
+// A fresh program shows its window without loading any image format plugin (reading one image
+// file through Qt loads them all, for milliseconds and megabytes): not when it is built, not for
+// its first paint, not with the menu bar and the toolbar too narrow for their items (whose
+// overflow buttons then show their arrows). The windows made when first opened stay unmade.
+TEST(Startup, NoImageFormatPluginIsLoadedForTheFirstPaint) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");  // the child starts afresh, as the program does
+  EXPECT_EXIT(
+      {
+        const auto pluginsMapped = [] {
+          QFile maps(QStringLiteral("/proc/self/maps"));
+          return maps.open(QIODevice::ReadOnly) ? maps.readAll().count("/imageformats/") : -1;
+        };
+        WindowDriver d;
+        d.w().resize(360, d.w().height());
+        QApplication::processEvents();
+        d.w().grab();
+        const bool overflowing = d.Find<QToolBar>("Tbar")->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button"))->isVisible();
+        const bool unmade = !d.w().findChild<QWidget*>(QStringLiteral("Txt")) && !d.w().findChild<QWidget*>(QStringLiteral("FColor0"));
+        const qsizetype atStart = pluginsMapped();
+        QImageReader::supportedImageFormats();  // loads them: the count above would have seen them
+        std::_Exit(!overflowing ? 5 : !unmade ? 4 : atStart != 0 ? 1 : pluginsMapped() > 0 ? 0 : 2);
+      },
+      ::testing::ExitedWithCode(0), "");
 }

@@ -147,8 +147,22 @@ QPointF ClothoidAt(double s) {
     if (k % 4 == 2) x -= v;
     if (k % 4 == 3) y -= v;
     term *= z / (k + 1);
+    // Once the terms fall, and fall below a quarter of the last place of both sums, no later
+    // term changes either: the sums are final (to the last bit, as with every term added).
+    if (k + 1 > z && std::abs(term) * 0x1p55 < std::min(std::abs(x), std::abs(y))) break;
   }
   return {x, y};
+}
+
+// How far the clothoid reaches from its start, right and up, over its whole length.
+QPointF ClothoidReach() {
+  double right = 0, top = 0;
+  for (int i = 0; i <= 256; ++i) {
+    const QPointF p = ClothoidAt(kClothoidLength * i / 256);
+    right = std::max(right, p.x());
+    top = std::max(top, p.y());
+  }
+  return {right, top};
 }
 
 // The clothoid scaled evenly into the box and centred in it, lying on its straight beginning at
@@ -156,12 +170,8 @@ QPointF ClothoidAt(double s) {
 void DrawClothoid(Canvas& canvas, const DragGeometry& g, const ParameterValues&) {
   FigureBox box;
   if (!FigureBoxOf(g, box)) return;
-  double right = 0, top = 0;  // the extent of the curve from its start
-  for (int i = 0; i <= 256; ++i) {
-    const QPointF p = ClothoidAt(kClothoidLength * i / 256);
-    right = std::max(right, p.x());
-    top = std::max(top, p.y());
-  }
+  static const QPointF reach = ClothoidReach();  // the same for every drag
+  const double right = reach.x(), top = reach.y();
   const double scale = std::min(box.Width() / right, box.Height() / top);
   const double fx = (1 - scale * right / box.Width()) / 2, fy = (1 + scale * top / box.Height()) / 2;
   const QPointF start = box.Facing(std::isfinite(fx) ? fx : 0.5, std::isfinite(fy) ? fy : 0.5);
