@@ -77,8 +77,9 @@ bool StampOf(const QJsonValue& value, std::optional<FileStamp>* stamp) {
 
 QByteArray EncodeRecoveryCopy(const PicturePair& picture, const RecoveryNote& note) {
   // The note's scale is that of the companion the file really keeps.
-  int k = picture.companion.isNull() ? 1 : picture.Scale();
-  if (k < 2 || k > 4 || picture.companion.size() != picture.image.size() * k) k = 1;
+  // A companion the pair does not hold (a white picture's) is the picture enlarged.
+  int k = picture.Scale();
+  if (k < 2 || k > 4 || (!picture.companion.isNull() && picture.companion.size() != picture.image.size() * k)) k = 1;
   const QByteArray png = k > 1 ? WritePngWithCompanion(picture, kScreenDotsPerMetre, note.enlargedParts)
                                : WritePng(picture.image, kScreenDotsPerMetre);
   if (png.size() < kHeaderEnd) return {};
