@@ -111,6 +111,8 @@ TEST_F(Recovery, KilledBySignal9TheWorkComesBackWhole) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("QM_RECOVERY_CHILD", child.path());
   env.insert("QM_RECOVERY_STATE", state_.path());
+  // The killed program leaves its temporary folders behind: they go with this test's.
+  env.insert("TMPDIR", child.path());
   program.setProcessEnvironment(env);
   program.setStandardOutputFile(QProcess::nullDevice());
   program.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=RecoveryKilledProgram.*"});
