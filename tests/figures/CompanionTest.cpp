@@ -218,6 +218,45 @@ TEST(Companion, TheScaleOnBothLimitsEdges) {
   }
 }
 
+// A white picture's companion is white at k without pixels of its own; they are made by the first
+// change that reaches it, given back when the picture is white again, and what it gives meanwhile
+// is a white companion's.
+TEST(Companion, AWhitePicturesCompanionIsMadeWhenFirstReached) {
+  QImage white(200, 160, QImage::Format_RGB32), coloured(200, 160, QImage::Format_RGB32);
+  white.fill(0xFFFFFFFFu);
+  coloured.fill(0xFFFFFFFFu);
+  for (int x = 20; x < 120; ++x) coloured.setPixel(x, 50, kPen);
+  Canvas c(200, 160);
+  ASSERT_TRUE(c.SetCompanion(3));
+  EXPECT_FALSE(c.CompanionAllocated());
+  EXPECT_EQ(c.Companion(), Enlarged(white, 3));
+  EXPECT_EQ(c.Pair().Scale(), 3);
+  EXPECT_EQ(c.Pair().CompanionAt(3), Enlarged(white, 3));
+  EXPECT_EQ(c.CapturePair(QRect(10, 10, 30, 20)).CompanionAt(3), Enlarged(white.copy(10, 10, 30, 20), 3));
+  // Previews of a drag, each put back: only the picture is drawn on.
+  PicturePair backing;
+  c.CopyInto(backing);
+  for (int i = 0; i < 3; ++i) {
+    c.Restore(backing);
+    c.Circle(100, 80, 20 + i);
+  }
+  c.Restore(backing);
+  EXPECT_FALSE(c.CompanionAllocated()) << "previews put back made the companion";
+  EXPECT_EQ(c.Raster(), white);
+  // The figure that stays reaches it.
+  c.Circle(100, 80, 30);
+  EXPECT_TRUE(Faithful(c));
+  EXPECT_TRUE(c.CompanionAllocated());
+  c.Clear();
+  EXPECT_FALSE(c.CompanionAllocated()) << "新建 keeps the white companion's pixels";
+  // Colour put back from a picture without a companion of its own (a bitmap's) reaches it.
+  c.Restore(coloured);
+  EXPECT_EQ(c.Raster(), coloured);
+  EXPECT_EQ(c.Companion(), Enlarged(coloured, 3));
+  c.SetPicture(white);
+  EXPECT_FALSE(c.CompanionAllocated()) << "a white picture set";
+}
+
 // The companion follows its geometry, not a place near it: a figure and its mirror image give
 // companions that are exact mirrors, which a companion a fraction of a pixel off would not be
 // (the rule would pass it, a pixel being allowed either way).

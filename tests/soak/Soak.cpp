@@ -46,6 +46,7 @@
 
 #include "dialogs/DialogSeam.h"
 #include "dialogs/ExportWindow.h"
+#include "dialogs/ProgramStyle.h"
 #include "support/Faithfulness.h"
 #include "document/PictureFiles.h"
 #include "document/PictureFormats.h"
@@ -731,6 +732,7 @@ int main(int argc, char** argv) {
   if (stateFolder.isValid()) qputenv("XDG_STATE_HOME", stateFolder.path().toLocal8Bit());
   QApplication app(argc, argv);
   QApplication::setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 9));
+  InstallProgramStyle();  // the program's look, as it starts
   int steps = 200;
   unsigned seed = 1;
   bool verbose = false;
