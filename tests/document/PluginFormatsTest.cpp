@@ -4,7 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QCoreApplication>
+#include <QFile>
 #include <QImageWriter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <cmath>
 #include <functional>
 #include <vector>
@@ -12,6 +17,7 @@
 #include "document/BitmapReader.h"
 #include "document/PictureFiles.h"
 #include "document/PictureFormats.h"
+#include "document/PngFormat.h"
 #include "document/QtPluginReader.h"
 #include "document/TiffTestFiles.h"
 
@@ -253,6 +259,72 @@ TEST(PluginFormats, RefusalsSayWhy) {
                                             kMaxPicturePixels);
   EXPECT_FALSE(r.ok());
   EXPECT_EQ(r.error, QStringLiteral("无法打开 XYZ 图像：系统中缺少 Qt 的 XYZ 图像插件"));
+}
+
+// The names of Qt's image plugins this process has loaded ("tiff", "webp", ...), sorted.
+QStringList LoadedImagePlugins() {
+  QFile maps(QStringLiteral("/proc/self/maps"));
+  QStringList names;
+  if (!maps.open(QIODevice::ReadOnly)) return {QStringLiteral("(no /proc/self/maps)")};
+  const QRegularExpression plugin(QStringLiteral("/imageformats/libq([^/ ]+)\\.so"));
+  for (const QByteArray& line : maps.readAll().split('\n'))
+    if (const QRegularExpressionMatch m = plugin.match(QString::fromLocal8Bit(line)); m.hasMatch())
+      if (!names.contains(m.captured(1))) names << m.captured(1);
+  names.sort();
+  return names;
+}
+
+// A format's plugin is loaded when the first picture of its kind is read, and only that one:
+// what the program makes of the table (the dialogs' filters, the formats' names and media types)
+// and the pictures of its own readers load none. In a fresh run of this test program, given the
+// files by its environment. (Qt itself loads every installed image plugin the first time it reads
+// one of its own pictures with its format detection, as the menu bar does for its extension
+// button's icon; the program's reader asks the row's plugin only.)
+TEST(PluginFormats, APluginIsLoadedWhenTheFirstPictureOfItsKindIsRead) {
+  const QString probe = qEnvironmentVariable("QM_PLUGIN_PROBE");
+  if (!probe.isEmpty()) {
+    EXPECT_FALSE(OpenDialogFilter().isEmpty());
+    EXPECT_FALSE(SaveDialogFilter().isEmpty());
+    EXPECT_FALSE(ReadableMimeTypes().isEmpty());
+    EXPECT_FALSE(JoinedNames(ReadableFormatNames(), QStringLiteral("和")).isEmpty());
+    EXPECT_TRUE(ReadPictureFile(probe + "/a.png").ok());
+    EXPECT_EQ(LoadedImagePlugins(), QStringList()) << "loaded before a picture of their kind was read";
+    EXPECT_TRUE(ReadPictureFile(probe + "/a.tif").ok());
+    EXPECT_EQ(LoadedImagePlugins(), QStringList{"tiff"});
+    EXPECT_TRUE(ReadPictureFile(probe + "/a.webp").ok());
+    EXPECT_EQ(LoadedImagePlugins(), (QStringList{"tiff", "webp"}));
+    std::printf("\nprobe done\n");
+    return;
+  }
+  QTemporaryDir dir;
+  QImage picture(6, 4, QImage::Format_RGB32);
+  picture.fill(qRgb(20, 120, 220));
+  QByteArray webp;
+  {
+    QBuffer buffer(&webp);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(QImageWriter(&buffer, "webp").write(picture));
+  }
+  TiffPage page = Page(8, 3, 2, [](int x, int, int) { return quint32(x * 40); });
+  const std::pair<const char*, QByteArray> files[] = {
+      {"a.png", WritePng(picture, 3780)}, {"a.tif", MakeTiff({page})}, {"a.webp", webp}};
+  for (const auto& [name, bytes] : files) {
+    QFile f(dir.filePath(QString::fromLatin1(name)));
+    ASSERT_TRUE(!bytes.isEmpty() && f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size()) << name;
+  }
+  QProcess child;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("QM_PLUGIN_PROBE"), dir.path());
+  env.remove(QStringLiteral("GTEST_FILTER"));
+  child.setProcessEnvironment(env);
+  child.setProcessChannelMode(QProcess::MergedChannels);
+  child.start(QCoreApplication::applicationFilePath(),
+              {QStringLiteral("--gtest_filter=PluginFormats.APluginIsLoadedWhenTheFirstPictureOfItsKindIsRead")});
+  ASSERT_TRUE(child.waitForStarted(30000));
+  ASSERT_TRUE(child.waitForFinished(300000));
+  const QString out = QString::fromLocal8Bit(child.readAll());
+  EXPECT_EQ(child.exitCode(), 0) << out.toStdString();
+  EXPECT_TRUE(out.contains("probe done") && out.contains("[  PASSED  ] 1 test")) << out.toStdString();
 }
 
 }  // namespace

@@ -3,18 +3,13 @@
 
 #include <QAbstractButton>
 #include <QClipboard>
-#include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
 
-#include "document/TiffTestFiles.h"
 #include "resources/Images.h"
 #include "support/WindowDriver.h"
 #include "workspace/ToolCatalogue.h"
@@ -36,61 +31,7 @@ QToolButton* ToolbarButtonCaptioned(const WindowDriver& d, const QString& captio
   return nullptr;
 }
 
-// The names of Qt's image plugins this process has loaded ("webp", "tiff", ...).
-QStringList LoadedImagePlugins() {
-  QFile maps(QStringLiteral("/proc/self/maps"));
-  QStringList names;
-  if (!maps.open(QIODevice::ReadOnly)) return {QStringLiteral("(no /proc/self/maps)")};
-  const QRegularExpression plugin(QStringLiteral("/imageformats/libq([^/ ]+)\\.so"));
-  for (const QByteArray& line : maps.readAll().split('\n'))
-    if (const QRegularExpressionMatch m = plugin.match(QString::fromLocal8Bit(line)); m.hasMatch())
-      if (!names.contains(m.captured(1))) names << m.captured(1);
-  return names;
-}
-
 }  // namespace
-
-// Qt's image plugins are loaded when the first picture of their kind is read, never at start-up:
-// a process of its own starts the window, then opens a TIFF picture.
-TEST(Startup, ImagePluginsLoadWhenAPictureOfTheirKindIsFirstRead) {
-  if (qEnvironmentVariableIsSet("QM_PLUGIN_PROBE")) GTEST_SKIP() << "the probe itself runs below";
-  QProcess child;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("QM_PLUGIN_PROBE", "1");
-  env.remove("GTEST_FILTER");
-  child.setProcessEnvironment(env);
-  child.setProcessChannelMode(QProcess::MergedChannels);
-  child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=Startup.ImagePluginProbe"});
-  ASSERT_TRUE(child.waitForStarted(30000));
-  ASSERT_TRUE(child.waitForFinished(300000));
-  const QString out = QString::fromLocal8Bit(child.readAll());
-  EXPECT_EQ(child.exitCode(), 0) << out.toStdString();
-  EXPECT_TRUE(out.contains("[  PASSED  ] 1 test")) << out.toStdString();
-  EXPECT_FALSE(out.contains("SKIPPED")) << out.toStdString();
-}
-
-TEST(Startup, ImagePluginProbe) {
-  if (!qEnvironmentVariableIsSet("QM_PLUGIN_PROBE")) GTEST_SKIP() << "run in a process of its own by the test above";
-  WindowDriver d;
-  d.w().show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&d.w()));
-  QApplication::processEvents();
-  EXPECT_EQ(LoadedImagePlugins(), QStringList()) << "loaded at start-up";
-  QTemporaryDir dir;
-  const QString path = dir.filePath(QStringLiteral("scan.tif"));
-  {
-    picture_test::TiffPage page;
-    page.width = 60;
-    page.height = 60;
-    page.sample = [](int x, int, int) { return quint32(x * 4); };
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(picture_test::MakeTiff({page})) > 0);
-  }
-  d.dialogs.openNames = {path};
-  d.Trigger("Menu_File_Open");
-  EXPECT_EQ(d.Picture().Size(), QSize(60, 60));
-  EXPECT_EQ(LoadedImagePlugins(), QStringList{"tiff"}) << "loaded by opening a TIFF picture";
-}
 
 TEST(Startup, PictureCaptionAndNoTool) {
   WindowDriver d;
