@@ -40,12 +40,38 @@ endforeach()
 install(FILES ${QM_ICON_SVG} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 
 # ---- Desktop entry and AppStream metainfo (the metainfo's launchable names the desktop file) ----
-install(FILES ${CMAKE_SOURCE_DIR}/packaging/${QM_APP_ID}.desktop
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-configure_file(${CMAKE_SOURCE_DIR}/packaging/${QM_APP_ID}.metainfo.xml.in
-               ${CMAKE_BINARY_DIR}/packaging/${QM_APP_ID}.metainfo.xml @ONLY)
-install(FILES ${CMAKE_BINARY_DIR}/packaging/${QM_APP_ID}.metainfo.xml
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# What they say about the picture formats (the media types offered to "Open with", the formats
+# opened and saved) is filled in from the picture-format table by a small tool when the program is
+# built; so is the package's description below.
+add_executable(quillmere_format_texts ${CMAKE_SOURCE_DIR}/packaging/FormatTexts.cpp)
+target_link_libraries(quillmere_format_texts PRIVATE quillmere_document Qt6::Core)
+target_compile_options(quillmere_format_texts PRIVATE ${QM_WARNINGS})
+
+set(QM_PACKAGING_DIR ${CMAKE_BINARY_DIR}/packaging)
+configure_file(${CMAKE_SOURCE_DIR}/packaging/${QM_APP_ID}.metainfo.xml.in ${QM_PACKAGING_DIR}/${QM_APP_ID}.metainfo.xml.formats @ONLY)
+set(QM_FORMAT_TEXTS)
+foreach(pair "${CMAKE_SOURCE_DIR}/packaging/${QM_APP_ID}.desktop.in=${QM_APP_ID}.desktop"
+             "${QM_PACKAGING_DIR}/${QM_APP_ID}.metainfo.xml.formats=${QM_APP_ID}.metainfo.xml"
+             "${QM_PACKAGING_DIR}/CPackFormatTexts.cmake.formats=CPackFormatTexts.cmake")
+  string(REPLACE "=" ";" pair "${pair}")
+  list(GET pair 0 template)
+  list(GET pair 1 name)
+  add_custom_command(
+    OUTPUT ${QM_PACKAGING_DIR}/${name}
+    COMMAND quillmere_format_texts ${template} ${QM_PACKAGING_DIR}/${name}
+    DEPENDS quillmere_format_texts ${template}
+    COMMENT "Writing the picture formats into ${name}"
+    VERBATIM)
+  list(APPEND QM_FORMAT_TEXTS ${QM_PACKAGING_DIR}/${name})
+endforeach()
+add_custom_target(quillmere_format_texts_files ALL DEPENDS ${QM_FORMAT_TEXTS})
+# The tests read the texts as built.
+if(TARGET document_tests)
+  add_dependencies(document_tests quillmere_format_texts_files)
+endif()
+
+install(FILES ${QM_PACKAGING_DIR}/${QM_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${QM_PACKAGING_DIR}/${QM_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 # ---- Debian package ----
 set(CPACK_GENERATOR DEB)
@@ -61,17 +87,10 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Quillmere developers <${QM_MAIL_ADDRESS
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${QM_HOMEPAGE_URL})
-# The summary above is the description's first line; this is the long description (CPack indents
-# it). What it says the program opens and saves is checked against the picture-format table by
-# tests/document/PackageTextsTest.cpp, as are the metainfo and the README.
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Quillmere draws the small diagrams printed in physics exercises and test
-papers: rectangles, ellipses, sine waves, arrows, coordinate axes, grid
-paper, rods, blocks, inclines and dimension arrows follow the pointer while
-dragging. Regions can be selected, moved, flipped, rotated, copied and pasted
-with other programs; text with physics symbols and units can be stamped on
-the picture. Opens BMP, JPEG and PNG pictures and saves BMP or PNG. Prints
-(to a PDF file too) and exports pictures for paper at four times the detail
-as PNG (HD export). The interface is in Simplified Chinese.")
+# The summary above is the description's first line; the long description (CPack indents it)
+# comes from packaging/CPackFormatTexts.cmake.in, with what it says the program opens and saves
+# filled in from the picture-format table when the program is built. CPack reads it when it runs.
+set(CPACK_PROJECT_CONFIG_FILE ${QM_PACKAGING_DIR}/CPackFormatTexts.cmake)
 
 # ---- What the package depends on ----
 # The libraries the programs are linked with (Qt, libjpeg, the C and C++ runtime, and any linked
@@ -82,12 +101,11 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 find_program(QM_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(NOT QM_DPKG_SHLIBDEPS)
   message(WARNING "dpkg-shlibdeps (package dpkg-dev) is missing: cpack -G DEB will refuse to build the package")
-  file(WRITE ${CMAKE_BINARY_DIR}/packaging/RefuseDeb.cmake
-       "if(CPACK_GENERATOR STREQUAL \"DEB\")\n"
-       "  message(FATAL_ERROR \"dpkg-shlibdeps (package dpkg-dev) is needed to declare the libraries the program links\")\n"
-       "endif()\n")
-  set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_BINARY_DIR}/packaging/RefuseDeb.cmake)
+  set(QM_REFUSE_DEB ON)
+else()
+  set(QM_REFUSE_DEB OFF)
 endif()
+configure_file(${CMAKE_SOURCE_DIR}/packaging/CPackFormatTexts.cmake.in ${QM_PACKAGING_DIR}/CPackFormatTexts.cmake.formats @ONLY)
 # What the program loads by itself at run time is not among the linked libraries: Qt's plugins,
 # named here by their file in Qt's plugin folder (the package holding each is looked up on this
 # machine; the name after "=" serves where it cannot be), and the data it reads.
@@ -95,6 +113,8 @@ set(QM_RUNTIME_PLUGINS
   platforms/libqxcb.so=libqt6gui6                                           # the window (X11, XWayland)
   platforminputcontexts/libcomposeplatforminputcontextplugin.so=libqt6gui6  # dead keys, compose
   imageformats/libqsvg.so=libqt6svg6                                        # SVG pictures (the icon)
+  imageformats/libqwebp.so=qt6-image-formats-plugins                        # WebP pictures (打开)
+  imageformats/libqtiff.so=qt6-image-formats-plugins                        # TIFF pictures (打开)
   printsupport/libcupsprintersupport.so=libqt6printsupport6)                # 打印…: the printers
 set(QM_RUNTIME_DATA
   fonts-wqy-microhei       # the Chinese interface and labels: "WenQuanYi Micro Hei"

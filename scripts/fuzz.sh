@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds the bitmap, JPEG and PNG readers' fuzzers, the companion chunk's and the recovery copy's
-# with clang-14 (libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer) and runs each for about
-# a minute from the seed corpus, copied to a temporary folder so that the repository is left as it
-# is. Fails on any crash, leak, sanitizer report, or allocation over the limit.
+# Builds the readers' fuzzers (bitmap, JPEG, PNG, and the formats Qt's plugins decode: WebP, TIFF), the companion
+# chunk's and the recovery copy's with clang-14 (libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer) and runs each for about a minute
+# from its seed corpus (fuzz/corpus/<name>, one folder a fuzzer), copied to a
+# temporary folder so that the repository is left as it is. Fails on any crash, leak, sanitizer
+# report, or allocation over the limit.
 # Usage: scripts/fuzz.sh [seconds per fuzzer, default 60]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,7 +14,7 @@ cmake --build "$build" -j "$(nproc)"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 status=0
-for name in bmp jpeg png companion recovery; do
+for name in $(ls fuzz/corpus); do
   mkdir -p "$work/$name"
   cp fuzz/corpus/"$name"/* "$work/$name"/ 2>/dev/null || true
   echo "== ${name}_fuzzer: ${seconds} s =="

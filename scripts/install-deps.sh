@@ -4,7 +4,7 @@
 set -euo pipefail
 what=${1:-test}
 pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev
-      libqt6svg6 qt6-qpa-plugins libgl-dev libjpeg62-turbo-dev libpng-dev zlib1g-dev fonts-wqy-microhei fonts-dejavu-core xvfb xauth
+      libqt6svg6 qt6-qpa-plugins qt6-image-formats-plugins libgl-dev libjpeg62-turbo-dev libpng-dev zlib1g-dev fonts-wqy-microhei fonts-dejavu-core xvfb xauth
       imagemagick x11-utils qt6-translations-l10n)
 if [ "$what" = test ]; then
   pkgs+=(libgtest-dev libbenchmark-dev clang-14 libclang-rt-14-dev xclip xdotool libopencv-dev

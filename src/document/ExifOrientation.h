@@ -1,5 +1,6 @@
 #pragma once
 #include <QtGlobal>
+#include <algorithm>
 
 // The orientation a camera records in a JPEG's EXIF block (the APP1 segment that starts with
 // "Exif\0\0"): a phone held upright stores its photo sideways and says so in the Orientation
@@ -13,6 +14,9 @@
 // The block comes from the file and is never trusted: every offset and count is checked against
 // the bytes at hand before anything is read, and only the first image directory is looked at,
 // so a chain of directories that loops back on itself is never followed.
+//
+// TIFF pictures carry the same tag in their own first directory, and WebP pictures an EXIF chunk
+// holding such a structure.
 //
 // The parser is kept in this header, inline, so that every program that builds the JPEG reader
 // from its source files (the fuzzers among them) gets it without a further source file.
@@ -56,13 +60,14 @@ inline bool IsExifSegment(const uchar* data, qsizetype size) {
   return true;
 }
 
-// The orientation 1..8 recorded in an APP1 segment body, or 1 when the segment is not an EXIF
-// block, carries no orientation, or is damaged anywhere on the way to it (truncated, an offset
-// or a count running past its end, an entry of the wrong type, a value outside 1..8).
-inline int ExifOrientation(const uchar* data, qsizetype size) {
+// The orientation 1..8 recorded in a TIFF structure as EXIF blocks hold it (from its "II" or "MM"
+// header on), or 1 when it carries no orientation or is damaged anywhere on the way to it
+// (truncated, an offset or a count running past its end, an entry of the wrong type, a value
+// outside 1..8).
+inline int TiffOrientation(const uchar* data, qsizetype size) {
   using namespace exif_detail;
-  if (!IsExifSegment(data, size)) return 1;
-  Tiff tiff{data + sizeof kSignature, size - qsizetype(sizeof kSignature), false};
+  if (data == nullptr) return 1;
+  Tiff tiff{data, size, false};
   if (!tiff.Holds(0, 8)) return 1;
   if (tiff.data[0] == 'I' && tiff.data[1] == 'I') {
     tiff.bigEndian = false;
@@ -93,6 +98,36 @@ inline int ExifOrientation(const uchar* data, qsizetype size) {
       return 1;
     }
     return value >= 1 && value <= 8 ? int(value) : 1;
+  }
+  return 1;
+}
+
+// The orientation 1..8 recorded in an APP1 segment body, or 1 when the segment is not an EXIF
+// block, carries no orientation, or is damaged (TiffOrientation).
+inline int ExifOrientation(const uchar* data, qsizetype size) {
+  if (!IsExifSegment(data, size)) return 1;
+  const qsizetype skip = sizeof exif_detail::kSignature;
+  return TiffOrientation(data + skip, size - skip);
+}
+
+// The orientation 1..8 a WebP file records in its EXIF chunk (a picture from a phone), or 1 when
+// it has none. The chunks are walked within the file's RIFF size and the bytes at hand; the chunk
+// holds the TIFF structure itself, or (as some writers make it) an EXIF block with its
+// "Exif\0\0" signature.
+inline int WebpExifOrientation(const uchar* data, qsizetype size) {
+  auto u32 = [data](qsizetype at) {
+    return quint32(data[at]) | quint32(data[at + 1]) << 8 | quint32(data[at + 2]) << 16 | quint32(data[at + 3]) << 24;
+  };
+  if (data == nullptr || size < 12) return 1;
+  const qint64 end = std::min<qint64>(size, qint64(u32(4)) + 8);
+  for (qint64 at = 12; at + 8 <= end;) {
+    const qint64 length = u32(qsizetype(at + 4));
+    if (length > end - at - 8) return 1;
+    const uchar* body = data + at + 8;
+    if (body[-8] == 'E' && body[-7] == 'X' && body[-6] == 'I' && body[-5] == 'F')
+      return IsExifSegment(body, qsizetype(length)) ? ExifOrientation(body, qsizetype(length))
+                                                    : TiffOrientation(body, qsizetype(length));
+    at += 8 + length + (length & 1);  // chunks are padded to an even length
   }
   return 1;
 }

@@ -49,7 +49,7 @@ PictureRead ReadPicture(const QByteArray& bytes) {
   if (size == 0) return Fail(QStringLiteral("文件是空的"));
   for (const PictureFormat& format : PictureFormats())
     if (format.recognises(data, size)) {
-      PictureRead read = format.read(data, size, kMaxPicturePixels);
+      PictureRead read = format.Read(data, size, kMaxPicturePixels);
       read.format = &format;
       return read;
     }

@@ -1,11 +1,14 @@
 #include "document/PictureFormats.h"
 
 #include <QFileInfo>
+#include <cstring>
 
 #include "document/BitmapReader.h"
 #include "document/BitmapWriter.h"
+#include "document/ExifOrientation.h"
 #include "document/JpegReader.h"
 #include "document/PngFormat.h"
+#include "document/QtPluginReader.h"
 
 namespace {
 
@@ -13,6 +16,11 @@ QString Patterns(const QStringList& suffixes) {
   QStringList patterns;
   for (const QString& s : suffixes) patterns << QStringLiteral("*.") + s;
   return patterns.join(QLatin1Char(' '));
+}
+
+// True when the `size` bytes at `data` hold the four characters of `tag` from `at` on.
+bool StartsWith(const uchar* data, qsizetype size, qsizetype at, const char (&tag)[5]) {
+  return size >= at + 4 && std::memcmp(data + at, tag, 4) == 0;
 }
 
 // The suffix of the file name itself (a dot in a folder's name does not count), lower case.
@@ -32,15 +40,52 @@ QString PictureFormat::Filter() const {
 
 const std::vector<PictureFormat>& PictureFormats() {
   static const std::vector<PictureFormat> formats = {
-      {QStringLiteral("BMP"), {QStringLiteral("bmp")}, QStringLiteral("image/bmp"),
-       QStringLiteral("位图文件"), IsBitmapData, ReadBitmap, WriteBitmap, {}},
-      {QStringLiteral("JPEG"), {QStringLiteral("jpg"), QStringLiteral("jpeg")}, QStringLiteral("image/jpeg"),
-       QStringLiteral("JPEG 图像"), IsJpegData, ReadJpeg, nullptr,
-       QStringLiteral("JPEG 图像只能打开，不能保存。请改用 .png 或 .bmp。")},
-      {QStringLiteral("PNG"), {QStringLiteral("png")}, QStringLiteral("image/png"),
-       QStringLiteral("PNG 图像"), IsPngData, ReadPng, WritePng, {}, WritePngWithCompanion},
+      {.name = QStringLiteral("BMP"),
+       .suffixes = {QStringLiteral("bmp")},
+       .mimeType = QStringLiteral("image/bmp"),
+       .description = QStringLiteral("位图文件"),
+       .recognises = IsBitmapData,
+       .read = ReadBitmap,
+       .write = WriteBitmap},
+      {.name = QStringLiteral("JPEG"),
+       .suffixes = {QStringLiteral("jpg"), QStringLiteral("jpeg")},
+       .mimeType = QStringLiteral("image/jpeg"),
+       .description = QStringLiteral("JPEG 图像"),
+       .recognises = IsJpegData,
+       .read = ReadJpeg,
+       .readOnlyRefusal = QStringLiteral("JPEG 图像只能打开，不能保存。请改用 .png 或 .bmp。")},
+      {.name = QStringLiteral("PNG"),
+       .suffixes = {QStringLiteral("png")},
+       .mimeType = QStringLiteral("image/png"),
+       .description = QStringLiteral("PNG 图像"),
+       .recognises = IsPngData,
+       .read = ReadPng,
+       .write = WritePng,
+       .writeWithCompanion = WritePngWithCompanion},
+      // Pictures from the web: lossy and lossless, with or without transparency.
+      {.name = QStringLiteral("WebP"),
+       .suffixes = {QStringLiteral("webp")},
+       .mimeType = QStringLiteral("image/webp"),
+       .description = QStringLiteral("WebP 图像"),
+       .recognises = [](const uchar* d, qsizetype n) { return StartsWith(d, n, 0, "RIFF") && StartsWith(d, n, 8, "WEBP"); },
+       .qtPlugin = "webp",
+       .orientation = WebpExifOrientation,
+       .readOnlyRefusal = QStringLiteral("WebP 图像只能打开，不能保存。请改用 .png 或 .bmp。")},
+      // Pictures from scanners: the first page of the file.
+      {.name = QStringLiteral("TIFF"),
+       .suffixes = {QStringLiteral("tif"), QStringLiteral("tiff")},
+       .mimeType = QStringLiteral("image/tiff"),
+       .description = QStringLiteral("TIFF 图像"),
+       .recognises = [](const uchar* d, qsizetype n) { return StartsWith(d, n, 0, "II*\0") || StartsWith(d, n, 0, "MM\0*"); },
+       .qtPlugin = "tiff",
+       .readOnlyRefusal = QStringLiteral("TIFF 图像只能打开，不能保存。请改用 .png 或 .bmp。")},
   };
   return formats;
+}
+
+PictureRead PictureFormat::Read(const uchar* data, qsizetype size, qint64 maxPixels) const {
+  if (read) return read(data, size, maxPixels);
+  return ReadThroughQtPlugin(*this, data, size, maxPixels);
 }
 
 QString OpenDialogFilter() {
@@ -119,6 +164,12 @@ QStringList WritableFormatNames() {
   for (const PictureFormat& f : PictureFormats())
     if (f.CanWrite()) names << f.name;
   return names;
+}
+
+QStringList ReadableMimeTypes() {
+  QStringList types;
+  for (const PictureFormat& f : PictureFormats()) types << f.mimeType;
+  return types;
 }
 
 QString JoinedNames(const QStringList& names, const QString& conjunction) {

@@ -4,28 +4,14 @@
 #include <QClipboard>
 #include <QImageReader>
 #include <QMimeData>
-#include <QPainter>
 
 #include "document/PngFormat.h"
+#include "document/QtDecoding.h"
 #include "figures/Canvas.h"
 
 namespace clipboard {
 
 namespace {
-
-// Pasted pixels are opaque: transparent parts become white, so that AND leaves the picture
-// beneath them.
-QImage OpaqueRgb(const QImage& image) {
-  if (image.isNull()) return image;
-  if (!image.hasAlphaChannel()) return image.convertToFormat(QImage::Format_RGB32);
-  QImage out(image.size(), QImage::Format_RGB32);
-  if (out.isNull()) return out;
-  out.fill(0xFFFFFFFFu);
-  QPainter p(&out);
-  p.drawImage(0, 0, image);
-  p.end();
-  return out;
-}
 
 // A picture held as an encoded file under `format`: its size is read from the header first, so an
 // enormous picture is refused before it is decoded. Null (with `size` untouched) when the format
@@ -40,8 +26,8 @@ QImage DecodeFile(const QMimeData& data, const QString& format, QSize* size) {
   if (!s.isValid()) return {};
   *size = s;
   if (!PastableSize(s)) return {};
-  // Room for the largest picture paste accepts (the reader's default bound is lower).
-  reader.setAllocationLimit(static_cast<int>(kMaxPastePixelBytes / (1024 * 1024)) + 16);
+  // The same room as for the pictures the program opens (Qt's default bound is lower).
+  ShareQtAllocationLimit();
   return reader.read();
 }
 
@@ -85,7 +71,9 @@ QImage Read(bool own, const QMimeData& data, QSize* size) {
   *size = QSize();
   const QImage image = Decode(own, data, size);
   if (size->isValid() && !PastableSize(*size)) return QImage();
-  return OpaqueRgb(image);
+  // Pasted pixels are opaque: transparent parts become white, as in a picture file, so that AND
+  // leaves the picture beneath them.
+  return OpaqueOverWhite(image);
 }
 }  // namespace
 

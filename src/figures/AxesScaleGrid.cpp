@@ -61,7 +61,9 @@ void ForEachGridLine(double from, double span, double n, double lo, double hi, V
   double k0 = (lo - from) / step, k1 = (hi - from) / step;
   if (k0 > k1) std::swap(k0, k1);
   const double first = std::max(0.0, std::ceil(k0)), last = std::min(std::floor(n), std::floor(k1));
-  for (double k = first; k <= last; ++k) visit(k == n ? from + span : from + k * step);
+  // k * span / n, not k * step: the step is already rounded, and a line that lies on a half would
+  // land a column off.
+  for (double k = first; k <= last; ++k) visit(k == n ? from + span : from + k * span / n);
 }
 
 }  // namespace

@@ -178,11 +178,9 @@ QCursor MakeCursor(const std::initializer_list<const char*> rows, int hotX, int 
 
 }  // namespace
 
-QIcon ToolbarImage(int index) {
-  if (index >= 1 && index <= 19) return MakeIcon(Pictures::ToolbarDrawing(index), Shape::Square);
-  if (index >= 20 && index <= 33) return MakeIcon(Pictures::StyleDrawing(index), Shape::Wide);
-  return QIcon();
-}
+QIcon ToolbarImage(ToolbarPicture picture) { return MakeIcon(Pictures::ToolbarDrawing(picture), Shape::Square); }
+
+QIcon StyleImage(StylePicture picture) { return MakeIcon(Pictures::StyleDrawing(picture), Shape::Wide); }
 
 QIcon PaletteImage(int index) {
   if (index < 1 || index > 200) return QIcon();

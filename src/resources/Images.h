@@ -4,9 +4,29 @@
 
 // The program's pictures. All are drawn as vectors, so they stay crisp at any display scale.
 
-// Main toolbar images 1..19 (Tbar buttons 2-4 → 1-3, 6-10 → 4-8, 12-15 → 9-12, 17-19 → 13-15,
-// 21-24 → 16-19) and the line/fill style images 20..33 (LStay 1..6 → 20..25, FStay 1..8 → 26..33).
-QIcon ToolbarImage(int index);
+// The pictures of the command toolbar Tbar's buttons, by name: a command's row names its own.
+enum class ToolbarPicture {
+  None,  // no picture
+  New, Open, Save,
+  Undo, Redo, Copy, Paste, Delete,
+  FlipHorizontal, FlipVertical, TurnClockwise, TurnCounter,
+  GuideLines, Background, Colours,
+  PaletteCommon, PaletteField, PaletteSolid, PaletteMisc,
+  Count_  // the number of names
+};
+// The pictures of the line style buttons LStay1..6 and the fill style buttons FStay1..8, in
+// button order.
+enum class StylePicture {
+  LineDashed, LineDotted, LineDashDotted, LineSolid, LineWidth2, LineWidth4,
+  FillSolid, FillNone, FillHorizontal, FillVertical, FillUpwardDiagonal, FillDownwardDiagonal, FillCross,
+  FillDiagonalCross,
+  Count_  // the number of names
+};
+
+// A toolbar picture (24 units square) and a style picture (16 units high, as wide as its button);
+// a null icon for None and for a value outside the names.
+QIcon ToolbarImage(ToolbarPicture picture);
+QIcon StyleImage(StylePicture picture);
 // Palette images 1..200: image p * 50 + i is button i of palette p.
 QIcon PaletteImage(int index);
 // The window icon.

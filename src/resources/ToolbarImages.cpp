@@ -253,18 +253,51 @@ void FillStyle(Pad& d) {
   d.Pen().NoFill().p.drawRect(box);
 }
 
-constexpr std::array<DrawFn, 19> kToolbar = {
-    &New,    &Open,  &Save,     &Undo,      &Redo,   &Copy,       &Paste,   &Delete,       &FlipH,       &FlipV,
-    &RotateCw, &RotateCcw, &Guides, &Background, &Colours, &PaletteCommon, &PaletteField, &PaletteSolid, &PaletteMisc};
+// Each picture's routine, by name.
+struct Named {
+  ToolbarPicture picture;
+  DrawFn draw;
+};
+constexpr Named kToolbar[] = {
+    {ToolbarPicture::New, &New},
+    {ToolbarPicture::Open, &Open},
+    {ToolbarPicture::Save, &Save},
+    {ToolbarPicture::Undo, &Undo},
+    {ToolbarPicture::Redo, &Redo},
+    {ToolbarPicture::Copy, &Copy},
+    {ToolbarPicture::Paste, &Paste},
+    {ToolbarPicture::Delete, &Delete},
+    {ToolbarPicture::FlipHorizontal, &FlipH},
+    {ToolbarPicture::FlipVertical, &FlipV},
+    {ToolbarPicture::TurnClockwise, &RotateCw},
+    {ToolbarPicture::TurnCounter, &RotateCcw},
+    {ToolbarPicture::GuideLines, &Guides},
+    {ToolbarPicture::Background, &Background},
+    {ToolbarPicture::Colours, &Colours},
+    {ToolbarPicture::PaletteCommon, &PaletteCommon},
+    {ToolbarPicture::PaletteField, &PaletteField},
+    {ToolbarPicture::PaletteSolid, &PaletteSolid},
+    {ToolbarPicture::PaletteMisc, &PaletteMisc},
+};
+static_assert(std::size(kToolbar) == size_t(ToolbarPicture::Count_) - 1, "every toolbar picture has its routine");
 
-constexpr std::array<DrawFn, 14> kStyles = {
+// In the order of the names.
+constexpr DrawFn kStyles[] = {
     &LineStyle<1>, &LineStyle<2>, &LineStyle<3>, &LineStyle<4>, &LineStyle<5>, &LineStyle<6>, &FillStyle<0>,
     &FillStyle<1>, &FillStyle<2>, &FillStyle<3>, &FillStyle<4>, &FillStyle<5>, &FillStyle<6>, &FillStyle<7>};
+static_assert(std::size(kStyles) == size_t(StylePicture::Count_), "every style picture has its routine");
 
 }  // namespace
 
-DrawFn ToolbarDrawing(int index) { return index >= 1 && index <= 19 ? kToolbar[index - 1] : nullptr; }
+DrawFn ToolbarDrawing(ToolbarPicture picture) {
+  for (const Named& n : kToolbar)
+    if (n.picture == picture) return n.draw;
+  return nullptr;
+}
 
-DrawFn StyleDrawing(int index) { return index >= 20 && index <= 33 ? kStyles[index - 20] : nullptr; }
+DrawFn StyleDrawing(StylePicture picture) {
+  const auto at = size_t(picture);
+  return at < std::size(kStyles) ? kStyles[at] : nullptr;
+}
 
 }  // namespace Pictures

@@ -2,6 +2,8 @@
 #include <QKeySequence>
 #include <span>
 
+#include "resources/Images.h"
+
 class ImageDraw;
 
 // Every command of the main window, by name.
@@ -38,22 +40,23 @@ enum class Availability {
 
 // One row of the command table: the command's names, where it shows, its keys, what it runs and
 // when it is offered. The menus, the toolbar, the pop-up and the shortcuts are built from the rows.
-// A toolbar group starts at each menu's first button.
+// A toolbar group starts at each menu's first button. Rows name their fields; a field a row leaves
+// out keeps the default given here.
 struct CommandRow {
-  Command id;
-  const char* objectName;  // the menu entry's object name (Menu_Edit_Copy); nullptr: pop-up only
-  const char* popupName;   // the pop-up entry's object name (PM_Copy); nullptr: not in the pop-up
-  const char* caption;     // in the menu and the pop-up
-  CommandMenu menu;
-  bool separatorBefore;    // a separator line before the entry in its menu (and in the pop-up)
-  const char* toolbarCaption;  // the caption on Tbar; nullptr: no button
-  int toolbarImage;            // the image on Tbar (1..19)
-  bool checkable;
+  Command id = Command::Count_;
+  const char* objectName = nullptr;  // the menu entry's object name (Menu_Edit_Copy); nullptr: pop-up only
+  const char* popupName = nullptr;   // the pop-up entry's object name (PM_Copy); nullptr: not in the pop-up
+  const char* caption = "";          // in the menu and the pop-up
+  CommandMenu menu = CommandMenu::None;
+  bool separatorBefore = false;          // a separator line before the entry in its menu (and in the pop-up)
+  const char* toolbarCaption = nullptr;  // the caption on Tbar; nullptr: no button
+  ToolbarPicture toolbarPicture = ToolbarPicture::None;  // the picture on its Tbar button
+  bool checkable = false;
   // Changes, saves or reads the picture: a text preview is stamped first. (新建, 打开 and 退出 are
   // not marked: they ask about the preview with the rest of the unsaved work.)
-  bool touchesPicture;
-  Availability availability;
-  void (*run)(ImageDraw&);
+  bool touchesPicture = false;
+  Availability availability = Availability::Always;
+  void (*run)(ImageDraw&) = nullptr;
   // The keys, shown in the menu; at most three.
   QKeySequence keys[3] = {};
 };

@@ -44,23 +44,12 @@ int Half(int v) { return static_cast<int>(RoundHalfEven(v / 2.0)); }
 bool Horizontal(SurfaceHandlers::Handle h) { return h != SurfaceHandlers::Handle::Bottom; }
 bool Vertical(SurfaceHandlers::Handle h) { return h != SurfaceHandlers::Handle::Right; }
 
-// A handle's new side: the side at the press plus the pointer's way from the press in picture
-// pixels, rounded, kept between the smallest canvas and the largest picture. `present` for a way
+// A handle's new side: the side at the press plus the pointer's way from the press (`way`, picture
+// pixels), rounded, kept between the smallest canvas and the largest picture. `present` for a way
 // that is no number.
-int DraggedSide(int atPress, int present, double pointer, double pressed, int zoom) {
-  const double way = (pointer - pressed) / zoom;
+int DraggedSide(int atPress, int present, double way) {
   if (!IsUsable(way)) return present;
   return static_cast<int>(std::clamp<int64_t>(atPress + RoundHalfEven(way), DrawingArea::kMinSide, Canvas::kMaxSide));
-}
-
-// The scroll value that puts picture coordinate `point` under `anchor` at `zoom`, kept on the
-// picture pixel `point` lies in.
-int ScrollValueFor(double point, double anchor, int zoom) {
-  const double pixel = std::floor(point);
-  const double wanted = RoundHalfEvenReal(point * zoom - anchor);
-  const double first = std::ceil(pixel * zoom - anchor), last = std::ceil((pixel + 1) * zoom - anchor) - 1;
-  const double value = std::clamp(wanted, first, std::max(first, last));
-  return static_cast<int>(std::clamp(value, 0.0, double(INT32_MAX)));
 }
 
 }  // namespace
@@ -73,9 +62,10 @@ DrawingArea::DrawingArea(SurfaceHandlers* handlers, const Canvas& picture, QWidg
   pal.setColor(QPalette::Window, QColor(128, 128, 128));
   setPalette(pal);
 
-  surface_ = new DrawingSurface(handlers, picture, *this, this);
+  view_.devicePixelRatio = devicePixelRatio();
+  surface_ = new DrawingSurface(handlers, picture, view_, this);
   surface_->setObjectName("Draw_PIC");
-  frame_ = new SelectionFrame(handlers, *this, surface_);
+  frame_ = new SelectionFrame(handlers, view_, surface_);
   frame_->setObjectName("SelectIMG");
   horizontal_ = new QScrollBar(Qt::Horizontal, this);
   horizontal_->setObjectName("HScr");
@@ -92,40 +82,55 @@ DrawingArea::DrawingArea(SurfaceHandlers* handlers, const Canvas& picture, QWidg
   connect(vertical_, &QScrollBar::valueChanged, this, [this] { ScrollCanvas(); });
 }
 
-ViewTransform DrawingArea::View() const { return {zoom_, ratio_ > 0 ? ratio_ : devicePixelRatio()}; }
-
 void DrawingArea::SetDevicePixelRatio(double ratio) {
   ratio_ = IsUsable(ratio) && ratio > 0 ? ratio : 0;
+  RefreshRatio();
   surface_->update();
   RefreshPartlyReadOutline();
 }
 
-QPointF DrawingArea::PicturePointAt(QPoint posInArea) const {
-  return View().PicturePoint(QPointF(posInArea - surface_->pos()));
+bool DrawingArea::RefreshRatio() {
+  const double ratio = ratio_ > 0 ? ratio_ : devicePixelRatio();
+  if (ratio == view_.devicePixelRatio) return false;
+  view_.devicePixelRatio = ratio;
+  return true;
 }
+
+bool DrawingArea::event(QEvent* e) {
+  // On another screen (or the first time shown) the device pixel ratio may be another.
+  if ((e->type() == QEvent::ScreenChangeInternal || e->type() == QEvent::Show) && RefreshRatio()) {
+    surface_->update();
+    surface_->RefreshPointer();
+    RefreshPartlyReadOutline();
+  }
+  return QWidget::event(e);
+}
+
+QPointF DrawingArea::PicturePointAt(QPoint posInArea) const { return view_.PicturePointInArea(QPointF(posInArea)); }
 
 void DrawingArea::SetZoom(int zoom, QPointF anchor) {
   if (std::find(std::begin(kZoomLevels), std::end(kZoomLevels), zoom) == std::end(kZoomLevels)) return;
   if (!IsUsable(anchor.x()) || !IsUsable(anchor.y())) return;
   // The picture point under the anchor (picture pixels, real: zooming back returns there).
-  const QPointF point = (anchor - QPointF(surface_->pos())) / zoom_;
-  zoom_ = zoom;
+  const QPointF point = view_.UnsnappedPointInArea(anchor);
+  view_.zoom = zoom;
   PictureResized();
   ScrollTo(point, anchor);
-  if (frame_->isVisible()) frame_->setGeometry(View().WidgetRect(frameRect_));
+  if (frame_->isVisible()) frame_->setGeometry(view_.WidgetRect(frameRect_));
   if (ResizeHandlesShown()) PlaceResizeHandles();
   surface_->RefreshPointer();
   surface_->update();
 }
 
 void DrawingArea::ScrollTo(QPointF point, QPointF anchor) {
-  horizontal_->setValue(ScrollValueFor(point.x(), anchor.x(), zoom_));
-  vertical_->setValue(ScrollValueFor(point.y(), anchor.y(), zoom_));
+  const QPoint scroll = view_.ScrollFor(point, anchor);
+  horizontal_->setValue(scroll.x());
+  vertical_->setValue(scroll.y());
   ScrollCanvas();
 }
 
 void DrawingArea::PictureResized() {
-  const QSize shown = View().WidgetSize(picture_.Size());
+  const QSize shown = view_.WidgetSize(picture_.Size());
   if (surface_->size() != shown) surface_->resize(shown);
   // The guide lines span the surface: repaint them at its new size.
   surface_->update();
@@ -134,14 +139,14 @@ void DrawingArea::PictureResized() {
 }
 
 void DrawingArea::RepaintPicture(QRect damage) {
-  if (!damage.isEmpty()) surface_->update(View().WidgetRect(damage));
+  if (!damage.isEmpty()) surface_->update(view_.WidgetRect(damage));
 }
 
 void DrawingArea::ShowSelectionFrame(bool visible, QRect frame, bool border) {
   frame_->SetBorder(border);
   if (visible) {
     frameRect_ = frame;
-    frame_->setGeometry(View().WidgetRect(frame));
+    frame_->setGeometry(view_.WidgetRect(frame));
   }
   frame_->setVisible(visible);
 }
@@ -152,8 +157,7 @@ void DrawingArea::ShowPartlyRead(bool partlyRead) {
 }
 
 std::array<QRectF, 4> DrawingArea::PartlyReadOutline() const {
-  const ViewTransform view = View();
-  return view.OutlineOutside(view.WidgetRect(QRect(QPoint(0, 0), picture_.Size())).translated(surface_->pos()));
+  return view_.OutlineOutside(view_.WidgetRect(QRect(QPoint(0, 0), picture_.Size())).translated(view_.SurfaceOrigin()));
 }
 
 void DrawingArea::RefreshPartlyReadOutline() {
@@ -203,7 +207,8 @@ void DrawingArea::FitScrollBars() {
 }
 
 void DrawingArea::ScrollCanvas() {
-  surface_->move(-horizontal_->value(), -vertical_->value());
+  view_.scroll = QPoint(horizontal_->value(), vertical_->value());
+  surface_->move(view_.SurfaceOrigin());
   RefreshPartlyReadOutline();
 }
 
@@ -240,11 +245,11 @@ QSize DrawingArea::DraggedSize(SurfaceHandlers::Handle handle, QPointF onHandle)
   const QSize present = picture_.Size();
   if (!sizeAtPress_.isValid()) return present;  // no press yet
   const QPointF pointer = QPointF(HandleWidget(handle)->pos()) + onHandle;
-  const int width = Horizontal(handle)
-                        ? DraggedSide(sizeAtPress_.width(), present.width(), pointer.x(), handlePress_.x(), zoom_)
-                        : present.width();
-  const int height = Vertical(handle)
-                         ? DraggedSide(sizeAtPress_.height(), present.height(), pointer.y(), handlePress_.y(), zoom_)
-                         : present.height();
+  const int width = Horizontal(handle) ? DraggedSide(sizeAtPress_.width(), present.width(),
+                                                     view_.PictureLength(pointer.x() - handlePress_.x()))
+                                       : present.width();
+  const int height = Vertical(handle) ? DraggedSide(sizeAtPress_.height(), present.height(),
+                                                    view_.PictureLength(pointer.y() - handlePress_.y()))
+                                      : present.height();
   return {width, height};
 }

@@ -15,9 +15,10 @@ class SelectionFrame;
 
 // F_PIC, the drawing area: the viewport with the drawing surface Draw_PIC, the selection frame
 // SelectIMG, the two scroll bars HScr and VScr and the three resize handles RL, UD and RLUD, and
-// their size rules. It owns the one view transform between the picture and the screen (the zoom
-// and the device pixel ratio); its widgets hand their events to the main window's handlers in
-// picture pixels, and the window tells it what to show in picture pixels.
+// their size rules. It owns the one view transform between the picture and the screen (the zoom,
+// the device pixel ratio and the scroll offset) and hands it to the surface and the frame; its
+// widgets hand their events to the main window's handlers in picture pixels, and the window tells
+// it what to show in picture pixels.
 //
 // Coordinates: picture pixels; widget units of the surface (from the picture's top-left corner);
 // widget units of the area (the viewport's own, the surface lies at minus the scroll values).
@@ -33,9 +34,10 @@ class DrawingArea : public QWidget {
   SelectionFrame* Frame() const { return frame_; }
 
   // ---- The view ----
-  // The transform as it stands: the zoom and the screen's device pixel ratio (or the one set).
-  ViewTransform View() const;
-  int Zoom() const { return zoom_; }
+  // The transform as it stands: the zoom, the screen's device pixel ratio (or the one set) and the
+  // scroll offset. The surface and the selection frame read this one.
+  const ViewTransform& View() const { return view_; }
+  int Zoom() const { return view_.zoom; }
   // Shows the picture at `zoom` (one of kZoomLevels) keeping the picture point under `anchor`
   // (widget units of the area) under it, as far as the scroll ranges allow.
   void SetZoom(int zoom, QPointF anchor);
@@ -74,12 +76,15 @@ class DrawingArea : public QWidget {
   QSize DraggedSize(SurfaceHandlers::Handle handle, QPointF onHandle) const;
 
  protected:
+  bool event(QEvent*) override;
   void paintEvent(QPaintEvent*) override;
   void resizeEvent(QResizeEvent*) override;
   void wheelEvent(QWheelEvent*) override;
 
  private:
   ResizeHandle* HandleWidget(SurfaceHandlers::Handle handle) const;
+  // Takes the device pixel ratio set, or the screen's, into the transform; whether it changed.
+  bool RefreshRatio();
   void FitScrollBars();
   void ScrollCanvas();  // the surface's place from the scroll bars
   // Scrolls so that picture point `point` lies under `anchor` (widget units of the area), keeping
@@ -92,7 +97,7 @@ class DrawingArea : public QWidget {
 
   SurfaceHandlers* handlers_;
   const Canvas& picture_;
-  int zoom_ = 1;
+  ViewTransform view_;        // where the picture sits on screen
   double ratio_ = 0;          // the device pixel ratio set; 0: the screen's
   QRect frameRect_;           // the selection frame, picture pixels
   QPointF handlePress_;       // the handle's press point, widget units of the area

@@ -5,15 +5,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include <cmath>
+#include <algorithm>
 
 #include "figures/Canvas.h"
-#include "figures/Rounding.h"
-#include "workspace/DrawingArea.h"
-
-QPointF CanvasPoint(QPointF position, double devicePixelRatio) {
-  return ViewTransform{1, devicePixelRatio}.PicturePoint(position);
-}
 
 namespace {
 
@@ -47,9 +41,9 @@ constexpr int kEraserSide = 6;
 
 }  // namespace
 
-DrawingSurface::DrawingSurface(SurfaceHandlers* handlers, const Canvas& picture, const DrawingArea& area,
+DrawingSurface::DrawingSurface(SurfaceHandlers* handlers, const Canvas& picture, const ViewTransform& view,
                                QWidget* parent)
-    : QWidget(parent), handlers_(handlers), picture_(picture), area_(area) {
+    : QWidget(parent), handlers_(handlers), picture_(picture), view_(view) {
   setMouseTracking(true);  // guide lines follow the pointer without a button held
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -63,8 +57,7 @@ void DrawingSurface::SetToolPointer(const QCursor& pointer, bool eraserSquare) {
 }
 
 void DrawingSurface::RefreshPointer() {
-  const int zoom = area_.View().zoom;
-  setCursor(eraserSquare_ && zoom > 1 ? EraserSquarePointer(kEraserSide * zoom) : toolPointer_);
+  setCursor(eraserSquare_ && view_.zoom > 1 ? EraserSquarePointer(view_.WidgetLength(kEraserSide)) : toolPointer_);
 }
 
 void DrawingSurface::ShowGuideLines(bool visible) {
@@ -100,9 +93,9 @@ bool DrawingSurface::event(QEvent* e) {
 void DrawingSurface::paintEvent(QPaintEvent* event) {
   QPainter p(this);
   const QRect r = event->rect();  // widget units
-  const ViewTransform view = area_.View();
+  const ViewTransform& view = view_;
   p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-  view_.Paint(p, picture_.Raster(), view, r);
+  pictureView_.Paint(p, picture_.Raster(), view, r);
   if (backgroundVisible_ && !backgroundSize_.isEmpty()) {
     // The background pattern: a light hatch over the picture, never part of it. It covers the
     // same picture pixels at every zoom.
@@ -115,7 +108,7 @@ void DrawingSurface::paintEvent(QPaintEvent* event) {
       t.fillRect(tile.rect(), hatch);
       t.end();
       hatch = QBrush(tile);
-      hatch.setTransform(QTransform::fromScale(view.zoom, view.zoom));
+      hatch.setTransform(view.PatternTransform());
     }
     p.setPen(Qt::NoPen);
     p.setBrush(hatch);
@@ -135,7 +128,7 @@ void DrawingSurface::paintEvent(QPaintEvent* event) {
   }
 }
 
-QPointF DrawingSurface::PictureAt(const QMouseEvent* e) const { return area_.View().PicturePoint(e->position()); }
+QPointF DrawingSurface::PictureAt(const QMouseEvent* e) const { return view_.PicturePoint(e->position()); }
 
 void DrawingSurface::mousePressEvent(QMouseEvent* e) {
   const QPointF pos = PictureAt(e);
@@ -170,8 +163,8 @@ void DrawingSurface::focusOutEvent(QFocusEvent* e) {
   if (e->reason() != Qt::PopupFocusReason) handlers_->HideResizeHandles();
 }
 
-SelectionFrame::SelectionFrame(SurfaceHandlers* handlers, const DrawingArea& area, QWidget* parent)
-    : QWidget(parent), handlers_(handlers), area_(area) {
+SelectionFrame::SelectionFrame(SurfaceHandlers* handlers, const ViewTransform& view, QWidget* parent)
+    : QWidget(parent), handlers_(handlers), view_(view) {
   setAttribute(Qt::WA_TranslucentBackground);
   setAttribute(Qt::WA_NoSystemBackground);
   setMouseTracking(false);
@@ -195,7 +188,7 @@ void SelectionFrame::paintEvent(QPaintEvent*) {
 }
 
 QPointF SelectionFrame::PictureAt(const QMouseEvent* e) const {
-  return area_.View().PicturePointIn(e->position(), pos());
+  return view_.PicturePointIn(e->position(), pos());
 }
 
 void SelectionFrame::mousePressEvent(QMouseEvent* e) {

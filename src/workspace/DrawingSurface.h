@@ -7,21 +7,15 @@
 #include "workspace/SurfaceHandlers.h"
 
 class Canvas;
-class DrawingArea;
 
-// The canvas pixel under the pointer at `position` (widget units of the surface) at 100 %: the
-// drawing area's pointer rule at zoom 1 (ViewTransform::PicturePoint). At a display scale above
-// 100 % it is the one that shows the centre of the screen pixel the pointer is on; at 100 % and
-// below the position is unchanged.
-QPointF CanvasPoint(QPointF position, double devicePixelRatio);
-
-// Draw_PIC: shows the canvas as the drawing area's view transform places it (never smoothed at any
-// zoom or display scale), the guide lines and the background pattern over it, and hands its mouse,
-// key and focus events to the main window's handlers, in picture pixels.
+// Draw_PIC: shows the canvas as the view transform places it (never smoothed at any zoom or
+// display scale), the guide lines and the background pattern over it, and hands its mouse, key and
+// focus events to the main window's handlers, in picture pixels. `view` is the drawing area's
+// transform, which the area keeps as it stands.
 class DrawingSurface : public QWidget {
   Q_OBJECT
  public:
-  DrawingSurface(SurfaceHandlers* handlers, const Canvas& picture, const DrawingArea& area, QWidget* parent);
+  DrawingSurface(SurfaceHandlers* handlers, const Canvas& picture, const ViewTransform& view, QWidget* parent);
 
   // Guide lines (SzLine vertical through x, SpLine horizontal through y; picture pixels), never in
   // the picture.
@@ -54,8 +48,8 @@ class DrawingSurface : public QWidget {
 
   SurfaceHandlers* handlers_;
   const Canvas& picture_;
-  const DrawingArea& area_;
-  PictureView view_;
+  const ViewTransform& view_;
+  PictureView pictureView_;
   bool guideVisible_ = false;
   double guideX_ = 0, guideY_ = 0;  // picture pixels
   bool backgroundVisible_ = false;
@@ -70,7 +64,7 @@ class DrawingSurface : public QWidget {
 class SelectionFrame : public QWidget {
   Q_OBJECT
  public:
-  SelectionFrame(SurfaceHandlers* handlers, const DrawingArea& area, QWidget* parent);
+  SelectionFrame(SurfaceHandlers* handlers, const ViewTransform& view, QWidget* parent);
   void SetBorder(bool border);
   bool HasBorder() const { return border_; }
 
@@ -85,6 +79,6 @@ class SelectionFrame : public QWidget {
   QPointF PictureAt(const QMouseEvent* e) const;
 
   SurfaceHandlers* handlers_;
-  const DrawingArea& area_;
+  const ViewTransform& view_;
   bool border_ = false;
 };

@@ -137,7 +137,7 @@ void ImageDraw::BuildToolbar() {
     group = row.menu;
     QAction* a = Action(row.id);
     a->setIconText(QString::fromUtf8(row.toolbarCaption));
-    a->setIcon(ToolbarImage(row.toolbarImage));
+    a->setIcon(ToolbarImage(row.toolbarPicture));
     a->setIconVisibleInMenu(!a->isCheckable());  // the menu shows its check mark instead
     commandBar_->addAction(a);
   }

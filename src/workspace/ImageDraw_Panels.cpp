@@ -33,14 +33,15 @@ QToolButton* MakeButton(QWidget* parent, const QString& name, QSize iconSize) {
   return b;
 }
 
-// An exclusive row of style buttons LStay1.. or FStay1..: button i shows image firstImage + i - 1.
-QButtonGroup* StyleButtons(QWidget* panel, QGridLayout* grid, const char* name, int count, int firstImage,
+// An exclusive row of style buttons LStay1.. or FStay1..: button i shows the style picture i - 1
+// places after `first`.
+QButtonGroup* StyleButtons(QWidget* panel, QGridLayout* grid, const char* name, int count, StylePicture first,
                            QSize iconSize, int row, int perRow) {
   auto* group = new QButtonGroup(panel);
   group->setExclusive(true);
   for (int i = 1; i <= count; ++i) {
     QToolButton* b = MakeButton(panel, QStringLiteral("%1%2").arg(QLatin1String(name)).arg(i), iconSize);
-    b->setIcon(ToolbarImage(firstImage + i - 1));
+    b->setIcon(StyleImage(StylePicture(int(first) + i - 1)));
     group->addButton(b, i);
     grid->addWidget(b, row + (i - 1) / perRow, (i - 1) % perRow);
   }
@@ -107,9 +108,9 @@ void ImageDraw::BuildPanels() {
   sty->setContentsMargins(1, 4, 1, 1);
   sty->setSpacing(1);
   sty->addWidget(new QLabel(QStringLiteral("设定线型"), stylePanel_), 0, 0, 1, 4);
-  lineStyleButtons_ = StyleButtons(stylePanel_, sty, "LStay", 6, 20, QSize(40, 14), 1, 3);
+  lineStyleButtons_ = StyleButtons(stylePanel_, sty, "LStay", 6, StylePicture::LineDashed, QSize(40, 14), 1, 3);
   sty->addWidget(new QLabel(QStringLiteral("设定闭合图形填充模式"), stylePanel_), 3, 0, 1, 4);
-  fillStyleButtons_ = StyleButtons(stylePanel_, sty, "FStay", 8, 26, QSize(28, 14), 4, 4);
+  fillStyleButtons_ = StyleButtons(stylePanel_, sty, "FStay", 8, StylePicture::FillSolid, QSize(28, 14), 4, 4);
   connect(lineStyleButtons_, &QButtonGroup::idClicked, this, [this](int id) { ChooseLineStyle(id); });
   connect(fillStyleButtons_, &QButtonGroup::idClicked, this, [this](int id) { ChooseFillStyle(id); });
 

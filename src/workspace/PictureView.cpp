@@ -2,7 +2,6 @@
 
 #include <QPainter>
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 
 namespace {
@@ -32,11 +31,8 @@ void PictureView::Paint(QPainter& painter, const QImage& picture, const ViewTran
     return;
   }
   // The device pixels that cover the area, counted from the picture's first.
-  const double ratio = view.Ratio();
-  const int left = static_cast<int>(std::floor(area.left() * ratio));
-  const int top = static_cast<int>(std::floor(area.top() * ratio));
-  const int width = static_cast<int>(std::ceil((area.right() + 1) * ratio)) - left;
-  const int height = static_cast<int>(std::ceil((area.bottom() + 1) * ratio)) - top;
+  const QRect device = view.DeviceRect(area);
+  const int left = device.left(), top = device.top(), width = device.width(), height = device.height();
   if (width <= 0 || height <= 0) return;
   // The device rows are made and drawn a band at a time, a band small enough to stay in the
   // processor's cache between being made and being drawn.
@@ -46,7 +42,7 @@ void PictureView::Paint(QPainter& painter, const QImage& picture, const ViewTran
     scaled_ = QImage(std::max(width, scaled_.width()), std::max(band, scaled_.height()), QImage::Format_RGB32);
     if (scaled_.isNull()) return;
   }
-  scaled_.setDevicePixelRatio(ratio);
+  scaled_.setDevicePixelRatio(view.Ratio());
   const QImage source = picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32
                             ? picture
                             : picture.convertToFormat(QImage::Format_RGB32);
@@ -94,7 +90,8 @@ void PictureView::Paint(QPainter& painter, const QImage& picture, const ViewTran
     std::memcpy(scaled_.scanLine(y - bandTop), firstRow ? gridRow_.data() : plainRow_.data(), rowBytes);
     if (y + 1 - bandTop == band || y + 1 == height) {
       // Drawn one device pixel to one device pixel.
-      painter.drawImage(QPointF(left / ratio, (top + bandTop) / ratio), scaled_, QRect(0, 0, width, y + 1 - bandTop));
+      painter.drawImage(view.WidgetPointOfDevice(QPoint(left, top + bandTop)), scaled_,
+                        QRect(0, 0, width, y + 1 - bandTop));
       bandTop = y + 1;
     }
   }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "figures/Rounding.h"
 
@@ -35,6 +36,28 @@ QPointF ViewTransform::WidgetPoint(QPointF picture) const {
 
 QRect ViewTransform::WidgetRect(QRect picture) const {
   return {picture.x() * zoom, picture.y() * zoom, picture.width() * zoom, picture.height() * zoom};
+}
+
+QPoint ViewTransform::ScrollFor(QPointF point, QPointF anchor) const {
+  auto value = [this](double p, double a) {
+    if (!IsUsable(p) || !IsUsable(a)) return 0;
+    const double pixel = std::floor(p);
+    const double wanted = RoundHalfEvenReal(p * zoom - a);
+    const double first = std::ceil(pixel * zoom - a), last = std::ceil((pixel + 1) * zoom - a) - 1;
+    const double v = std::clamp(wanted, first, std::max(first, last));
+    return static_cast<int>(std::clamp(v, 0.0, double(INT32_MAX)));
+  };
+  return {value(point.x(), anchor.x()), value(point.y(), anchor.y())};
+}
+
+QRect ViewTransform::DeviceRect(QRect widget) const {
+  if (widget.isEmpty()) return {};
+  const double ratio = Ratio();
+  const int left = static_cast<int>(std::floor(widget.left() * ratio));
+  const int top = static_cast<int>(std::floor(widget.top() * ratio));
+  const int right = static_cast<int>(std::ceil((widget.right() + 1) * ratio));
+  const int bottom = static_cast<int>(std::ceil((widget.bottom() + 1) * ratio));
+  return {left, top, right - left, bottom - top};
 }
 
 std::array<QRectF, 4> ViewTransform::OutlineOutside(QRect inner) const {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QFile>
+#include <QImageWriter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTransform>
@@ -10,6 +12,7 @@
 #include "document/ExifOrientation.h"
 #include "document/JpegReader.h"
 #include "document/PictureFiles.h"
+#include "document/TiffTestFiles.h"
 #include "support/JpegWriter.h"
 
 namespace {
@@ -303,6 +306,72 @@ TEST(ExifOrientation, TurningFitsTheSameBudget) {
                                     24 * 16 - 1);
   EXPECT_FALSE(over.ok());
   EXPECT_TRUE(over.error.contains(QStringLiteral("图像过大"))) << over.error.toStdString();
+}
+
+// ---- pictures read through Qt's plugins turn the same way ----
+
+// A WebP file of `picture` (lossless, as Qt's plugin writes it) in the extended layout, with an
+// EXIF chunk holding `exif` (the TIFF structure, or a whole EXIF block with its signature).
+QByteArray WebpWithExif(const QImage& picture, const QByteArray& exif) {
+  QByteArray plain;
+  QBuffer buffer(&plain);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "webp");
+  writer.setQuality(100);
+  if (!writer.write(picture) || plain.mid(12, 4) != "VP8L") return {};
+  auto le = [](quint32 v, int bytes) {
+    QByteArray out;
+    for (int i = 0; i < bytes; ++i) out += char(v >> (8 * i));
+    return out;
+  };
+  auto chunk = [&](const char* type, const QByteArray& body) {
+    const QByteArray pad = body.size() % 2 ? QByteArray(1, '\0') : QByteArray();
+    return QByteArray(type, 4) + le(quint32(body.size()), 4) + body + pad;
+  };
+  const QByteArray header = QByteArray(1, char(0x08)) + QByteArray(3, '\0') + le(quint32(picture.width() - 1), 3) +
+                            le(quint32(picture.height() - 1), 3);  // flags: EXIF metadata
+  const QByteArray body = "WEBP" + chunk("VP8X", header) + plain.mid(12) + chunk("EXIF", exif);
+  return "RIFF" + le(quint32(body.size()), 4) + body;
+}
+
+TEST(ExifOrientation, TiffAndWebpPicturesAreShownTheRightWayUp) {
+  QImage stored(5, 3, QImage::Format_RGB32);
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 5; ++x) stored.setPixel(x, y, qRgb(x * 50, y * 100, (x * 3 + y) * 15));
+  auto tiff = [&](int orientation, bool grey) {
+    picture_test::TiffPage p;
+    p.width = 5;
+    p.height = 3;
+    p.samples = grey ? 1 : 3;
+    p.photometric = grey ? 1 : 2;
+    p.orientation = orientation;
+    p.sample = [&](int x, int y, int c) {
+      return quint32(grey ? qRed(stored.pixel(x, y)) : (stored.pixel(x, y) >> (16 - 8 * c)) & 255);
+    };
+    return picture_test::MakeTiff({p});
+  };
+  QImage grey = stored;
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 5; ++x) {
+      const int v = qRed(stored.pixel(x, y));
+      grey.setPixel(x, y, qRgb(v, v, v));
+    }
+  for (int o = 1; o <= 8; ++o) {
+    const Exif exif = Oriented(o, o % 2 == 0);
+    const struct {
+      const char* kind;
+      QByteArray file;
+      QImage stored;
+    } files[] = {{"TIFF (RGB)", tiff(o, false), stored},
+                 {"TIFF (grey)", tiff(o, true), grey},
+                 {"WebP", WebpWithExif(stored, exif.bytes.mid(kTiff)), stored},
+                 {"WebP (EXIF block)", WebpWithExif(stored, exif.bytes), stored}};
+    for (const auto& f : files) {
+      const PictureRead r = ReadPicture(f.file);
+      ASSERT_TRUE(r.ok()) << f.kind << " " << o << ": " << r.error.toStdString();
+      EXPECT_TRUE(SamePixels(r.image, Shown(f.stored, o))) << f.kind << " orientation " << o;
+    }
+  }
 }
 
 TEST(ExifOrientation, PictureToolDecodesTheShownPicture) {

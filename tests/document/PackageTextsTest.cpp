@@ -1,6 +1,7 @@
 // What the package, the AppStream metainfo, the desktop entry and the README say the program opens
-// and saves is what the picture-format table reads and writes: a format added to the table (or
-// taken out) fails here until the texts say so too.
+// and saves is what the picture-format table reads and writes. The first three are made from the
+// table when the program is built (packaging/FormatTexts.cpp): this checks them as built; the
+// README is written by hand and fails here until it says what a changed table does.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -24,10 +25,10 @@ QString EnglishList(const QStringList& names, const QString& conjunction) {
   return names.mid(0, names.size() - 1).join(QStringLiteral(", ")) + ' ' + conjunction + ' ' + names.last();
 }
 
-// The long description the Debian package is built with, as CPack's configuration in the build
-// folder holds it (a CMake string: \" and \\ escaped).
+// The long description the Debian package is built with, as the file CPack reads when it runs
+// holds it (a CMake string: \" and \\ escaped).
 QString PackageDescription() {
-  const QString config = ReadText(QStringLiteral(QM_BINARY_DIR "/CPackConfig.cmake"));
+  const QString config = ReadText(QStringLiteral(QM_BINARY_DIR "/packaging/CPackFormatTexts.cmake"));
   const QString start = QStringLiteral("set(CPACK_DEBIAN_PACKAGE_DESCRIPTION \"");
   const qsizetype from = config.indexOf(start);
   if (from < 0) return {};
@@ -93,14 +94,15 @@ TEST(PackageTexts, SayWhatTheFormatTableOpensAndSaves) {
       EXPECT_TRUE(flowing.contains(QRegularExpression(sentence, QRegularExpression::CaseInsensitiveOption)))
           << t.what << " does not say /" << sentence.toStdString() << "/";
   }
-  // "Open with": the media types the metainfo and the desktop entry offer are the ones read.
-  QStringList types;
-  for (const PictureFormat& f : PictureFormats())
-    if (f.read) types << f.mimeType;
-  const std::string read = Listed(types);
+  // "Open with": the media types the metainfo and the desktop entry offer are the ones read, each
+  // once, and the desktop entry's list ends with its separator.
+  const std::string read = Listed(ReadableMimeTypes());
   EXPECT_EQ(XmlValues(metainfo, "mediatype"), read) << "the metainfo's media types";
-  const QString desktop = ReadText(QStringLiteral(QM_SOURCE_DIR "/packaging/org.quillmere.Quillmere.desktop"));
+  EXPECT_EQ(metainfo.count(QStringLiteral("<mediatype>")), ReadableMimeTypes().size());
+  const QString desktop = ReadText(QStringLiteral(QM_BINARY_DIR "/packaging/org.quillmere.Quillmere.desktop"));
   EXPECT_EQ(DesktopList(desktop, "MimeType"), read) << "the desktop entry's MimeType";
+  const QRegularExpression mimeLine(QStringLiteral("^MimeType=(.*;)$"), QRegularExpression::MultilineOption);
+  EXPECT_EQ(mimeLine.match(desktop).captured(1).count(';'), ReadableMimeTypes().size());
 }
 
 }  // namespace

@@ -1,20 +1,23 @@
-// The PNG reader's memory: a picture of 16-bit samples needs no more than its 8-bit twin, because
-// its samples become 8 bits row by row as they are decoded. Measured as the peak resident memory
-// (getrusage) of a child process that opens each file; not under the sanitizers, whose shadow
-// memory would be measured too.
+// The readers' memory: a PNG picture of 16-bit samples needs no more than its 8-bit twin, because
+// its samples become 8 bits row by row as they are decoded; a TIFF picture, which Qt's plugin
+// decodes whole, becomes the program's picture in the memory Qt decoded it into. Measured as the
+// peak resident memory of a process of its own that opens each file; not under the
+// sanitizers, whose shadow memory would be measured too.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <zlib.h>
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <vector>
 
 #include "document/PictureFiles.h"
 #include "document/PngTestFiles.h"
+#include "document/TiffTestFiles.h"
 
 using namespace picture_test;
 
@@ -76,30 +79,46 @@ long long ResidentBytes() {
   return resident * sysconf(_SC_PAGESIZE);
 }
 
-// Opens `path` in a child process; the growth of its peak resident memory while it did, in bytes,
-// or -1 when the picture did not open.
-long long PeakGrowthOpening(const QString& path) {
-  int pipeFds[2];
-  if (pipe(pipeFds) != 0) return -1;
-  const pid_t child = fork();
-  if (child == 0) {
-    close(pipeFds[0]);
-    const long long before = ResidentBytes();
-    const PictureRead read = ReadPictureFile(path);
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    long long growth = usage.ru_maxrss * 1024ll - before;
-    if (!read.ok() || read.image.size() != QSize(kWidth, kHeight)) growth = -1;
-    if (write(pipeFds[1], &growth, sizeof growth) != sizeof growth) _exit(2);
-    _exit(0);
-  }
-  close(pipeFds[1]);
-  long long growth = -1;
-  if (child < 0 || read(pipeFds[0], &growth, sizeof growth) != sizeof growth) growth = -1;
-  close(pipeFds[0]);
-  int status = 0;
-  if (child > 0) waitpid(child, &status, 0);
-  return growth;
+// The peak resident memory of this process image (VmHWM), in bytes, or 0.
+long long PeakResidentBytes() {
+  QFile status(QStringLiteral("/proc/self/status"));
+  if (!status.open(QIODevice::ReadOnly)) return 0;
+  for (const QByteArray& line : status.readAll().split('\n'))
+    if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
+  return 0;
+}
+
+// Opens `path` in a process of its own, a fresh run of this test program (a forked copy would
+// inherit Qt's thread pool without its threads, and a picture conversion that waits on them would
+// never end); the growth of its peak resident memory while it did, in bytes, or -1 when the
+// picture did not open at `size`.
+long long PeakGrowthOpening(const QString& path, QSize size = QSize(kWidth, kHeight)) {
+  QProcess child;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("QM_MEMORY_PROBE"), path);
+  env.insert(QStringLiteral("QM_MEMORY_PROBE_SIZE"), QStringLiteral("%1x%2").arg(size.width()).arg(size.height()));
+  env.remove(QStringLiteral("GTEST_FILTER"));
+  child.setProcessEnvironment(env);
+  child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=ReaderMemory.Probe")});
+  if (!child.waitForStarted(30000) || !child.waitForFinished(600000)) return -1;
+  const QRegularExpressionMatch m =
+      QRegularExpression(QStringLiteral("^peak growth (-?\\d+)$"), QRegularExpression::MultilineOption)
+          .match(QString::fromLocal8Bit(child.readAllStandardOutput()));
+  return m.hasMatch() ? m.captured(1).toLongLong() : -1;
+}
+
+// The child's side of PeakGrowthOpening: opens the picture it is given and prints the growth.
+TEST(ReaderMemory, Probe) {
+  const QString path = qEnvironmentVariable("QM_MEMORY_PROBE");
+  if (path.isEmpty()) GTEST_SKIP() << "run by the memory tests in a process of its own";
+  const QStringList size = qEnvironmentVariable("QM_MEMORY_PROBE_SIZE").split('x');
+  ASSERT_EQ(size.size(), 2);
+  const long long before = ResidentBytes();
+  const PictureRead read = ReadPictureFile(path);
+  long long growth = PeakResidentBytes() - before;
+  if (!read.ok() || read.image.size() != QSize(size[0].toInt(), size[1].toInt())) growth = -1;
+  std::printf("\npeak growth %lld\n", growth);
+  std::fflush(stdout);
 }
 
 TEST(PngMemory, ASixteenBitPictureNeedsNoMoreThanItsEightBitTwin) {
@@ -120,6 +139,37 @@ TEST(PngMemory, ASixteenBitPictureNeedsNoMoreThanItsEightBitTwin) {
   EXPECT_LE(beyond8, (512ll + 24) << 20) << (peak8 >> 20) << " MB";
   std::printf("peak growth opening a %d x %d RGBA PNG: 8-bit %lld MB, 16-bit %lld MB (files %lld and %lld KB)\n",
               kWidth, kHeight, peak8 >> 20, peak16 >> 20, QFile(eight).size() >> 10, QFile(sixteen).size() >> 10);
+}
+
+// A 16-bit TIFF picture takes 8 bytes a pixel as Qt's plugin decodes it, and no more: it becomes
+// 8 bits in that memory, with no second picture beside it. Its 8-bit twin takes 4 bytes a pixel.
+TEST(PluginMemory, ASixteenBitTiffBecomesEightBitsInTheMemoryItWasDecodedInto) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the sanitizers' shadow memory would be measured too";
+#endif
+  constexpr int kSide = 4096;
+  QTemporaryDir dir;
+  long long beyond[2] = {};
+  for (int depth : {8, 16}) {
+    const QString path = dir.filePath(QStringLiteral("twin%1.tif").arg(depth));
+    {
+      TiffPage p;
+      p.width = p.height = kSide;
+      p.bits = depth;
+      p.sample = [depth](int x, int y, int c) {
+        return quint32(((x + y * 3 + c * 50) & 255) * (depth == 16 ? 257 : 1));
+      };
+      QFile f(path);
+      ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(MakeTiff({p})) > 0);
+    }
+    const long long peak = PeakGrowthOpening(path, QSize(kSide, kSide));
+    ASSERT_GT(peak, 0) << "the " << depth << "-bit picture did not open";
+    beyond[depth / 16] = peak - QFile(path).size();
+    // Beyond the file's bytes: what Qt decodes (4 or 8 bytes a pixel), a few MB for the plugin.
+    EXPECT_LE(beyond[depth / 16], qint64(kSide) * kSide * depth / 2 + (24ll << 20)) << depth << "-bit";
+  }
+  std::printf("peak growth beyond the file opening a %d x %d RGB TIFF: 8-bit %lld MB, 16-bit %lld MB\n", kSide,
+              kSide, beyond[0] >> 20, beyond[1] >> 20);
 }
 
 }  // namespace

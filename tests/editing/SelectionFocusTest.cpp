@@ -17,14 +17,12 @@ QImage Pattern() {
   return img;
 }
 
-// Copy, Cut, Delete and the twelve flip and rotate commands are enabled exactly while the frame is
-// visible.
+// The commands on a selection (copy, cut, delete, the flips and turns) are enabled exactly while
+// the frame is visible.
 ::testing::AssertionResult CommandsFollowTheFrame(WindowDriver& d) {
   const bool visible = d.Frame()->isVisible();
   if (visible != d.Selection().Visible()) return ::testing::AssertionFailure() << "frame widget and selection disagree";
-  for (const char* name : {"Menu_Edit_Copy", "Menu_Edit_Cut", "Menu_Edit_Del", "Menu_Rot_Sp", "Menu_Rot_Sz",
-                           "Menu_Rot_Nss", "Menu_Rot_Nsw", "Menu_Rot_Nsl", "Menu_Rot_Njs", "Menu_Rot_Nls",
-                           "Menu_Rot_Nlw", "Menu_Rot_Nll", "Menu_Rot_Nlj", "Menu_Rot_S", "Menu_Rot_Z"})
+  for (const char* name : SelectionCommands())
     if (d.Action(name)->isEnabled() != visible)
       return ::testing::AssertionFailure() << name << (visible ? " disabled with a frame" : " enabled without one");
   return ::testing::AssertionSuccess();

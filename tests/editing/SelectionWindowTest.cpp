@@ -25,10 +25,7 @@ TEST(SelectionWindow, MakingASelectionCopiesItsPixelsAndOffersTheCommands) {
   EXPECT_EQ(d.Selection().Pixels(), picture.copy(kSel));
   EXPECT_FALSE(d.Selection().Lifted());
   EXPECT_FALSE(d.Selection().Moved());
-  ExpectOffered(d, {"Menu_Edit_Copy", "Menu_Edit_Cut", "Menu_Edit_Del", "Menu_Rot_Sp", "Menu_Rot_Sz", "Menu_Rot_Nss",
-                    "Menu_Rot_Nsw", "Menu_Rot_Nsl", "Menu_Rot_Njs", "Menu_Rot_Nls", "Menu_Rot_Nlw", "Menu_Rot_Nll",
-                    "Menu_Rot_Nlj", "Menu_Rot_S", "Menu_Rot_Z"},
-                true);
+  ExpectOffered(d, SelectionCommands(), true);
   EXPECT_FALSE(d.Enabled("Menu_Edit_Undo")) << "a selection is no change";
   // Opening the picture counted as a change: on a picture nobody changed, a selection changes
   // nothing either.

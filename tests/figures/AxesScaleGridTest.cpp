@@ -115,6 +115,38 @@ TEST(GridPaper, LinesDivideTheDrag) {
   EXPECT_TRUE(SamePicture(back, c));
 }
 
+// Line k of n lies at from + k * span / n, rounded half to even as every coordinate is: spans that
+// put lines exactly on halves pin the columns (38 pixels in 12: line 9 at 28.5, drawn at 28), in
+// both drag directions and along both axes. A line placed by steps (from + k * step, the step
+// already rounded to a double) lands a column off where k * step misses the half (29 in 14: line
+// 7 at 14.500000000000002).
+TEST(GridPaper, LinesLieOnTheColumnsTheirPlacesRoundTo) {
+  const struct {
+    int from, span, n;
+    std::vector<int> columns;
+  } cases[] = {
+      {0, 38, 12, {0, 3, 6, 10, 13, 16, 19, 22, 25, 28, 32, 35, 38}},
+      {0, 45, 14, {0, 3, 6, 10, 13, 16, 19, 22, 26, 29, 32, 35, 39, 42, 45}},
+      {0, 53, 12, {0, 4, 9, 13, 18, 22, 26, 31, 35, 40, 44, 49, 53}},
+      {0, 55, 12, {0, 5, 9, 14, 18, 23, 28, 32, 37, 41, 46, 50, 55}},
+      {0, 29, 14, {0, 2, 4, 6, 8, 10, 12, 14, 17, 19, 21, 23, 25, 27, 29}},
+      {7, 45, 14, {7, 10, 13, 17, 20, 23, 26, 30, 33, 36, 39, 42, 46, 49, 52}},
+  };
+  for (const auto& c : cases)
+    for (bool backwards : {false, true})
+      for (bool rows : {false, true}) {
+        const int press = backwards ? c.from + c.span : c.from, release = backwards ? c.from : c.from + c.span;
+        Canvas canvas(64, 64);
+        // The other set has one division: its two lines lie at 2 and 8, off the probe at 5.
+        if (rows) Draw(canvas, 18, 2, press, 8, release, Params(1, c.n));
+        else Draw(canvas, 18, press, 2, release, 8, Params(c.n, 1));
+        std::vector<int> inked;
+        for (int v = 0; v < 64; ++v)
+          if (rows ? Ink(canvas, 5, v) : Ink(canvas, v, 5)) inked.push_back(v);
+        EXPECT_EQ(inked, c.columns) << c.span << " in " << c.n << (backwards ? " backwards" : "") << (rows ? ", rows" : "");
+      }
+}
+
 TEST(GridPaper, EachSetNeedsEnoughPixels) {
   Canvas rows(120, 70);
   Draw(rows, 18, 10, 10, 10, 60, Params(5, 5));  // w = 0: horizontal lines only, each a point

@@ -10,6 +10,8 @@
 #include <climits>
 #include <map>
 #include <set>
+#include <utility>
+#include <vector>
 
 #include "resources/Images.h"
 #include "workspace/ToolCatalogue.h"
@@ -31,24 +33,37 @@ int InkPixels(const QImage& image) {
   return n;
 }
 
+// Every toolbar picture (24 x 24) and every style picture (40 x 16), by name, with the size a
+// button shows it at.
+std::vector<std::pair<QIcon, QSize>> EveryToolbarAndStylePicture() {
+  std::vector<std::pair<QIcon, QSize>> pictures;
+  for (int i = int(ToolbarPicture::None) + 1; i < int(ToolbarPicture::Count_); ++i)
+    pictures.emplace_back(ToolbarImage(ToolbarPicture(i)), QSize(24, 24));
+  for (int i = 0; i < int(StylePicture::Count_); ++i) pictures.emplace_back(StyleImage(StylePicture(i)), QSize(40, 16));
+  return pictures;
+}
+
 bool UsedPaletteButton(int index) {
   const int button = (index - 1) % 50 + 1;
   return button == 1 || !ToolTooltip(index).isEmpty();
 }
 
 TEST(ImagesTest, OutOfRangeIndicesGiveEmptyIcons) {
-  for (int i : {INT_MIN, -1, 0, 34, 35, 1000, INT_MAX}) EXPECT_TRUE(ToolbarImage(i).isNull()) << i;
+  for (int i : {INT_MIN, -1, 0, int(ToolbarPicture::Count_), 1000, INT_MAX})
+    EXPECT_TRUE(ToolbarImage(ToolbarPicture(i)).isNull()) << i;
+  for (int i : {INT_MIN, -1, int(StylePicture::Count_), 1000, INT_MAX})
+    EXPECT_TRUE(StyleImage(StylePicture(i)).isNull()) << i;
   for (int i : {INT_MIN, -1, 0, 201, 250, INT_MAX}) EXPECT_TRUE(PaletteImage(i).isNull()) << i;
-  EXPECT_TRUE(ToolbarImage(0).pixmap(24, 24).isNull());
+  EXPECT_TRUE(ToolbarImage(ToolbarPicture::None).pixmap(24, 24).isNull());
 }
 
 TEST(ImagesTest, ToolbarAndStyleImagesAreVisibleAndDistinct) {
   for (qreal scale : {1.0, 2.0}) {
     std::map<QByteArray, int> seen;
-    for (int i = 1; i <= 33; ++i) {
-      const QIcon icon = ToolbarImage(i);
+    const auto pictures = EveryToolbarAndStylePicture();
+    for (int i = 0; i < int(pictures.size()); ++i) {
+      const auto& [icon, size] = pictures[size_t(i)];
       ASSERT_FALSE(icon.isNull()) << i;
-      const QSize size = i <= 19 ? QSize(24, 24) : QSize(40, 16);
       const QImage image = Render(icon, size * scale);
       ASSERT_EQ(image.size(), size * scale) << i;
       EXPECT_GE(InkPixels(image), int(10 * scale * scale)) << "toolbar image " << i << " is nearly blank";
@@ -116,8 +131,8 @@ TEST(ImagesTest, HighDensityScreensGetFullResolutionPixmaps) {
     QSize pixels;
   } cases[] = {{PaletteImage(12), {24, 24}, 2.0, {48, 48}},
                {PaletteImage(12), {24, 24}, 1.5, {36, 36}},
-               {ToolbarImage(3), {24, 24}, 2.0, {48, 48}},
-               {ToolbarImage(20), {48, 16}, 2.0, {96, 32}},
+               {ToolbarImage(ToolbarPicture::Save), {24, 24}, 2.0, {48, 48}},
+               {StyleImage(StylePicture::LineDashed), {48, 16}, 2.0, {96, 32}},
                {ProgramIcon(), {16, 16}, 2.0, {32, 32}}};
   for (const auto& c : cases) {
     const QPixmap pm = c.icon.pixmap(c.logical, c.dpr);
@@ -154,17 +169,17 @@ std::vector<int> InkRows(const QImage& image, int x) {
 TEST(ImagesTest, LineStylePicturesShowTheirPatternAndWidth) {
   // Solid widths 1, 2 and 4 are that many crisp rows at 100 %, twice as many at 200 %.
   const struct {
-    int image;
+    StylePicture image;
     int rows;
-  } solid[] = {{23, 1}, {24, 2}, {25, 4}};
+  } solid[] = {{StylePicture::LineSolid, 1}, {StylePicture::LineWidth2, 2}, {StylePicture::LineWidth4, 4}};
   for (const auto& s : solid)
     for (int scale : {1, 2}) {
-      const QImage image = Render(ToolbarImage(s.image), QSize(40, 16) * scale);
-      EXPECT_EQ(InkRows(image, 20 * scale).size(), size_t(s.rows * scale)) << s.image << " at " << scale;
+      const QImage image = Render(StyleImage(s.image), QSize(40, 16) * scale);
+      EXPECT_EQ(InkRows(image, 20 * scale).size(), size_t(s.rows * scale)) << int(s.image) << " at " << scale;
     }
   // Patterned lines have gaps along the row; dotted more than dashed.
-  auto runs = [](int index) {
-    const QImage image = Render(ToolbarImage(index), QSize(40, 16));
+  auto runs = [](StylePicture picture) {
+    const QImage image = Render(StyleImage(picture), QSize(40, 16));
     const int y = InkRows(image, 3).empty() ? 7 : InkRows(image, 3).front();
     int count = 0;
     bool in = false;
@@ -175,14 +190,14 @@ TEST(ImagesTest, LineStylePicturesShowTheirPatternAndWidth) {
     }
     return count;
   };
-  EXPECT_EQ(runs(23), 1);
-  EXPECT_GE(runs(20), 3);
-  EXPECT_GT(runs(21), runs(20));
-  EXPECT_GT(runs(22), runs(20));
+  EXPECT_EQ(runs(StylePicture::LineSolid), 1);
+  EXPECT_GE(runs(StylePicture::LineDashed), 3);
+  EXPECT_GT(runs(StylePicture::LineDotted), runs(StylePicture::LineDashed));
+  EXPECT_GT(runs(StylePicture::LineDashDotted), runs(StylePicture::LineDashed));
 }
 
 TEST(ImagesTest, StylePicturesUseTheWholeWidthOfAWideButton) {
-  const QIcon icon = ToolbarImage(23);
+  const QIcon icon = StyleImage(StylePicture::LineSolid);
   EXPECT_EQ(icon.actualSize(QSize(48, 16)), QSize(48, 16));
   EXPECT_EQ(icon.actualSize(QSize(40, 40)), QSize(40, 16));
   const QImage image = Render(icon, QSize(48, 16));
@@ -195,8 +210,8 @@ TEST(ImagesTest, StylePicturesUseTheWholeWidthOfAWideButton) {
 }
 
 TEST(ImagesTest, DisabledButtonsLookFaded) {
-  const QImage normal = Render(ToolbarImage(4), QSize(24, 24));
-  const QImage disabled = Render(ToolbarImage(4), QSize(24, 24), QIcon::Disabled);
+  const QImage normal = Render(ToolbarImage(ToolbarPicture::Undo), QSize(24, 24));
+  const QImage disabled = Render(ToolbarImage(ToolbarPicture::Undo), QSize(24, 24), QIcon::Disabled);
   EXPECT_NE(normal, disabled);
   EXPECT_LT(InkPixels(disabled), InkPixels(normal));
 }
@@ -277,12 +292,13 @@ TEST(ImagesTest, ContactSheet) {
     p.drawPixmap(x + 6 + logical.width(), y + 14, icon.pixmap(logical * 2, 1.0));
   };
   for (int i = 1; i <= 200; ++i) put(PaletteImage(i), QSize(24, 24), i - 1, QString::number(i));
-  for (int i = 1; i <= 33; ++i)
-    put(ToolbarImage(i), i <= 19 ? QSize(24, 24) : QSize(40, 16), 200 + i - 1, QStringLiteral("T%1").arg(i));
-  for (int i = 4; i <= 12; ++i) {
-    const int slot = 240 + i - 4;
+  const auto pictures = EveryToolbarAndStylePicture();
+  for (int i = 0; i < int(pictures.size()); ++i)
+    put(pictures[size_t(i)].first, pictures[size_t(i)].second, 200 + i, QStringLiteral("T%1").arg(i + 1));
+  for (int i = int(ToolbarPicture::Undo); i <= int(ToolbarPicture::TurnCounter); ++i) {
+    const int slot = 240 + i - int(ToolbarPicture::Undo);
     p.drawPixmap((slot % cols) * cellW + 2, (slot / cols) * cellH + 14,
-                 ToolbarImage(i).pixmap(QSize(24, 24), 1.0, QIcon::Disabled));
+                 ToolbarImage(ToolbarPicture(i)).pixmap(QSize(24, 24), 1.0, QIcon::Disabled));
   }
   int x = 4;
   const int y0 = 25 * cellH;

@@ -9,9 +9,12 @@
 #include <QToolButton>
 #include <initializer_list>
 #include <memory>
+#include <span>
+#include <vector>
 
 #include "support/Colors.h"
 #include "support/ScriptedDialogs.h"
+#include "workspace/CommandTable.h"
 #include "workspace/DrawingArea.h"
 #include "workspace/ImageDraw.h"
 
@@ -171,6 +174,17 @@ struct WindowDriver {
 };
 
 // Checks that each named command is offered (or not), in the menu and on Tbar alike.
-inline void ExpectOffered(const WindowDriver& d, std::initializer_list<const char*> commands, bool offered) {
+inline void ExpectOffered(const WindowDriver& d, std::span<const char* const> commands, bool offered) {
   for (const char* name : commands) EXPECT_EQ(d.Enabled(name), offered) << name;
+}
+inline void ExpectOffered(const WindowDriver& d, std::initializer_list<const char*> commands, bool offered) {
+  ExpectOffered(d, std::span<const char* const>(commands.begin(), commands.size()), offered);
+}
+
+// The menu entries of every command the command table offers only while a selection shows.
+inline std::vector<const char*> SelectionCommands() {
+  std::vector<const char*> names;
+  for (const CommandRow& row : CommandTable())
+    if (row.availability == Availability::Selection && row.objectName) names.push_back(row.objectName);
+  return names;
 }

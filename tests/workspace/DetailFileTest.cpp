@@ -251,8 +251,8 @@ TEST(DetailInFile, TheSaveDialogStartsWithTheFormatOfThePicturesFile) {
   QImage picture(200, 100, QImage::Format_RGB32);
   picture.fill(qRgb(10, 200, 30));
   for (const char* name : {"a.bmp", "a.jpg", "a.png"}) picture.save(dir.filePath(name));
-  const QString pngFirst = QStringLiteral("PNG 图像 (*.png);;位图文件 (*.bmp)");
-  const QString bmpFirst = QStringLiteral("位图文件 (*.bmp);;PNG 图像 (*.png)");
+  const QString pngFirst = SaveDialogFilter(&FormatNamed("PNG"));
+  const QString bmpFirst = SaveDialogFilter(&FormatNamed("BMP"));
   struct Case {
     const char* name;
     std::function<void(WindowDriver&)> before;

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "document/PictureFiles.h"
+#include "document/PictureFormats.h"
 #include "support/WindowDriver.h"
 
 namespace {
@@ -49,7 +50,8 @@ TEST(FileCommands, NewAnsweredYesSavesAndKeepsThePicture) {
   ASSERT_TRUE(back.ok()) << back.error.toStdString();
   EXPECT_EQ(back.image, d.Image().convertToFormat(QImage::Format_RGB32));
   EXPECT_EQ(d.w().windowTitle(), QStringLiteral("※Quillmere※～～") + name);
-  EXPECT_EQ(d.dialogs.dialogs[0], QStringLiteral("“Quillmere”图像保存为：||PNG 图像 (*.png);;位图文件 (*.bmp)"));
+  // The save dialog offers the formats written, the one that keeps the picture's detail first.
+  EXPECT_EQ(d.dialogs.dialogs[0], QStringLiteral("“Quillmere”图像保存为：||") + SaveDialogFilter(&FormatNamed("PNG")));
 }
 
 TEST(FileCommands, SavingWritesWhatTheNameSays) {
@@ -192,8 +194,7 @@ TEST(FileCommands, OpenShowsThePictureAtItsSize) {
   d.dialogs.openNames = {name};
   d.Trigger("Menu_File_Open");
   EXPECT_TRUE(d.dialogs.asked.isEmpty()) << "an unchanged picture is not asked about";
-  EXPECT_EQ(d.dialogs.dialogs[0], QStringLiteral("打开||所有图像 (*.bmp *.jpg *.jpeg *.png);;位图文件 (*.bmp);;"
-                                                "JPEG 图像 (*.jpg *.jpeg);;PNG 图像 (*.png)"));
+  EXPECT_EQ(d.dialogs.dialogs[0], QStringLiteral("打开||") + OpenDialogFilter());
   EXPECT_EQ(d.Picture().Size(), QSize(800, 300));
   EXPECT_EQ(d.Pixel(799, 299), 0xffff0000u);
   EXPECT_FALSE(d.State().ImageChanged) << "the picture equals its file";

@@ -478,10 +478,11 @@ TEST(Viewport, PointerPositionsAtHighScaleNameTheCanvasPixelShownUnderThem) {
       {3.25, 4, 3},     {3.75, 4, 3},       {3.7, 1, 3.7},   {3.7, 0.5, 3.7},
   };
   for (const Case& c : cases) {
-    const QPointF p = CanvasPoint({c.position, c.position}, c.ratio);
+    const QPointF p = ViewTransform{1, c.ratio}.PicturePoint({c.position, c.position});
     EXPECT_EQ(p, QPointF(c.pixel, c.pixel)) << c.position << " at " << c.ratio;
   }
-  EXPECT_EQ(CanvasPoint({7.5, 2.5}, std::numeric_limits<double>::quiet_NaN()), QPointF(7.5, 2.5));
+  const ViewTransform unusable{.zoom = 1, .devicePixelRatio = std::numeric_limits<double>::quiet_NaN()};
+  EXPECT_EQ(unusable.PicturePoint({7.5, 2.5}), QPointF(7.5, 2.5));
 
   // The same pixel the screen shows there: each column of a picture painted unsmoothed at the
   // scale, as the surface paints it, against the column the pointer names.
@@ -497,7 +498,7 @@ TEST(Viewport, PointerPositionsAtHighScaleNameTheCanvasPixelShownUnderThem) {
       p.drawImage(QRect(0, 0, 64, 1), picture, QRect(0, 0, 64, 1));
     }
     for (int n = 0; n < screen.width(); ++n) {
-      const double named = CanvasPoint({n / ratio, 0}, ratio).x();
+      const double named = ViewTransform{1, ratio}.PicturePoint({n / ratio, 0}).x();
       EXPECT_EQ(named, qRed(screen.pixel(n, 0))) << "screen column " << n << " at " << ratio;
     }
   }

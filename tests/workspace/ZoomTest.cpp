@@ -146,6 +146,37 @@ TEST(ZoomView, ThePointerNamesThePixelTheScreenShowsUnderIt) {
     }
 }
 
+// The transform's other converters: positions of the area through the scroll offset, the scroll
+// offset that keeps a point under an anchor (its own, given the point it shows there), the device
+// pixels that cover a widget rectangle (and no more), and lengths both ways.
+TEST(ZoomView, TheTransformMapsTheAreaTheScrollOffsetAndTheDevicePixels) {
+  for (int zoom : kZoomLevels)
+    for (double ratio : {1.0, 1.5, 2.0})
+      for (const QPoint scroll : {QPoint(0, 0), QPoint(37, 501)}) {
+        SCOPED_TRACE("zoom " + std::to_string(zoom) + " at ratio " + std::to_string(ratio) + ", scrolled " +
+                     std::to_string(scroll.x()) + "," + std::to_string(scroll.y()));
+        const ViewTransform view{zoom, ratio, scroll};
+        for (const QPointF area : {QPointF(0, 0), QPointF(123.5, 77), QPointF(9.25, 300.75)}) {
+          EXPECT_EQ(view.PicturePointInArea(area), view.PicturePoint(area + QPointF(scroll)));
+          const QPointF point = view.UnsnappedPointInArea(area);
+          EXPECT_DOUBLE_EQ(point.x() * zoom, area.x() + scroll.x());
+          EXPECT_EQ(view.ScrollFor(point, area), scroll);
+        }
+        EXPECT_EQ(view.SurfaceOrigin(), -scroll);
+        for (const QRect widget : {QRect(0, 0, 1, 1), QRect(3, 5, 7, 2), QRect(101, 33, 40, 90)}) {
+          const QRect device = view.DeviceRect(widget);
+          EXPECT_LE(device.left(), widget.left() * ratio);
+          EXPECT_GT(device.left() + 1, widget.left() * ratio);
+          EXPECT_GE(device.right() + 1, (widget.right() + 1) * ratio);
+          EXPECT_LT(device.right(), (widget.right() + 1) * ratio);
+          EXPECT_LE(view.WidgetPointOfDevice(device.topLeft()).x(), widget.left());
+        }
+        EXPECT_EQ(view.WidgetLength(6), 6 * zoom);
+        EXPECT_DOUBLE_EQ(view.PictureLength(view.WidgetLength(6)), 6);
+        EXPECT_EQ(view.PatternTransform().map(QPointF(1, 2)), QPointF(zoom, 2 * zoom));
+      }
+}
+
 TEST(ZoomView, EveryGestureGivesWhatItGivesAtOneHundredPercent) {
   const Outcome reference = RunSession(1, 1);
   ASSERT_EQ(reference.picture.size(), QSize(587, 229));
