@@ -40,7 +40,7 @@ class LabelView {
     }
   }
   // Reads the picture's half afresh (after it was drawn again).
-  void Bind() const {
+  void Bind() {
     bits_ = small_.constBits();
     stride_ = small_.bytesPerLine();
   }
@@ -62,8 +62,8 @@ class LabelView {
 
  private:
   const QImage& small_;
-  mutable const uchar* bits_ = nullptr;
-  mutable qsizetype stride_ = 0;
+  const uchar* bits_ = nullptr;
+  qsizetype stride_ = 0;
   const int k_, w_, h_;
   std::vector<uint16_t> counts_;
 };
@@ -74,7 +74,7 @@ struct Disagreement {
 };
 
 // Where the rule fails: only an inked pixel or a block with ink in it can break it.
-std::vector<Disagreement> Disagreements(const LabelView& view) {
+std::vector<Disagreement> Disagreements(LabelView& view) {
   std::vector<Disagreement> out;
   view.Bind();
   const int k = view.K();
@@ -162,7 +162,7 @@ QImage Agreeing(const TextLayout& layout, QPointF origin, QSize size, int k, Giv
   if (big.isNull()) return small;
   const LayoutGlyphs glyphs = GlyphsOf(layout);
   DrawUnits(big, layout, &glyphs, origin * k, k);
-  const LabelView view(small, big, k);
+  LabelView view(small, big, k);
   std::vector<Disagreement> wrong = Disagreements(view);
   if (wrong.empty()) return small;
 

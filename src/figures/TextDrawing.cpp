@@ -87,7 +87,7 @@ QFont SizedFont(const QFont& font, double pixels) {
 }
 
 QList<QGlyphRun> GlyphsOf(const QString& text, const QFont& font, double* advance) {
-  QTextLayout line(text, font, const_cast<QPaintDevice*>(Device96()));
+  QTextLayout line(text, font, Device96());
   line.beginLayout();
   const QTextLine l = line.createLine();
   line.endLayout();
