@@ -13,9 +13,14 @@ using namespace raster;
 
 
 Canvas::Canvas(int width, int height)
-    : raster_(std::clamp(width, 1, kMaxSide), std::clamp(height, 1, kMaxSide), QImage::Format_RGB32) {
+    : raster_(std::clamp(width, 1, kMaxSide), std::clamp(height, 1, kMaxSide), QImage::Format_RGB32),
+      companion_(std::make_unique<CanvasCompanion>()) {
   raster_.fill(kWhite);
 }
+
+Canvas::~Canvas() = default;
+Canvas::Canvas(Canvas&&) noexcept = default;
+Canvas& Canvas::operator=(Canvas&&) noexcept = default;
 
 bool Canvas::Resize(int width, int height) {
   if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide) return false;
@@ -30,40 +35,14 @@ bool Canvas::Resize(int width, int height) {
   CommitCompanion();
   raster_ = next;
   MarkAllDamaged();
-  if (k_ > 1) {
-    // The companion keeps its scale while that still fits, its pixels at the top left; otherwise
-    // it is made again at the largest scale that fits, from the picture. An implicit one stays
-    // implicit: the picture is still all white.
-    const int fits = CompanionScaleFor(width, height);
-    if (companion_.isNull()) {
-      if (fits < k_) SetCompanion(fits);
-      return true;
-    }
-    QImage big = fits >= k_ ? QImage(width * k_, height * k_, QImage::Format_RGB32) : QImage();
-    if (!big.isNull()) {
-      big.fill(kWhite);
-      const QRect shared = QRect(0, 0, cw * k_, ch * k_);
-      for (int y = 0; y < shared.height(); ++y)
-        std::memcpy(big.scanLine(y), companion_.constScanLine(y), static_cast<size_t>(shared.width()) * 4);
-      companion_ = std::move(big);
-      companionDamage_ = companion_.rect();
-      // A cut through a curve can leave its companion reaching into the new edge's blocks while
-      // the picture's pixels of it fell beyond: the edges are reconciled.
-      if (width < cw + 1 || height < ch + 1) {
-        Reconcile(raster_, companion_, k_, QRect(0, height - 2, width, 2) & raster_.rect());
-        Reconcile(raster_, companion_, k_, QRect(width - 2, 0, 2, height) & raster_.rect());
-      }
-    } else {
-      SetCompanion(fits < k_ ? fits : 1);
-    }
-  }
+  companion_->Resized(raster_, cw, ch);
   return true;
 }
 
 // ---- Points ----
 
 void Canvas::PSet(double x, double y) {
-  if (CanvasCall* c = Record(CanvasCall::Kind::PSet)) c->v[0] = x, c->v[1] = y;
+  if (Recording()) companion_->Record(State(), call::PSet{x, y});
   Nest nest(*this);
   if (!OwnPixels(raster_)) return;
   if (!Finite({x, y})) return;
@@ -103,10 +82,7 @@ QRgb Canvas::Point(double x, double y) const {
 }
 
 void Canvas::SetPixel(int x, int y, QRgb color) {
-  if (CanvasCall* c = Record(CanvasCall::Kind::SetPixel)) {
-    c->color = color;
-    c->v[0] = x, c->v[1] = y;
-  }
+  if (Recording()) companion_->Record(State(), call::SetPixel{x, y, color});
   Nest nest(*this);
   if (!OwnPixels(raster_)) return;
   if (x < 0 || y < 0 || x >= Width() || y >= Height()) return;
@@ -128,6 +104,11 @@ void Canvas::PaintPicture(const QImage& picture, double x, double y) {
 
 void Canvas::PaintPicture(const QImage& picture, double x, double y, double width, double height,
                           double srcX, double srcY, double srcWidth, double srcHeight, RasterOp op) {
+  PaintPictureOf(picture, QImage(), x, y, width, height, srcX, srcY, srcWidth, srcHeight, op);
+}
+
+void Canvas::PaintPictureOf(const QImage& picture, const QImage& companion, double x, double y, double width,
+                            double height, double srcX, double srcY, double srcWidth, double srcHeight, RasterOp op) {
   if (!OwnPixels(raster_)) return;
   if (picture.isNull() || !Finite({x, y, width, height, srcX, srcY, srcWidth, srcHeight})) return;
   int64_t dx = RoundHalfEven(x), dy = RoundHalfEven(y);
@@ -144,7 +125,7 @@ void Canvas::PaintPicture(const QImage& picture, double x, double y, double widt
   }
   const int64_t sx = RoundHalfEven(srcX), sy = RoundHalfEven(srcY);
   const int64_t sw = RoundHalfEven(srcWidth), sh = RoundHalfEven(srcHeight);
-  RecordPicture(picture, QImage(), dx, dy, dw, dh, sx, sy, sw, sh, mirrorX, mirrorY, op);
+  RecordPicture(picture, companion, dx, dy, dw, dh, sx, sy, sw, sh, mirrorX, mirrorY, op);
   Nest nest(*this);
   Touch(Blit(raster_, picture, dx, dy, dw, dh, sx, sy, sw, sh, mirrorX, mirrorY, op));
 }
@@ -159,27 +140,18 @@ void Canvas::BitBlt(int x, int y, int width, int height, const QImage& source, i
 
 void Canvas::ExtFloodFill(int x, int y, QRgb color, int fillType) {
   if (!OwnPixels(raster_)) return;
-  if (CanvasCall* c = Record(CanvasCall::Kind::FloodFill)) {
-    c->v[0] = x, c->v[1] = y, c->v[2] = fillType;
-    c->color = color;
-    c->data = static_cast<int>(callData_.size());
-    callData_.push_back(CanvasCallData{raster_, QImage(), QString(), QFont()});
-  }
+  if (Recording()) companion_->Record(State(), call::FloodFill{x, y, color, fillType, companion_->RecordImage(raster_)});
   Nest nest(*this);
   Touch(FloodFillRegion(raster_, x, y, color, fillType, FillStyle, FillColor));
 }
 
 void Canvas::TextOutA(int x, int y, const QString& text) {
   if (text.isEmpty() || !OwnPixels(raster_)) return;
-  if (CanvasCall* c = Record(CanvasCall::Kind::Text)) {
-    c->v[0] = x, c->v[1] = y;
-    c->data = static_cast<int>(callData_.size());
-    callData_.push_back(CanvasCallData{QImage(), QImage(), text, Font});
-  }
+  if (Recording()) companion_->Record(State(), call::Text{x, y, companion_->RecordLabel(text, Font)});
   Nest nest(*this);
   // With a companion the label agrees with its glyphs at k by construction: the companion's half
   // is the same layout drawn at k when the call is replayed.
-  Touch(DrawTextLayout(raster_, LayOutText(text, Font), QPointF(x, y), 1.0, ForeColor, k_));
+  Touch(DrawTextLayout(raster_, LayOutText(text, Font), QPointF(x, y), 1.0, ForeColor, k()));
 }
 
 // ---- Capture and restore ----
@@ -212,7 +184,7 @@ void Canvas::CopyInto(QImage& target) const {
 }
 
 void Canvas::SetPicture(const QImage& picture) {
-  if (SetPictureOnly(picture)) RebuildCompanion();
+  if (SetPictureOnly(picture)) companion_->Rebuild(raster_);
 }
 
 bool Canvas::SetPictureOnly(const QImage& picture) {
@@ -248,28 +220,20 @@ void Canvas::Clear() {
   if (!OwnPixels(raster_)) return;
   raster_.fill(kWhite);
   MarkAllDamaged();
-  DropCalls();
-  // A white picture's companion is white: implicit again, its pixels given back.
-  companion_ = QImage();
-  companionDamage_ = QRect();
+  companion_->MakeWhite();
 }
 
 void Canvas::Restore(const QImage& backing) {
   // The recorded calls go with the pixels they drew.
-  DropCalls();
+  companion_->Drop();
   if (backing.size() != raster_.size() || backing.format() != QImage::Format_RGB32) {
     SetPicture(backing);
     damage_ = QRect();
-    companionDamage_ = QRect();
+    companion_->ForgetDamage();
     return;
   }
-  if (k_ > 1 && !companionDamage_.isEmpty() && OwnPixels(companion_)) {
-    // Without the backing's own companion its picture is enlarged over what the companion changed.
-    const QRect& c = companionDamage_;
-    const QRect r(QPoint(c.left() / k_, c.top() / k_), QPoint(c.right() / k_, c.bottom() / k_));
-    EnlargeInto(backing, r, k_, companion_);
-  }
-  companionDamage_ = QRect();
+  // Without the backing's own companion its picture is enlarged over what the companion changed.
+  companion_->PutBack(backing);
   const bool restored = !damage_.isEmpty() && backing.constBits() != raster_.constBits();
   if (restored && OwnPixels(raster_)) {
     const int x = damage_.left(), n = damage_.width();
@@ -282,23 +246,8 @@ void Canvas::Restore(const QImage& backing) {
   const QRect copied = restored ? damage_ : QRect();
   damage_ = QRect();
   // The picture is the backing again: what the calls from here change is found against it when
-  // they are replayed (kept only beside a companion, and never this picture's own pixels).
-  if (k_ > 1 && backing.constBits() != raster_.constBits()) {
-    before_ = backing;
-    // Where the backing is white it need not be read again at each replay: noted once for each
-    // backing (its key changes whenever its pixels do).
-    if (before_.cacheKey() != beforeGroupsKey_) {
-      NoteColouredGroups(before_, beforeGroups_);
-      beforeGroupsKey_ = before_.cacheKey();
-      beforeColoured_ = beforeGroups_.Any();
-    }
-    // An implicit companion is white: colour brought back into the picture reaches it.
-    if (companion_.isNull() && beforeColoured_ && !AllWhite(backing, copied)) {
-      QImage big = Enlarged(raster_, k_);
-      if (big.isNull()) SetCompanion(1);
-      else companion_ = std::move(big);
-    }
-  }
+  // they are replayed (never this picture's own pixels).
+  if (backing.constBits() != raster_.constBits()) companion_->Restored(backing, raster_, copied);
 }
 
 void Canvas::MarkAllDamaged() {

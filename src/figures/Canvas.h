@@ -8,11 +8,12 @@
 #include <QRgb>
 
 #include <cstdint>
-#include <vector>
+#include <memory>
 
-#include "figures/BlockMarks.h"
-#include "figures/CanvasCall.h"
+#include "figures/CanvasCompanion.h"
+#include "figures/PenAndBrush.h"
 #include "figures/PicturePair.h"
+#include "figures/RasterOp.h"
 
 // The picture being edited and its drawing state. Every pixel of the picture is changed through
 // this class: figures, the eraser, the fill, selections, paste, text.
@@ -30,15 +31,12 @@
 // from a backing copy of the same size copies back only that rectangle, which gives exactly the
 // picture a full restore gives. Separately it accumulates the rectangle the screen must repaint,
 // which the drawing surface takes with TakeScreenDamage().
-class Canvas {
+//
+// The drawing state (ForeColor, FillColor, FillStyle, DrawStyle, DrawWidth, and the line and fill
+// style constants) is the canvas's PenAndBrush, read by every later drawing call until changed.
+class Canvas : public PenAndBrush {
  public:
-  enum class RasterOp { Copy, And };
-
-  // Line styles (DrawStyle).
-  static constexpr int kSolid = 0, kDash = 1, kDot = 2, kDashDot = 3;
-  // Fill styles (FillStyle): 0 solid, 1 transparent, 2 horizontal, 3 vertical, 4 upward diagonal,
-  // 5 downward diagonal, 6 cross-hatch, 7 diagonal cross-hatch.
-  static constexpr int kFillSolid = 0, kFillTransparent = 1;
+  using RasterOp = ::RasterOp;
 
   // What Point()/GetPixel() return for a position outside the raster: transparent black, which no
   // pixel of the raster can be (the raster's alpha is always 0xFF).
@@ -48,6 +46,9 @@ class Canvas {
   static constexpr int kMaxSide = 16384;
 
   explicit Canvas(int width = 600, int height = 220);
+  ~Canvas();
+  Canvas(Canvas&&) noexcept;
+  Canvas& operator=(Canvas&&) noexcept;
 
   int Width() const { return raster_.width(); }
   int Height() const { return raster_.height(); }
@@ -62,12 +63,10 @@ class Canvas {
   const QImage& Raster() const { return raster_; }
 
   // ---- Drawing state, read by every later drawing call until changed ----
-  QRgb ForeColor = qRgb(0, 0, 0);
-  QRgb FillColor = qRgb(0, 0, 0);
-  int FillStyle = kFillTransparent;  // 0..7
-  int DrawStyle = kSolid;            // 0..3; patterned styles take effect only at DrawWidth 1
-  int DrawWidth = 1;                 // pixels, >= 1
-  QFont Font;                        // the font of TextOutA (the text tool's font)
+  // The pen and brush (PenAndBrush's fields, the canvas's own), taken or set whole.
+  const PenAndBrush& State() const { return *this; }
+  void SetState(const PenAndBrush& state) { static_cast<PenAndBrush&>(*this) = state; }
+  QFont Font;  // the font of TextOutA (the text tool's font)
 
   // ---- Line, with the combinations the program uses ----
   // A segment from (x1, y1) to (x2, y2), both end pixels drawn, in ForeColor, DrawStyle, DrawWidth.
@@ -155,12 +154,13 @@ class Canvas {
 
 
   // ---- The high-resolution companion ----
-  // Beside the picture the canvas may keep a companion: the same picture at k x the size (picture
-  // pixel c is companion pixels k*c ... k*c + k - 1), never shown. Drawing calls touch only the
-  // picture and are recorded; CommitCompanion() replays the calls recorded since the last restore
-  // at k times the detail (slants and curves along their unrounded geometry, k x as wide; axis-
-  // aligned strokes, boxes, single pixels and patterned strokes exactly over their pixels' blocks).
-  // A restore drops the recorded calls with the pixels they drew.
+  // Beside the picture the canvas may keep a companion (CanvasCompanion.h): the same picture at
+  // k x the size (picture pixel c is companion pixels k*c ... k*c + k - 1), never shown. Drawing
+  // calls touch only the picture and are recorded; CommitCompanion() replays the calls recorded
+  // since the last restore at k times the detail (slants and curves along their unrounded
+  // geometry, k x as wide; axis-aligned strokes, boxes, single pixels and patterned strokes
+  // exactly over their pixels' blocks). A restore drops the recorded calls with the pixels they
+  // drew.
   //
   // The companion of a picture that is all white is implicit: white at k, never allocated, until
   // the first change that reaches it (a replay of recorded calls, a restore from a backing with
@@ -168,8 +168,13 @@ class Canvas {
   // exactly what a white raster would give: Companion() makes one for the caller, and a pair
   // (Pair, CapturePair, CopyInto) says so by its implicitScale, without allocating anything.
   //
+  // Every read of the companion (Companion, Pair, CapturePair, CopyInto of a pair), through a
+  // const canvas too, first replays what was recorded: the replay is work the canvas owes its
+  // companion, done when it is needed; it changes neither the picture nor the recorded drawing
+  // that a reader of the canvas can tell apart from its having been done at once.
+  //
   // k companion pixels per picture pixel along a side; 1 when there is no companion.
-  int k() const { return k_; }
+  int k() const { return companion_->k(); }
   // Starts the companion at scale k (2..4), the picture enlarged by k, or ends it (k <= 1).
   // Returns false, keeping no companion, when k x the picture would be too large.
   bool SetCompanion(int k);
@@ -182,9 +187,9 @@ class Canvas {
   // white one cannot be had.
   QImage Companion() const;
   // The companion's pixels are held (false while it is implicit, and when there is none).
-  bool CompanionAllocated() const { return !companion_.isNull(); }
+  bool CompanionAllocated() const { return !companion_->Raster().isNull(); }
   // Calls recorded and not yet replayed (for tests).
-  int PendingCalls() const { return static_cast<int>(calls_.size()); }
+  int PendingCalls() const { return companion_->PendingCalls(); }
   // The picture with its companion (a snapshot, sharing pixels until either is changed); an
   // implicit companion stays implicit in the pair.
   PicturePair Pair() const;
@@ -203,48 +208,31 @@ class Canvas {
                     double srcX, double srcY, double srcWidth, double srcHeight,
                     RasterOp op = RasterOp::Copy);
  private:
-  friend class CompanionReplay;
   void Touch(const QRect& r);
-  // Records a call for the companion (only at the outermost drawing call, and only while a
-  // companion is kept); returns the record to fill in, or nullptr.
-  CanvasCall* Record(CanvasCall::Kind kind);
-  void RecordPoints(CanvasCall& call, const QPointF* points, int count);
-  // Records a picture drawn into the rectangle (dx, dy, dw, dh) from its source rectangle.
+  // Calls are recorded for the companion only at the outermost drawing call, and only while a
+  // companion is kept.
+  bool Recording() const { return depth_ == 0 && companion_->k() > 1; }
+  // Records a picture drawn into the rectangle (dx, dy, dw, dh) from its source rectangle, with
+  // its own companion (or null).
   void RecordPicture(const QImage& image, const QImage& companion, int64_t dx, int64_t dy, int64_t dw,
                      int64_t dh, int64_t sx, int64_t sy, int64_t sw, int64_t sh, bool mirrorX, bool mirrorY,
                      RasterOp op);
+  // PaintPicture of a picture with its companion (null when it brings none).
+  void PaintPictureOf(const QImage& picture, const QImage& companion, double x, double y, double width,
+                      double height, double srcX, double srcY, double srcWidth, double srcHeight, RasterOp op);
   // Held by every drawing call while it runs, so that the calls it makes are not recorded again.
   struct Nest {
     explicit Nest(Canvas& c) : canvas(c) { ++canvas.depth_; }
     ~Nest() { --canvas.depth_; }
     Canvas& canvas;
   };
-  // The companion follows a change of the whole picture: enlarged from it, or implicit when the
-  // picture is all white.
-  void RebuildCompanion();
-  // An implicit companion becomes white pixels of its own (before the first change reaches it);
-  // false, ending the companion, when they cannot be had.
-  bool AllocateCompanion();
-  // Drops the recorded calls and what the replay knew of the picture before them.
-  void DropCalls() const;
   // SetPicture for the picture alone; false when nothing changed.
   bool SetPictureOnly(const QImage& picture);
   QImage raster_;
   QRect damage_;
   QRect screenDamage_;
-  int k_ = 1;
   int depth_ = 0;
-  mutable QImage companion_;  // k x the picture; null while the companion is implicit (white)
-  mutable QRect companionDamage_;  // companion pixels changed since the last restore
-  mutable std::vector<CanvasCall> calls_;
-  mutable std::vector<QPointF> callPoints_;  // the points of recorded paths and polygons
-  mutable std::vector<CanvasCallData> callData_;  // pictures, texts and fonts of recorded calls
-  mutable QImage scratch_;  // the picture's size: where calls are drawn to learn their pixels
-  mutable BlockMarks marks_;  // per pixel: its block was drawn on by the replay
-  // The picture as it was when the recorded calls began (the backing last restored), or null when
-  // that is not known; it shares the backing's pixels.
-  mutable QImage before_;
-  mutable BlockMarks beforeGroups_;  // runs of sixteen pixels of before_ that hold a colour
-  mutable qint64 beforeGroupsKey_ = 0;  // the cache key of the picture beforeGroups_ describes
-  mutable bool beforeColoured_ = false;  // that picture holds a colour other than white
+  // Never null. Held through a pointer because a read of the companion through a const canvas
+  // replays the record (see above).
+  std::unique_ptr<CanvasCompanion> companion_;
 };

@@ -1,4 +1,5 @@
-// The canvas's high-resolution companion: recording the drawing calls, and the picture pairs.
+// The canvas's high-resolution companion following the picture (started, restored, resized, set),
+// and the canvas's picture pairs.
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -37,111 +38,204 @@ bool raster::AllWhite(const QImage& image, const QRect& r) {
   return true;
 }
 
-// ---- Recording ----
-
-CanvasCall* Canvas::Record(CanvasCall::Kind kind) {
-  if (k_ <= 1 || depth_ > 0) return nullptr;
-  CanvasCall& c = calls_.emplace_back();
-  c.kind = kind;
-  c.fore = ForeColor;
-  c.fill = FillColor;
-  c.color = ForeColor;
-  c.fillStyle = FillStyle;
-  c.drawStyle = DrawStyle;
-  c.drawWidth = DrawWidth;
-  return &c;
-}
-
-void Canvas::RecordPoints(CanvasCall& call, const QPointF* points, int count) {
-  call.first = static_cast<int>(callPoints_.size());
-  call.count = points && count > 0 ? count : 0;
-  callPoints_.insert(callPoints_.end(), points, points + call.count);
-}
-
-void Canvas::RecordPicture(const QImage& image, const QImage& companion, int64_t dx, int64_t dy, int64_t dw,
-                           int64_t dh, int64_t sx, int64_t sy, int64_t sw, int64_t sh, bool mirrorX, bool mirrorY,
-                           RasterOp op) {
-  CanvasCall* c = Record(CanvasCall::Kind::Picture);
-  if (!c) return;
-  const double v[10] = {double(dx), double(dy), double(dw), double(dh), double(sx), double(sy),
-                        double(sw), double(sh), mirrorX ? 1.0 : 0.0, mirrorY ? 1.0 : 0.0};
-  std::copy(v, v + 10, c->v);
-  c->flag = op == RasterOp::And;
-  c->data = static_cast<int>(callData_.size());
-  callData_.push_back(CanvasCallData{image, companion, QString(), QFont()});
-}
-
 // ---- The companion ----
 
-void Canvas::DropCalls() const {
-  calls_.clear(), callPoints_.clear(), callData_.clear(), before_ = QImage();
+CanvasCompanion::CanvasCompanion() = default;
+CanvasCompanion::~CanvasCompanion() = default;
+
+int CanvasCompanion::RecordLabel(const QString& text, const QFont& font) {
+  record_.labels.push_back(CallRecord::Label{text, font});
+  return static_cast<int>(record_.labels.size()) - 1;
 }
 
-bool Canvas::SetCompanion(int k) {
-  DropCalls();
-  companionDamage_ = QRect();
-  if (k <= 1 || !FitsAt(k, Width(), Height())) {
-    k_ = 1;
-    companion_ = QImage();
-    scratch_ = QImage();
+void CanvasCompanion::Drop() { record_.clear(), before_ = QImage(); }
+
+void CanvasCompanion::End() {
+  k_ = 1;
+  raster_ = QImage();
+  scratch_.reset();
+}
+
+bool CanvasCompanion::Start(int k, const QImage& picture) {
+  Drop();
+  damage_ = QRect();
+  if (k <= 1 || !FitsAt(k, picture.width(), picture.height())) {
+    End();
     return k <= 1;
   }
   k_ = k;
   // A white picture's companion is white: it stays implicit until something reaches it.
-  if (AllWhite(raster_, raster_.rect())) {
-    companion_ = QImage();
+  if (AllWhite(picture, picture.rect())) {
+    raster_ = QImage();
     return true;
   }
-  QImage big = Enlarged(raster_, k);
+  QImage big = Enlarged(picture, k);
   if (big.isNull()) {
     k_ = 1;
-    companion_ = QImage();
+    raster_ = QImage();
     return false;
   }
-  companion_ = std::move(big);
-  companionDamage_ = companion_.rect();
+  raster_ = std::move(big);
+  damage_ = raster_.rect();
   return true;
 }
 
-void Canvas::ChooseCompanion() { SetCompanion(CompanionScaleFor(Width(), Height())); }
-
-bool Canvas::AllocateCompanion() {
-  if (k_ <= 1 || !companion_.isNull()) return k_ > 1;
-  QImage big(raster_.size() * k_, QImage::Format_RGB32);
+bool CanvasCompanion::Allocate(QSize pictureSize) {
+  if (k_ <= 1 || !raster_.isNull()) return k_ > 1;
+  QImage big(pictureSize * k_, QImage::Format_RGB32);
   if (big.isNull()) {
-    SetCompanion(1);
+    Drop();
+    damage_ = QRect();
+    End();
     return false;
   }
   big.fill(kWhite);
-  companion_ = std::move(big);
+  raster_ = std::move(big);
   return true;
 }
 
+void CanvasCompanion::Rebuild(const QImage& picture) {
+  Drop();
+  damage_ = QRect();
+  if (k_ <= 1) return;
+  if (AllWhite(picture, picture.rect())) {
+    raster_ = QImage();  // implicit again: white
+    return;
+  }
+  if (raster_.size() == picture.size() * k_ && raster::OwnPixels(raster_))
+    EnlargeInto(picture, picture.rect(), k_, raster_);
+  else if (!Start(k_, picture))
+    Start(1, picture);
+  damage_ = raster_.rect();
+}
+
+void CanvasCompanion::MakeWhite() {
+  Drop();
+  // A white picture's companion is white: implicit again, its pixels given back.
+  raster_ = QImage();
+  damage_ = QRect();
+}
+
+void CanvasCompanion::Resized(const QImage& picture, int keptWidth, int keptHeight) {
+  if (k_ <= 1) return;
+  const int width = picture.width(), height = picture.height();
+  // The companion keeps its scale while that still fits, its pixels at the top left; otherwise
+  // it is made again at the largest scale that fits, from the picture. An implicit one stays
+  // implicit: the picture is still all white.
+  const int fits = CompanionScaleFor(width, height);
+  if (raster_.isNull()) {
+    if (fits < k_) Start(fits, picture);
+    return;
+  }
+  QImage big = fits >= k_ ? QImage(width * k_, height * k_, QImage::Format_RGB32) : QImage();
+  if (big.isNull()) {
+    Start(fits < k_ ? fits : 1, picture);
+    return;
+  }
+  big.fill(kWhite);
+  const QRect shared = QRect(0, 0, keptWidth * k_, keptHeight * k_);
+  for (int y = 0; y < shared.height(); ++y)
+    std::memcpy(big.scanLine(y), raster_.constScanLine(y), static_cast<size_t>(shared.width()) * 4);
+  raster_ = std::move(big);
+  damage_ = raster_.rect();
+  // A cut through a curve can leave its companion reaching into the new edge's blocks while
+  // the picture's pixels of it fell beyond: the edges are reconciled.
+  if (width < keptWidth + 1 || height < keptHeight + 1) {
+    Reconcile(picture, raster_, k_, QRect(0, height - 2, width, 2) & picture.rect());
+    Reconcile(picture, raster_, k_, QRect(width - 2, 0, 2, height) & picture.rect());
+  }
+}
+
+void CanvasCompanion::PutBack(const QImage& backing) {
+  if (k_ > 1 && !damage_.isEmpty() && raster::OwnPixels(raster_)) {
+    const QRect& c = damage_;
+    const QRect r(QPoint(c.left() / k_, c.top() / k_), QPoint(c.right() / k_, c.bottom() / k_));
+    EnlargeInto(backing, r, k_, raster_);
+  }
+  damage_ = QRect();
+}
+
+void CanvasCompanion::PutBackFrom(const QImage& backingCompanion, const QRect& changed) {
+  if (!changed.isEmpty() && backingCompanion.constBits() != raster_.constBits() && raster::OwnPixels(raster_))
+    CopyRect(backingCompanion, raster_, changed);
+}
+
+void CanvasCompanion::Restored(const QImage& backing, const QImage& picture, const QRect& copied) {
+  if (k_ <= 1) return;
+  before_ = backing;
+  // Where the backing is white it need not be read again at each replay: noted once for each
+  // backing (its key changes whenever its pixels do).
+  if (before_.cacheKey() != beforeGroupsKey_) {
+    NoteColouredGroups(before_, beforeGroups_);
+    beforeGroupsKey_ = before_.cacheKey();
+    beforeColoured_ = beforeGroups_.Any();
+  }
+  // An implicit companion is white: colour brought back into the picture reaches it.
+  if (raster_.isNull() && beforeColoured_ && !AllWhite(backing, copied)) {
+    QImage big = Enlarged(picture, k_);
+    if (big.isNull()) Start(1, picture);
+    else raster_ = std::move(big);
+  }
+}
+
+void CanvasCompanion::Take(const QImage& companion, QSize pictureSize, QSize canvasSize) {
+  Drop();
+  if (pictureSize == canvasSize) {
+    raster_ = companion;
+    damage_ = raster_.rect();
+    return;
+  }
+  // A picture of another size lands at the top left, white beyond it.
+  if (!Allocate(canvasSize) || !raster::OwnPixels(raster_)) return;
+  raster_.fill(kWhite);
+  CopyRect(companion, raster_, companion.rect());
+  damage_ = raster_.rect();
+}
+
+// ---- The canvas's pairs ----
+
+void Canvas::RecordPicture(const QImage& image, const QImage& companion, int64_t dx, int64_t dy, int64_t dw,
+                           int64_t dh, int64_t sx, int64_t sy, int64_t sw, int64_t sh, bool mirrorX, bool mirrorY,
+                           RasterOp op) {
+  if (!Recording()) return;
+  const int at = companion_->RecordImage(image);
+  companion_->RecordImage(companion);
+  companion_->Record(State(), call::Picture{dx, dy, dw, dh, sx, sy, sw, sh, mirrorX, mirrorY, op, at});
+}
+
+bool Canvas::SetCompanion(int k) { return companion_->Start(k, raster_); }
+
+void Canvas::ChooseCompanion() { SetCompanion(CompanionScaleFor(Width(), Height())); }
+
+void Canvas::CommitCompanion() { companion_->Commit(raster_, damage_); }
+
 QImage Canvas::Companion() const {
-  const_cast<Canvas*>(this)->CommitCompanion();
-  if (k_ <= 1 || !companion_.isNull()) return companion_;
-  QImage white(raster_.size() * k_, QImage::Format_RGB32);
+  companion_->Commit(raster_, damage_);
+  const int k = companion_->k();
+  if (k <= 1 || !companion_->Raster().isNull()) return companion_->Raster();
+  QImage white(raster_.size() * k, QImage::Format_RGB32);
   if (!white.isNull()) white.fill(kWhite);
   return white;
 }
 
 PicturePair Canvas::Pair() const {
-  const_cast<Canvas*>(this)->CommitCompanion();
-  PicturePair out{raster_, companion_};
-  if (k_ > 1 && companion_.isNull()) out.implicitScale = k_;
+  companion_->Commit(raster_, damage_);
+  PicturePair out{raster_, companion_->Raster()};
+  if (k() > 1 && out.companion.isNull()) out.implicitScale = k();
   return out;
 }
 
 PicturePair Canvas::CapturePair(const QRect& r) const {
-  const_cast<Canvas*>(this)->CommitCompanion();
+  companion_->Commit(raster_, damage_);
+  const int k = companion_->k();
+  const QImage& big = companion_->Raster();
   PicturePair out{Capture(r), QImage()};
-  if (k_ > 1 && companion_.isNull()) {
-    out.implicitScale = k_;
+  if (k > 1 && big.isNull()) {
+    out.implicitScale = k;
     return out;
   }
-  const QImage& big = companion_;
-  if (k_ > 1 && !big.isNull() && !out.image.isNull()) {
-    const QRect kr(r.x() * k_, r.y() * k_, r.width() * k_, r.height() * k_);
+  if (k > 1 && !big.isNull() && !out.image.isNull()) {
+    const QRect kr(r.x() * k, r.y() * k, r.width() * k, r.height() * k);
     QImage part(kr.size(), QImage::Format_RGB32);
     if (!part.isNull()) {
       part.fill(kWhite);
@@ -158,9 +252,9 @@ PicturePair Canvas::CapturePair(const QRect& r) const {
 
 void Canvas::CopyInto(PicturePair& target) const {
   CopyInto(target.image);
-  const_cast<Canvas*>(this)->CommitCompanion();
-  const QImage& big = companion_;
-  target.implicitScale = k_ > 1 && big.isNull() ? k_ : 1;
+  companion_->Commit(raster_, damage_);
+  const QImage& big = companion_->Raster();
+  target.implicitScale = k() > 1 && big.isNull() ? k() : 1;
   if (big.isNull()) {
     target.companion = QImage();
     return;
@@ -175,73 +269,39 @@ void Canvas::CopyInto(PicturePair& target) const {
 }
 
 void Canvas::SetPicture(const PicturePair& picture) {
-  if (k_ <= 1 || picture.companion.isNull() || picture.companion.size() != picture.image.size() * k_ ||
+  const int k = companion_->k();
+  if (k <= 1 || picture.companion.isNull() || picture.companion.size() != picture.image.size() * k ||
       picture.companion.format() != QImage::Format_RGB32) {
     SetPicture(picture.image);  // the companion follows, enlarged from the picture
     return;
   }
   if (!SetPictureOnly(picture.image)) return;
-  DropCalls();
-  if (picture.image.size() == raster_.size()) {
-    companion_ = picture.companion;
-    companionDamage_ = companion_.rect();
-    return;
-  }
-  // A picture of another size lands at the top left, white beyond it.
-  if (!AllocateCompanion() || !raster::OwnPixels(companion_)) return;
-  companion_.fill(kWhite);
-  CopyRect(picture.companion, companion_, picture.companion.rect());
-  companionDamage_ = companion_.rect();
+  companion_->Take(picture.companion, picture.image.size(), raster_.size());
 }
 
 void Canvas::Restore(const PicturePair& backing) {
-  const bool fits = k_ > 1 && !backing.companion.isNull() && backing.image.size() == raster_.size() &&
-                    backing.companion.size() == raster_.size() * k_ &&
+  const int k = companion_->k();
+  const bool fits = k > 1 && !backing.companion.isNull() && backing.image.size() == raster_.size() &&
+                    backing.companion.size() == raster_.size() * k &&
                     backing.companion.format() == QImage::Format_RGB32;
-  if (fits && companion_.isNull()) {
+  if (fits && companion_->Raster().isNull()) {
     // A backing that holds a companion while ours is implicit: it comes back whole.
     SetPicture(backing);
     damage_ = QRect();
-    companionDamage_ = QRect();
+    companion_->ForgetDamage();
     return;
   }
   if (!fits) {
     Restore(backing.image);
     return;
   }
-  const QRect changed = companionDamage_;
-  DropCalls();
-  companionDamage_ = QRect();
-  Nest nest(*this);
+  companion_->Drop();
+  const QRect changed = companion_->TakeDamage();
   Restore(backing.image);  // the 1x half, without touching the companion
-  if (!changed.isEmpty() && backing.companion.constBits() != companion_.constBits() && raster::OwnPixels(companion_))
-    CopyRect(backing.companion, companion_, changed);
+  companion_->PutBackFrom(backing.companion, changed);
 }
 
 void Canvas::PaintPicture(const PicturePair& picture, double x, double y, double width, double height, double srcX,
                           double srcY, double srcWidth, double srcHeight, RasterOp op) {
-  if (k_ <= 1 || depth_ > 0 || picture.companion.isNull()) {
-    PaintPicture(picture.image, x, y, width, height, srcX, srcY, srcWidth, srcHeight, op);
-    return;
-  }
-  const size_t before = calls_.size();
-  PaintPicture(picture.image, x, y, width, height, srcX, srcY, srcWidth, srcHeight, op);
-  // The call just recorded takes the pair's own companion.
-  if (calls_.size() == before + 1 && calls_.back().kind == CanvasCall::Kind::Picture)
-    callData_[static_cast<size_t>(calls_.back().data)].companion = picture.companion;
-}
-
-void Canvas::RebuildCompanion() {
-  DropCalls();
-  companionDamage_ = QRect();
-  if (k_ <= 1) return;
-  if (AllWhite(raster_, raster_.rect())) {
-    companion_ = QImage();  // implicit again: white
-    return;
-  }
-  if (companion_.size() == raster_.size() * k_ && raster::OwnPixels(companion_))
-    EnlargeInto(raster_, raster_.rect(), k_, companion_);
-  else if (!SetCompanion(k_))
-    SetCompanion(1);
-  companionDamage_ = companion_.rect();
+  PaintPictureOf(picture.image, picture.companion, x, y, width, height, srcX, srcY, srcWidth, srcHeight, op);
 }

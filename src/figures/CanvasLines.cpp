@@ -14,10 +14,7 @@ using namespace raster;
 void Canvas::Line(double x1, double y1, double x2, double y2) { Line(x1, y1, x2, y2, ForeColor); }
 
 void Canvas::Line(double x1, double y1, double x2, double y2, QRgb color) {
-  if (CanvasCall* c = Record(CanvasCall::Kind::Line)) {
-    c->color = color;
-    c->v[0] = x1, c->v[1] = y1, c->v[2] = x2, c->v[3] = y2;
-  }
+  if (Recording()) companion_->Record(State(), call::Line{x1, y1, x2, y2, color});
   Nest nest(*this);
   if (!OwnPixels(raster_)) return;
   if (!Finite({x1, y1, x2, y2})) return;
@@ -58,7 +55,7 @@ void Canvas::Line(double x1, double y1, double x2, double y2, QRgb color) {
 void Canvas::LineRel(double x1, double y1, double a, double b) { Line(x1, y1, x1 + a, y1 + b); }
 
 void Canvas::Polyline(const QPointF* points, int count) {
-  if (CanvasCall* c = Record(CanvasCall::Kind::Polyline)) RecordPoints(*c, points, count);
+  if (Recording()) companion_->Record(State(), call::Polyline{companion_->RecordPoints(points, count)});
   Nest nest(*this);
   if (!OwnPixels(raster_)) return;
   if (!points || count < 2) return;
@@ -80,10 +77,7 @@ void Canvas::Polyline(const QPointF* points, int count) {
 }
 
 void Canvas::Path(const QPointF* points, int count, bool closed) {
-  if (CanvasCall* c = Record(CanvasCall::Kind::Path)) {
-    RecordPoints(*c, points, count);
-    c->flag = closed;
-  }
+  if (Recording()) companion_->Record(State(), call::Path{companion_->RecordPoints(points, count), closed});
   Nest nest(*this);
   if (!OwnPixels(raster_)) return;
   if (!points || count < 1) return;
@@ -202,7 +196,7 @@ void Canvas::Path(const QPointF* points, int count, bool closed) {
 }
 
 void Canvas::Box(double x1, double y1, double x2, double y2) {
-  if (CanvasCall* c = Record(CanvasCall::Kind::Box)) c->v[0] = x1, c->v[1] = y1, c->v[2] = x2, c->v[3] = y2;
+  if (Recording()) companion_->Record(State(), call::Box{x1, y1, x2, y2});
   Nest nest(*this);
   if (!OwnPixels(raster_)) return;
   if (!Finite({x1, y1, x2, y2})) return;
@@ -252,10 +246,7 @@ void Canvas::Box(double x1, double y1, double x2, double y2) {
 void Canvas::BoxRel(double x, double y, double a, double b) { Box(x, y, x + a, y + b); }
 
 void Canvas::FilledBoxRel(double x, double y, double a, double b, QRgb color) {
-  if (CanvasCall* c = Record(CanvasCall::Kind::FilledBox)) {
-    c->color = color;
-    c->v[0] = x, c->v[1] = y, c->v[2] = a, c->v[3] = b;
-  }
+  if (Recording()) companion_->Record(State(), call::FilledBox{x, y, a, b, color});
   Nest nest(*this);
   if (!OwnPixels(raster_)) return;
   if (!Finite({x, y, a, b})) return;

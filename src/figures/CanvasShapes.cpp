@@ -76,7 +76,7 @@ QRect EllipseShape(QImage& raster, const Canvas& c, double cx, double cy, double
 }  // namespace
 
 void Canvas::Circle(double cx, double cy, double r) {
-  if (CanvasCall* c = Record(CanvasCall::Kind::Circle)) c->v[0] = cx, c->v[1] = cy, c->v[2] = r;
+  if (Recording()) companion_->Record(State(), call::Circle{cx, cy, r});
   Nest nest(*this);
   if (!OwnPixels(raster_)) return;
   if (!Finite({cx, cy, r})) return;
@@ -86,7 +86,7 @@ void Canvas::Circle(double cx, double cy, double r) {
 }
 
 void Canvas::Ellipse(int left, int top, int right, int bottom) {
-  if (CanvasCall* c = Record(CanvasCall::Kind::Ellipse)) c->v[0] = left, c->v[1] = top, c->v[2] = right, c->v[3] = bottom;
+  if (Recording()) companion_->Record(State(), call::Ellipse{left, top, right, bottom});
   Nest nest(*this);
   if (!OwnPixels(raster_)) return;
   const double l = std::min(left, right), r = std::max(left, right);
@@ -95,10 +95,7 @@ void Canvas::Ellipse(int left, int top, int right, int bottom) {
 }
 
 void Canvas::RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) {
-  if (CanvasCall* c = Record(CanvasCall::Kind::RoundRect)) {
-    c->v[0] = left, c->v[1] = top, c->v[2] = right, c->v[3] = bottom;
-    c->v[4] = cornerWidth, c->v[5] = cornerHeight;
-  }
+  if (Recording()) companion_->Record(State(), call::RoundRect{left, top, right, bottom, cornerWidth, cornerHeight});
   Nest nest(*this);
   if (!OwnPixels(raster_)) return;
   double l = std::min(left, right), r = std::max(left, right);
@@ -130,11 +127,7 @@ void Canvas::RoundRect(int left, int top, int right, int bottom, int cornerWidth
 }
 
 void Canvas::Polygon(const QPoint* points, int count) {
-  if (CanvasCall* c = Record(CanvasCall::Kind::Polygon)) {
-    c->first = static_cast<int>(callPoints_.size());
-    c->count = points && count > 0 ? count : 0;
-    for (int i = 0; i < c->count; ++i) callPoints_.emplace_back(points[i]);
-  }
+  if (Recording()) companion_->Record(State(), call::Polygon{companion_->RecordPoints(points, count)});
   Nest nest(*this);
   if (!OwnPixels(raster_)) return;
   if (!points || count < 1) return;

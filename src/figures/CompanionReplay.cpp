@@ -5,8 +5,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <optional>
+#include <variant>
 #include <vector>
+
+#include "figures/CanvasCompanion.h"
 
 #include "figures/Canvas.h"
 #include "figures/FloodFill.h"
@@ -23,34 +27,32 @@ namespace {
 constexpr QRgb kUnpainted = 0xFF010203u;
 constexpr QRgb kStandIn = 0xFF040506u;
 
-// Pixels l ... r of a row take the colour, four at a time: a stroke's rows are far apart in
-// memory, and fewer, wider writes keep more of them on their way at once.
-void FillSpan(uint32_t* row, int l, int r, uint32_t px) {
-  const lanes::Quad v = lanes::Splat(px);
-  int x = l;
-  for (; x + 4 <= r + 1; x += 4) lanes::Store(row + x, v);
-  if (x <= r && r - l >= 3) {
-    lanes::Store(row + r - 3, v);
-    return;
-  }
-  for (; x <= r; ++x) row[x] = px;
-}
-
-}  // namespace
+// The shape's own function of a visitor made of lambdas.
+template <class... F>
+struct Overloaded : F... {
+  using F::operator()...;
+};
+template <class... F>
+Overloaded(F...) -> Overloaded<F...>;
 
 // Replays the recorded calls on the companion. Calls whose pixels must match the picture's exactly
 // (axis-aligned strokes, boxes, single pixels, patterned strokes) are drawn at 1x on a scratch
 // picture and their pixels enlarged into blocks; slants, curves and filled shapes are drawn along
 // their geometry at k x the size; pictures are copied at k x; fills follow the 1x fill's region.
+//
+// The replay reads only the record: the calls, their points, pictures and labels. `scratch` is the
+// companion's scratch picture, made here when first needed.
 class CompanionReplay {
  public:
-  CompanionReplay(const Canvas& c, BlockMarks& marks) : c_(c), k_(c.k_), out_(c.companion_), marks_(marks) {}
+  CompanionReplay(const CallRecord& record, QImage& out, int k, QSize picture, BlockMarks& marks,
+                  std::unique_ptr<Canvas>& scratch)
+      : record_(record), k_(k), W_(picture.width()), H_(picture.height()), out_(out), marks_(marks),
+        scratch_(scratch) {}
   ~CompanionReplay() { EndPainter(); }
 
   void Run() {
-    for (const CanvasCall& call : c_.calls_) {
-      Replay(call);
-    }
+    for (const CanvasCall& call : record_.calls)
+      std::visit([&](const auto& shape) { Replay(call, shape); }, call.shape);
     EndPainter();
   }
 
@@ -120,7 +122,7 @@ class CompanionReplay {
       const int L = static_cast<int>(std::max(0.0, std::ceil(xl)));
       const int R = static_cast<int>(std::min(static_cast<double>(right), std::floor(xr)));
       if (L > R) continue;
-      FillSpan(reinterpret_cast<uint32_t*>(bits + Y * stride), L, R, px);
+      lanes::FillRun(reinterpret_cast<uint32_t*>(bits + Y * stride), L, R, px);
       marks_.Mark(Y / k_, L / k_, R / k_);
       minX = std::min(minX, L), maxX = std::max(maxX, R);
     }
@@ -130,7 +132,7 @@ class CompanionReplay {
   // the block its centre line passes through is always mostly its colour (a stroke exactly one
   // block wide that runs along a boundary between blocks would give two half-covered blocks).
   double HalfWidth(const CanvasCall& call) const {
-    const int w = PenWidthOf(call.drawWidth);
+    const int w = PenWidthOf(call.state.DrawWidth);
     return (k_ * w + (w == 1 ? 1 : 0)) / 2.0;
   }
 
@@ -148,120 +150,127 @@ class CompanionReplay {
   // passes through is always mostly its colour (a line of exactly one block's width that runs
   // along a boundary between blocks would give two half-covered blocks).
   QPen PenOf(const CanvasCall& call, QRgb color, Qt::PenJoinStyle join = Qt::RoundJoin) const {
-    const int w = PenWidthOf(call.drawWidth);
+    const int w = PenWidthOf(call.state.DrawWidth);
     return QPen(QColor::fromRgb(color), k_ * w + (w == 1 ? 1 : 0), Qt::SolidLine, Qt::SquareCap, join);
   }
   // The hatch of the picture with every pattern pixel k x k: an 8k tile of k-wide lines.
   QBrush BrushOf(const CanvasCall& call) const {
-    const uint8_t* rows = HatchRows(call.fillStyle);
-    if (!rows) return MakeBrush(call.fillStyle, call.fill);
+    const uint8_t* rows = HatchRows(call.state.FillStyle);
+    if (!rows) return MakeBrush(call.state.FillStyle, call.state.FillColor);
     // A painter does not scale its hatch brushes: the tile is made here, transparent in its gaps.
     QImage tile(8 * k_, 8 * k_, QImage::Format_ARGB32);
     for (int y = 0; y < tile.height(); ++y) {
       auto* row = reinterpret_cast<uint32_t*>(tile.scanLine(y));
-      for (int x = 0; x < tile.width(); ++x) row[x] = HatchPaints(rows, x / k_, y / k_) ? (call.fill | kOpaque) : 0u;
+      for (int x = 0; x < tile.width(); ++x) row[x] = HatchPaints(rows, x / k_, y / k_) ? (call.state.FillColor | kOpaque) : 0u;
     }
     return QBrush(tile);
   }
-  static bool Patterned(const CanvasCall& call) { return PenWidthOf(call.drawWidth) == 1 && call.drawStyle != Canvas::kSolid; }
-
-  void Replay(const CanvasCall& call) {
-    switch (call.kind) {
-      case CanvasCall::Kind::Line: return LineCall(call, call.v[0], call.v[1], call.v[2], call.v[3], call.color);
-      case CanvasCall::Kind::Polyline:
-        if (Patterned(call)) return Enlarge(call);
-        for (int i = 1; i < call.count; ++i) {
-          const QPointF& a = c_.callPoints_[call.first + i - 1];
-          const QPointF& b = c_.callPoints_[call.first + i];
-          LineCall(call, a.x(), a.y(), b.x(), b.y(), call.fore);
-        }
-        return;
-      case CanvasCall::Kind::Path: return PathCall(call);
-      case CanvasCall::Kind::Box:
-      case CanvasCall::Kind::FilledBox:
-      case CanvasCall::Kind::SetPixel: return Enlarge(call);
-      case CanvasCall::Kind::PSet:
-        if (PenWidthOf(call.drawWidth) == 1) return Enlarge(call);
-        return Dot(call);
-      case CanvasCall::Kind::Circle:
-      case CanvasCall::Kind::Ellipse:
-        if (Patterned(call)) return Enlarge(call);
-        return EllipseCall(call);
-      case CanvasCall::Kind::RoundRect:
-        if (Patterned(call)) return Enlarge(call);
-        return RoundRectCall(call);
-      case CanvasCall::Kind::Polygon:
-        if (Patterned(call)) return Enlarge(call);
-        return PolygonCall(call);
-      case CanvasCall::Kind::Picture: return PictureCall(call);
-      case CanvasCall::Kind::FloodFill: return FillCall(call);
-      case CanvasCall::Kind::Text: return TextCall(call);
-    }
+  static bool Patterned(const CanvasCall& call) {
+    return PenWidthOf(call.state.DrawWidth) == 1 && call.state.DrawStyle != Canvas::kSolid;
   }
+
+  // ---- Each kind of call ----
+
+  void Replay(const CanvasCall& call, const call::Line& l) { LineCall(call, l.x1, l.y1, l.x2, l.y2, l.color); }
+  void Replay(const CanvasCall& call, const call::Polyline& p) {
+    if (Patterned(call)) return Enlarge(call);
+    const QPointF* pts = record_.PointsOf(p.points);
+    for (int i = 1; i < p.points.count; ++i)
+      LineCall(call, pts[i - 1].x(), pts[i - 1].y(), pts[i].x(), pts[i].y(), call.state.ForeColor);
+  }
+  void Replay(const CanvasCall& call, const call::Path& p) { PathCall(call, p); }
+  void Replay(const CanvasCall& call, const call::Box&) { Enlarge(call); }
+  void Replay(const CanvasCall& call, const call::FilledBox&) { Enlarge(call); }
+  void Replay(const CanvasCall& call, const call::SetPixel&) { Enlarge(call); }
+  void Replay(const CanvasCall& call, const call::PSet& p) {
+    if (PenWidthOf(call.state.DrawWidth) == 1) return Enlarge(call);
+    Dot(call, p);
+  }
+  void Replay(const CanvasCall& call, const call::Circle& c) {
+    if (Patterned(call)) return Enlarge(call);
+    if (!Finite({c.cx, c.cy, c.r})) return;
+    if (Px(c.r) < 0) return;
+    EllipseCall(call, c.cx, c.cy, c.r, c.r);
+  }
+  void Replay(const CanvasCall& call, const call::Ellipse& e) {
+    if (Patterned(call)) return Enlarge(call);
+    const double l = std::min(e.left, e.right), r = std::max(e.left, e.right);
+    const double t = std::min(e.top, e.bottom), b = std::max(e.top, e.bottom);
+    EllipseCall(call, (l + r) / 2, (t + b) / 2, (r - l) / 2, (b - t) / 2);
+  }
+  void Replay(const CanvasCall& call, const call::RoundRect& r) {
+    if (Patterned(call)) return Enlarge(call);
+    RoundRectCall(call, r);
+  }
+  void Replay(const CanvasCall& call, const call::Polygon& p) {
+    if (Patterned(call)) return Enlarge(call);
+    PolygonCall(call, p);
+  }
+  void Replay(const CanvasCall&, const call::Picture& p) { PictureCall(p); }
+  void Replay(const CanvasCall& call, const call::FloodFill& f) { FillCall(call, f); }
+  void Replay(const CanvasCall& call, const call::Text& t) { TextCall(call, t); }
 
   // ---- Calls whose pixels are enlarged ----
 
   // Draws the call at 1x on the scratch picture and gives each pixel it painted a k x k block.
   void Enlarge(const CanvasCall& call) {
     if (!PrepareScratch()) return;
-    Canvas& s = scratch_;
+    Canvas& s = *scratch_;
     bool standing = false;
     auto stand = [&standing](QRgb c) {
       if ((c | kOpaque) != kUnpainted) return c;
       standing = true;
       return kStandIn;
     };
-    s.ForeColor = stand(call.fore);
-    s.FillColor = stand(call.fill);
-    s.FillStyle = call.fillStyle;
-    s.DrawStyle = call.drawStyle;
-    s.DrawWidth = call.drawWidth;
-    const double* v = call.v;
-    const QPointF* pts = call.count > 0 ? &c_.callPoints_[call.first] : nullptr;
-    switch (call.kind) {
-      case CanvasCall::Kind::Line: s.Line(v[0], v[1], v[2], v[3], stand(call.color)); break;
-      case CanvasCall::Kind::Polyline: s.Polyline(pts, call.count); break;
-      case CanvasCall::Kind::Path: s.Path(pts, call.count, call.flag); break;
-      case CanvasCall::Kind::Box: s.Box(v[0], v[1], v[2], v[3]); break;
-      case CanvasCall::Kind::FilledBox: s.FilledBoxRel(v[0], v[1], v[2], v[3], stand(call.color)); break;
-      case CanvasCall::Kind::SetPixel: s.SetPixel(static_cast<int>(v[0]), static_cast<int>(v[1]), stand(call.color)); break;
-      case CanvasCall::Kind::PSet: s.PSet(v[0], v[1]); break;
-      case CanvasCall::Kind::Circle: s.Circle(v[0], v[1], v[2]); break;
-      case CanvasCall::Kind::Ellipse:
-        s.Ellipse(static_cast<int>(v[0]), static_cast<int>(v[1]), static_cast<int>(v[2]), static_cast<int>(v[3]));
-        break;
-      case CanvasCall::Kind::RoundRect:
-        s.RoundRect(static_cast<int>(v[0]), static_cast<int>(v[1]), static_cast<int>(v[2]), static_cast<int>(v[3]),
-                    static_cast<int>(v[4]), static_cast<int>(v[5]));
-        break;
-      case CanvasCall::Kind::Polygon: {
-        std::vector<QPoint> ints;
-        ints.reserve(static_cast<size_t>(call.count));
-        for (int i = 0; i < call.count; ++i) ints.emplace_back(static_cast<int>(pts[i].x()), static_cast<int>(pts[i].y()));
-        s.Polygon(ints.data(), call.count);
-        break;
-      }
-      default: break;
-    }
-    const QRect d = s.damage_ & s.raster_.rect();
-    s.damage_ = QRect();
+    PenAndBrush state = call.state;
+    state.ForeColor = stand(state.ForeColor);
+    state.FillColor = stand(state.FillColor);
+    s.SetState(state);
+    std::visit(Overloaded{
+                   [&](const call::Line& l) { s.Line(l.x1, l.y1, l.x2, l.y2, stand(l.color)); },
+                   [&](const call::Polyline& p) { s.Polyline(record_.PointsOf(p.points), p.points.count); },
+                   [&](const call::Path& p) { s.Path(record_.PointsOf(p.points), p.points.count, p.closed); },
+                   [&](const call::Box& b) { s.Box(b.x1, b.y1, b.x2, b.y2); },
+                   [&](const call::FilledBox& b) { s.FilledBoxRel(b.x, b.y, b.a, b.b, stand(b.color)); },
+                   [&](const call::SetPixel& p) { s.SetPixel(p.x, p.y, stand(p.color)); },
+                   [&](const call::PSet& p) { s.PSet(p.x, p.y); },
+                   [&](const call::Circle& c) { s.Circle(c.cx, c.cy, c.r); },
+                   [&](const call::Ellipse& e) { s.Ellipse(e.left, e.top, e.right, e.bottom); },
+                   [&](const call::RoundRect& r) {
+                     s.RoundRect(r.left, r.top, r.right, r.bottom, r.cornerWidth, r.cornerHeight);
+                   },
+                   [&](const call::Polygon& p) {
+                     const QPointF* pts = record_.PointsOf(p.points);
+                     std::vector<QPoint> ints;
+                     ints.reserve(static_cast<size_t>(p.points.count));
+                     for (int i = 0; i < p.points.count; ++i)
+                       ints.emplace_back(static_cast<int>(pts[i].x()), static_cast<int>(pts[i].y()));
+                     s.Polygon(ints.data(), p.points.count);
+                   },
+                   [&](const auto&) {},
+               },
+               call.shape);
+    // What the call drew, clipped to the scratch picture; the screen damage is the scratch's
+    // own note of it.
+    const QRect d = s.TakeScreenDamage();
     if (d.isEmpty()) return;
     touched_ |= QRect(d.x() * k_, d.y() * k_, d.width() * k_, d.height() * k_);
     EndPainter();
-    auto* base = reinterpret_cast<uint32_t*>(s.raster_.bits());
-    const qsizetype stride = s.raster_.bytesPerLine() / 4;
+    const QImage& drawn = s.Raster();
     for (int y = d.top(); y <= d.bottom(); ++y) {
-      uint32_t* row = base + y * stride;
+      const auto* row = reinterpret_cast<const uint32_t*>(drawn.constScanLine(y));
       for (int x = d.left(); x <= d.right(); ++x) {
         const uint32_t p = row[x];
         if (p == kUnpainted) continue;
         Block(x, y, p == kStandIn && standing ? kUnpainted : p);
-        row[x] = kUnpainted;
         // An exact block is sound itself, but what it covered may have been the only block of
         // a colour its neighbours need.
         marks_.Set(x, y);
       }
     }
+    // The scratch picture unpainted again for the next call.
+    s.FilledBoxRel(d.x(), d.y(), d.width() - 1, d.height() - 1, kUnpainted);
+    s.TakeScreenDamage();
   }
 
   void Block(int x, int y, QRgb color) {
@@ -274,23 +283,15 @@ class CompanionReplay {
 
   // The scratch picture: the picture's size, every pixel kUnpainted, no companion of its own.
   bool PrepareScratch() {
-    if (swapped_) return true;
-    QImage& img = c_.scratch_;
-    if (img.size() != c_.raster_.size()) {
-      img = QImage(c_.raster_.size(), QImage::Format_RGB32);
-      if (img.isNull()) return false;
-      img.fill(kUnpainted);
+    if (scratch_ && scratch_->Size() == QSize(W_, H_)) return true;
+    scratch_ = std::make_unique<Canvas>(W_, H_);
+    if (scratch_->Size() != QSize(W_, H_) || scratch_->Raster().isNull()) {
+      scratch_.reset();
+      return false;
     }
-    std::swap(scratch_.raster_, img);
-    swapped_ = true;
+    scratch_->FilledBoxRel(0, 0, W_ - 1, H_ - 1, kUnpainted);
+    scratch_->TakeScreenDamage();
     return true;
-  }
-
- public:
-  // Hands the scratch picture back to the canvas for the next replay.
-  void ReturnScratch() {
-    if (swapped_) std::swap(scratch_.raster_, c_.scratch_);
-    swapped_ = false;
   }
 
  private:
@@ -301,14 +302,10 @@ class CompanionReplay {
     const double ax = Px(x1), ay = Px(y1), bx = Px(x2), by = Px(y2);
     // An axis-aligned or patterned line covers exactly its pixels' blocks.
     if (ax == bx || ay == by || Patterned(call)) {
-      CanvasCall one = call;
-      one.kind = CanvasCall::Kind::Line;
-      one.color = color;
-      one.v[0] = x1, one.v[1] = y1, one.v[2] = x2, one.v[3] = y2;
-      return Enlarge(one);
+      return Enlarge(CanvasCall{call.state, call::Line{x1, y1, x2, y2, color}});
     }
-    const int pw = PenWidthOf(call.drawWidth);
-    const double m = pw + 2, W = c_.Width(), H = c_.Height();
+    const int pw = PenWidthOf(call.state.DrawWidth);
+    const double m = pw + 2, W = W_, H = H_;
     if (std::max(ax, bx) < -m || std::min(ax, bx) > W - 1 + m || std::max(ay, by) < -m || std::min(ay, by) > H - 1 + m)
       return;
     double px1 = x1, py1 = y1, px2 = x2, py2 = y2, t0 = 0;
@@ -318,43 +315,44 @@ class CompanionReplay {
     Stroke(QPointF(M(px1), M(py1)), QPointF(M(px2), M(py2)), HalfWidth(call), color);
   }
 
-  void PathCall(const CanvasCall& call) {
-    if (call.count < 1) return;
-    const QPointF* pts = &c_.callPoints_[call.first];
-    for (int i = 0; i < call.count; ++i)
+  void PathCall(const CanvasCall& call, const call::Path& path) {
+    const int count = path.points.count;
+    if (count < 1) return;
+    const QPointF* pts = record_.PointsOf(path.points);
+    for (int i = 0; i < count; ++i)
       if (!Finite({pts[i].x(), pts[i].y()})) return;
-    if (call.count == 1 || Patterned(call)) return Enlarge(call);
-    const double W = c_.Width(), H = c_.Height();
+    if (count == 1 || Patterned(call)) return Enlarge(call);
+    const double W = W_, H = H_;
     bool near = true;
-    for (int i = 0; i < call.count && near; ++i)
+    for (int i = 0; i < count && near; ++i)
       near = pts[i].x() > -kNear && pts[i].y() > -kNear && pts[i].x() < W + kNear && pts[i].y() < H + kNear;
     if (!near) {
-      for (int i = 1; i < call.count; ++i) LineCall(call, pts[i - 1].x(), pts[i - 1].y(), pts[i].x(), pts[i].y(), call.fore);
-      if (call.flag)
-        LineCall(call, pts[call.count - 1].x(), pts[call.count - 1].y(), pts[0].x(), pts[0].y(), call.fore);
+      for (int i = 1; i < count; ++i) LineCall(call, pts[i - 1].x(), pts[i - 1].y(), pts[i].x(), pts[i].y(), call.state.ForeColor);
+      if (path.closed)
+        LineCall(call, pts[count - 1].x(), pts[count - 1].y(), pts[0].x(), pts[0].y(), call.state.ForeColor);
       return;
     }
     const double h = HalfWidth(call);
-    const int segments = call.flag ? call.count : call.count - 1;
+    const int segments = path.closed ? count : count - 1;
     for (int i = 0; i < segments; ++i) {
       const QPointF& a = pts[i];
-      const QPointF& b = pts[(i + 1) % call.count];
-      Stroke(QPointF(M(a.x()), M(a.y())), QPointF(M(b.x()), M(b.y())), h, call.fore);
+      const QPointF& b = pts[(i + 1) % count];
+      Stroke(QPointF(M(a.x()), M(a.y())), QPointF(M(b.x()), M(b.y())), h, call.state.ForeColor);
     }
   }
 
   // A round dot of DrawWidth: the companion pixels whose centres lie within k x half the width.
-  void Dot(const CanvasCall& call) {
-    if (!Finite({call.v[0], call.v[1]})) return;
-    const int w = PenWidthOf(call.drawWidth);
-    const double fx = Px(call.v[0]), fy = Px(call.v[1]);
-    if (fx < -w || fy < -w || fx > c_.Width() + w || fy > c_.Height() + w) return;
+  void Dot(const CanvasCall& call, const call::PSet& dot) {
+    if (!Finite({dot.x, dot.y})) return;
+    const int w = PenWidthOf(call.state.DrawWidth);
+    const double fx = Px(dot.x), fy = Px(dot.y);
+    if (fx < -w || fy < -w || fx > W_ + w || fy > H_ + w) return;
     const double shift = (w % 2 == 0) ? 0.5 : 0.0;
     const double cx = M(fx - shift), cy = M(fy - shift), r = k_ * w / 2.0, r2 = r * r;
     const int x0 = std::max(0, static_cast<int>(std::floor(cx - r))), x1 = std::min(out_.width() - 1, static_cast<int>(std::ceil(cx + r)));
     const int y0 = std::max(0, static_cast<int>(std::floor(cy - r))), y1 = std::min(out_.height() - 1, static_cast<int>(std::ceil(cy + r)));
     EndPainter();
-    const uint32_t px = call.fore | kOpaque;
+    const uint32_t px = call.state.ForeColor | kOpaque;
     Touch(QRect(QPoint(x0, y0), QPoint(x1, y1)));
     for (int y = y0; y <= y1; ++y) {
       auto* row = reinterpret_cast<uint32_t*>(out_.scanLine(y));
@@ -363,40 +361,30 @@ class CompanionReplay {
     }
   }
 
-  void EllipseCall(const CanvasCall& call) {
-    double cx, cy, a, b;
-    if (call.kind == CanvasCall::Kind::Circle) {
-      if (!Finite({call.v[0], call.v[1], call.v[2]})) return;
-      const double rr = Px(call.v[2]);
-      if (rr < 0) return;
-      cx = call.v[0], cy = call.v[1], a = b = call.v[2];
-    } else {
-      const double l = std::min(call.v[0], call.v[2]), r = std::max(call.v[0], call.v[2]);
-      const double t = std::min(call.v[1], call.v[3]), btm = std::max(call.v[1], call.v[3]);
-      cx = (l + r) / 2, cy = (t + btm) / 2, a = (r - l) / 2, b = (btm - t) / 2;
-    }
-    const int pw = PenWidthOf(call.drawWidth);
-    const double m = pw + 2, W = c_.Width(), H = c_.Height();
+  // The ellipse centred at (cx, cy) with semi-axes a and b (picture pixels).
+  void EllipseCall(const CanvasCall& call, double cx, double cy, double a, double b) {
+    const int pw = PenWidthOf(call.state.DrawWidth);
+    const double m = pw + 2, W = W_, H = H_;
     if (cx + a < -m || cx - a > W - 1 + m || cy + b < -m || cy - b > H - 1 + m) return;
     // Row by row about its centre, so that the ellipse and its mirror image have mirrored
     // companions; the pen as PenOf makes it.
     EndPainter();
     const int pen = k_ * pw + (pw == 1 ? 1 : 0);
-    Touch(BigEllipse(out_, M(cx), M(cy), k_ * a, k_ * b, pen, call.fore, call.fillStyle, call.fill, k_));
+    Touch(BigEllipse(out_, M(cx), M(cy), k_ * a, k_ * b, pen, call.state.ForeColor, call.state.FillStyle, call.state.FillColor, k_));
   }
 
-  void RoundRectCall(const CanvasCall& call) {
-    double l = std::min(call.v[0], call.v[2]), r = std::max(call.v[0], call.v[2]);
-    double t = std::min(call.v[1], call.v[3]), b = std::max(call.v[1], call.v[3]);
-    const int pw = PenWidthOf(call.drawWidth);
-    const double W = c_.Width(), H = c_.Height(), m0 = pw + 2;
+  void RoundRectCall(const CanvasCall& call, const call::RoundRect& rect) {
+    double l = std::min(rect.left, rect.right), r = std::max(rect.left, rect.right);
+    double t = std::min(rect.top, rect.bottom), b = std::max(rect.top, rect.bottom);
+    const int pw = PenWidthOf(call.state.DrawWidth);
+    const double W = W_, H = H_, m0 = pw + 2;
     if (r < -m0 || l > W - 1 + m0 || b < -m0 || t > H - 1 + m0) return;
-    const double rx = std::min({std::abs(call.v[4]) / 2, (r - l) / 2, kBigShape});
-    const double ry = std::min({std::abs(call.v[5]) / 2, (b - t) / 2, kBigShape});
+    const double rx = std::min({std::abs(static_cast<double>(rect.cornerWidth)) / 2, (r - l) / 2, kBigShape});
+    const double ry = std::min({std::abs(static_cast<double>(rect.cornerHeight)) / 2, (b - t) / 2, kBigShape});
     const double mx = m0 + 2 * rx + 2 + kNear, my = m0 + 2 * ry + 2 + kNear;
     l = std::max(l, -mx), r = std::min(r, W - 1 + mx), t = std::max(t, -my), b = std::min(b, H - 1 + my);
     QPainter& p = Painter();
-    p.setPen(PenOf(call, call.fore));
+    p.setPen(PenOf(call, call.state.ForeColor));
     p.setBrush(BrushOf(call));
     const QRectF box(M(l), M(t), k_ * (r - l), k_ * (b - t));
     if (rx <= 0 || ry <= 0)
@@ -406,15 +394,16 @@ class CompanionReplay {
     Mark(box, p.pen().widthF());
   }
 
-  void PolygonCall(const CanvasCall& call) {
-    if (call.count < 1) return;
-    const QPointF* pts = &c_.callPoints_[call.first];
-    const int pw = PenWidthOf(call.drawWidth);
-    const double m = pw + 2, W = c_.Width(), H = c_.Height();
+  void PolygonCall(const CanvasCall& call, const call::Polygon& polygon) {
+    const int count = polygon.points.count;
+    if (count < 1) return;
+    const QPointF* pts = record_.PointsOf(polygon.points);
+    const int pw = PenWidthOf(call.state.DrawWidth);
+    const double m = pw + 2, W = W_, H = H_;
     QPolygonF poly;
     bool far = false;
     double x0 = 1e18, y0 = 1e18, x1 = -1e18, y1 = -1e18;
-    for (int i = 0; i < call.count; ++i) {
+    for (int i = 0; i < count; ++i) {
       poly << pts[i];
       far = far || pts[i].x() < -kNear || pts[i].y() < -kNear || pts[i].x() > W + kNear || pts[i].y() > H + kNear;
       x0 = std::min(x0, pts[i].x()), y0 = std::min(y0, pts[i].y()), x1 = std::max(x1, pts[i].x()), y1 = std::max(y1, pts[i].y());
@@ -441,12 +430,12 @@ class CompanionReplay {
     if (pw == 1) {
       // The one-pixel outline over it, its sides as strokes.
       const double h = HalfWidth(call);
-      for (int i = 0; i < mapped.size(); ++i) Stroke(mapped[i], mapped[(i + 1) % mapped.size()], h, call.fore);
+      for (int i = 0; i < mapped.size(); ++i) Stroke(mapped[i], mapped[(i + 1) % mapped.size()], h, call.state.ForeColor);
       return;
     }
     // A wide outline has mitred corners, as at 1x.
     QPainter& p = Painter();
-    p.setPen(PenOf(call, call.fore, Qt::MiterJoin));
+    p.setPen(PenOf(call, call.state.ForeColor, Qt::MiterJoin));
     p.setBrush(Qt::NoBrush);
     p.drawPolygon(mapped);
     Mark(mapped.boundingRect(), 3.0 * k_ * pw);
@@ -454,24 +443,22 @@ class CompanionReplay {
 
   // ---- Pictures, fills and text ----
 
-  void PictureCall(const CanvasCall& call) {
-    const CanvasCallData& d = c_.callData_[static_cast<size_t>(call.data)];
-    const int64_t dx = static_cast<int64_t>(call.v[0]), dy = static_cast<int64_t>(call.v[1]);
-    const int64_t dw = static_cast<int64_t>(call.v[2]), dh = static_cast<int64_t>(call.v[3]);
-    const int64_t sx = static_cast<int64_t>(call.v[4]), sy = static_cast<int64_t>(call.v[5]);
-    const int64_t sw = static_cast<int64_t>(call.v[6]), sh = static_cast<int64_t>(call.v[7]);
-    const bool mx = call.v[8] != 0, my = call.v[9] != 0;
-    const auto op = call.flag ? Canvas::RasterOp::And : Canvas::RasterOp::Copy;
+  void PictureCall(const call::Picture& p) {
+    const QImage& image = record_.images[static_cast<size_t>(p.image)];
+    const QImage& companion = record_.images[static_cast<size_t>(p.image) + 1];
+    const int64_t dx = p.dx, dy = p.dy, dw = p.dw, dh = p.dh, sx = p.sx, sy = p.sy, sw = p.sw, sh = p.sh;
+    const bool mx = p.mirrorX, my = p.mirrorY;
+    const RasterOp op = p.op;
     const int64_t k = k_;
     EndPainter();
-    const bool ownCompanion = !d.companion.isNull() && d.companion.size() == d.image.size() * k_;
+    const bool ownCompanion = !companion.isNull() && companion.size() == image.size() * k_;
     if (ownCompanion) {
-      Touch(Blit(out_, d.companion, k * dx, k * dy, k * dw, k * dh, k * sx, k * sy, k * sw, k * sh, mx, my, op));
+      Touch(Blit(out_, companion, k * dx, k * dy, k * dw, k * dh, k * sx, k * sy, k * sw, k * sh, mx, my, op));
       return;
     }
     if (dw == sw && dh == sh) {
       // The source's rectangle enlarged: its pixels fall on exactly their blocks.
-      const QImage big = Enlarged(d.image, k_);
+      const QImage big = Enlarged(image, k_);
       Touch(Blit(out_, big, k * dx, k * dy, k * dw, k * dh, k * sx, k * sy, k * sw, k * sh, mx, my, op));
       return;
     }
@@ -480,7 +467,7 @@ class CompanionReplay {
     QImage tile(static_cast<int>(dw), static_cast<int>(dh), QImage::Format_RGB32);
     if (tile.isNull()) return;
     tile.fill(kWhite);
-    Blit(tile, d.image, 0, 0, dw, dh, sx, sy, sw, sh, mx, my, Canvas::RasterOp::Copy);
+    Blit(tile, image, 0, 0, dw, dh, sx, sy, sw, sh, mx, my, RasterOp::Copy);
     const QImage big = Enlarged(tile, k_);
     Touch(Blit(out_, big, k * dx, k * dy, k * dw, k * dh, 0, 0, k * dw, k * dh, false, false, op));
   }
@@ -489,16 +476,16 @@ class CompanionReplay {
   // every companion pixel of the region's colour inside the region's blocks is filled, and so are
   // such pixels connected to them within one block of the region (the companion's smoother lines
   // leave slivers of the region's colour beside its blocks), never farther.
-  void FillCall(const CanvasCall& call) {
-    const CanvasCallData& d = c_.callData_[static_cast<size_t>(call.data)];
-    const QImage& before = d.image;
+  void FillCall(const CanvasCall& call, const call::FloodFill& fill) {
+    const QImage& before = record_.images[static_cast<size_t>(fill.before)];
     const int W = before.width(), H = before.height();
-    const int sx = static_cast<int>(call.v[0]), sy = static_cast<int>(call.v[1]);
-    const int fillType = static_cast<int>(call.v[2]);
-    if (sx < 0 || sy < 0 || sx >= W || sy >= H || call.fillStyle == Canvas::kFillTransparent) return;
-    const uint8_t* hatch = HatchRows(call.fillStyle);
-    if (call.fillStyle != Canvas::kFillSolid && !hatch) return;
-    const uint32_t target = call.color | kOpaque;
+    const int sx = fill.x, sy = fill.y;
+    const int fillType = fill.fillType;
+    const int fillStyle = call.state.FillStyle;
+    if (sx < 0 || sy < 0 || sx >= W || sy >= H || fillStyle == Canvas::kFillTransparent) return;
+    const uint8_t* hatch = HatchRows(fillStyle);
+    if (fillStyle != Canvas::kFillSolid && !hatch) return;
+    const uint32_t target = fill.color | kOpaque;
     auto pixelAt = [&](const QImage& img, int x, int y) {
       return reinterpret_cast<const uint32_t*>(img.constScanLine(y))[x] | kOpaque;
     };
@@ -534,7 +521,7 @@ class CompanionReplay {
     std::vector<uint8_t> done(static_cast<size_t>(KW) * KH, 0);
     auto* bits = reinterpret_cast<uint32_t*>(out_.bits());
     const qsizetype stride = out_.bytesPerLine() / 4;
-    const uint32_t paint = call.fill | kOpaque;
+    const uint32_t paint = call.state.FillColor | kOpaque;
     std::vector<std::pair<int, int>> grow;
     auto take = [&](int X, int Y) {
       done[static_cast<size_t>(Y) * KW + X] = 1;
@@ -564,38 +551,39 @@ class CompanionReplay {
     if (fx1 >= 0) Touch(QRect(QPoint(fx0, fy0), QPoint(fx1, fy1)));
   }
 
-  void TextCall(const CanvasCall& call) {
-    const CanvasCallData& d = c_.callData_[static_cast<size_t>(call.data)];
+  void TextCall(const CanvasCall& call, const call::Text& text) {
+    const CallRecord::Label& label = record_.labels[static_cast<size_t>(text.label)];
     EndPainter();
-    Touch(DrawTextLayout(out_, LayOutText(d.text, d.font), QPointF(k_ * call.v[0], k_ * call.v[1]), k_, call.fore));
+    const QPointF at(k_ * static_cast<double>(text.x), k_ * static_cast<double>(text.y));
+    Touch(DrawTextLayout(out_, LayOutText(label.text, label.font), at, k_, call.state.ForeColor));
   }
 
-  const Canvas& c_;
-  const int k_;
+  const CallRecord& record_;
+  const int k_, W_, H_;
   QImage& out_;
   std::optional<QPainter> painter_;
-  Canvas scratch_{1, 1};
-  bool swapped_ = false;
   QRect touched_;  // companion pixels
   BlockMarks& marks_;  // per picture pixel: its block was drawn by a replayed call
+  std::unique_ptr<Canvas>& scratch_;
 };
 
-void Canvas::CommitCompanion() {
-  if (calls_.empty()) return;
+}  // namespace
+
+void CanvasCompanion::Commit(const QImage& picture, const QRect& damage) {
+  if (record_.empty()) return;
   // The first change that reaches an implicit companion gives it its (white) pixels.
-  if (k_ > 1 && AllocateCompanion() && raster::OwnPixels(companion_)) {
+  if (k_ > 1 && Allocate(picture.size()) && raster::OwnPixels(raster_)) {
     QRect touched;
-    marks_.Reset(Width(), Height());
+    marks_.Reset(picture.width(), picture.height());
     {
-      CompanionReplay replay(*this, marks_);
+      CompanionReplay replay(record_, raster_, k_, picture.size(), marks_, scratch_);
       replay.Run();
-      replay.ReturnScratch();
       touched = replay.Touched();
     }
-    const QRect around = (damage_ | touched).adjusted(-2, -2, 2, 2) & raster_.rect();
-    Reconcile(raster_, companion_, k_, around, &marks_, before_.isNull() ? nullptr : &before_, &beforeGroups_);
+    const QRect around = (damage | touched).adjusted(-2, -2, 2, 2) & picture.rect();
+    Reconcile(picture, raster_, k_, around, &marks_, before_.isNull() ? nullptr : &before_, &beforeGroups_);
     if (!touched.isEmpty()) marks_.ClearRows(touched.top(), touched.bottom());
-    companionDamage_ |= QRect(around.x() * k_, around.y() * k_, around.width() * k_, around.height() * k_);
+    damage_ |= QRect(around.x() * k_, around.y() * k_, around.width() * k_, around.height() * k_);
   }
-  DropCalls();
+  Drop();
 }

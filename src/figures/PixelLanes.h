@@ -96,6 +96,22 @@ inline int Mask(Quad q) {
 
 }  // namespace scalar
 #endif
+
+// ---- Loops over the operations, the same on every path ----
+
+// Pixels l ... r of a row take the colour, four at a time: a stroke's rows are far apart in
+// memory, and fewer, wider writes keep more of them on their way at once.
+inline void FillRun(uint32_t* row, int l, int r, uint32_t px) {
+  const Quad v = Splat(px);
+  int x = l;
+  for (; x + 4 <= r + 1; x += 4) Store(row + x, v);
+  if (x <= r && r - l >= 3) {
+    Store(row + r - 3, v);
+    return;
+  }
+  for (; x <= r; ++x) row[x] = px;
+}
+
 }  // namespace lanes
 
 // The path this build of the figures took ("SSE2", "NEON" or "scalar"), as compiled into the
