@@ -152,7 +152,6 @@ class Canvas : public PenAndBrush {
   // The rectangle the screen must repaint since the last call; clears it.
   QRect TakeScreenDamage();
 
-
   // ---- The high-resolution companion ----
   // Beside the picture the canvas may keep a companion (CanvasCompanion.h): the same picture at
   // k x the size (picture pixel c is companion pixels k*c ... k*c + k - 1), never shown. Drawing
@@ -169,9 +168,10 @@ class Canvas : public PenAndBrush {
   // (Pair, CapturePair, CopyInto) says so by its implicitScale, without allocating anything.
   //
   // Every read of the companion (Companion, Pair, CapturePair, CopyInto of a pair), through a
-  // const canvas too, first replays what was recorded: the replay is work the canvas owes its
-  // companion, done when it is needed; it changes neither the picture nor the recorded drawing
-  // that a reader of the canvas can tell apart from its having been done at once.
+  // const canvas too, first replays what was recorded. The replay is work the canvas owes its
+  // companion, done when first needed: it leaves the picture as it is, and what a reader gets is
+  // what it would have got had the calls been replayed as they were drawn. The companion made
+  // by it stays made (CompanionAllocated() says so after the read).
   //
   // k companion pixels per picture pixel along a side; 1 when there is no companion.
   int k() const { return companion_->k(); }
