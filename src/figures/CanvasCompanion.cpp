@@ -48,8 +48,6 @@ int CanvasCompanion::RecordLabel(const QString& text, const QFont& font) {
   return static_cast<int>(record_.labels.size()) - 1;
 }
 
-void CanvasCompanion::Drop() { record_.clear(), before_ = QImage(); }
-
 void CanvasCompanion::End() {
   k_ = 1;
   raster_ = QImage();
@@ -146,13 +144,11 @@ void CanvasCompanion::Resized(const QImage& picture, int keptWidth, int keptHeig
   }
 }
 
-void CanvasCompanion::PutBack(const QImage& backing) {
-  if (k_ > 1 && !damage_.isEmpty() && raster::OwnPixels(raster_)) {
-    const QRect& c = damage_;
-    const QRect r(QPoint(c.left() / k_, c.top() / k_), QPoint(c.right() / k_, c.bottom() / k_));
-    EnlargeInto(backing, r, k_, raster_);
-  }
-  damage_ = QRect();
+void CanvasCompanion::EnlargeOverDamage(const QImage& backing) {
+  if (!raster::OwnPixels(raster_)) return;
+  const QRect& c = damage_;
+  const QRect r(QPoint(c.left() / k_, c.top() / k_), QPoint(c.right() / k_, c.bottom() / k_));
+  EnlargeInto(backing, r, k_, raster_);
 }
 
 void CanvasCompanion::PutBackFrom(const QImage& backingCompanion, const QRect& changed) {
@@ -160,8 +156,7 @@ void CanvasCompanion::PutBackFrom(const QImage& backingCompanion, const QRect& c
     CopyRect(backingCompanion, raster_, changed);
 }
 
-void CanvasCompanion::Restored(const QImage& backing, const QImage& picture, const QRect& copied) {
-  if (k_ <= 1) return;
+void CanvasCompanion::FollowRestore(const QImage& backing, const QImage& picture, const QRect& copied) {
   before_ = backing;
   // Where the backing is white it need not be read again at each replay: noted once for each
   // backing (its key changes whenever its pixels do).

@@ -68,21 +68,29 @@ class CanvasCompanion {
   // old picture's.
   void Resized(const QImage& picture, int keptWidth, int keptHeight);
   // Drops the record and what the replay knew of the picture before it.
-  void Drop();
+  void Drop() {
+    record_.clear();
+    before_ = QImage();
+  }
   // Forgets what changed since the last restore (the picture was put back whole).
   void ForgetDamage() { damage_ = QRect(); }
   // The companion pixels changed since the last restore; forgets them.
   QRect TakeDamage() { return std::exchange(damage_, QRect()); }
   // A restore of the picture from `backing` (of the picture's size) without a companion of its own:
   // the backing enlarged over what the companion changed.
-  void PutBack(const QImage& backing);
+  void PutBack(const QImage& backing) {
+    if (k_ > 1 && !damage_.isEmpty()) EnlargeOverDamage(backing);
+    damage_ = QRect();
+  }
   // Puts back the companion pixels `changed` from the companion half of a backing pair (k x the
   // picture's size).
   void PutBackFrom(const QImage& backingCompanion, const QRect& changed);
   // After the picture was restored from `backing` (the rectangle `copied` of it copied back):
   // what later calls change is found against it, and colour it brought into a white picture
   // reaches an implicit companion.
-  void Restored(const QImage& backing, const QImage& picture, const QRect& copied);
+  void Restored(const QImage& backing, const QImage& picture, const QRect& copied) {
+    if (k_ > 1) FollowRestore(backing, picture, copied);
+  }
   // The companion of a picture set from a pair: `companion` (k x pictureSize, the picture's new
   // size being canvasSize), landing at the top left, white beyond it.
   void Take(const QImage& companion, QSize pictureSize, QSize canvasSize);
@@ -92,6 +100,8 @@ class CanvasCompanion {
   // false, ending the companion, when they cannot be had.
   bool Allocate(QSize pictureSize);
   void End();
+  void EnlargeOverDamage(const QImage& backing);
+  void FollowRestore(const QImage& backing, const QImage& picture, const QRect& copied);
 
   int k_ = 1;
   QImage raster_;     // k x the picture; null while the companion is implicit (white)
