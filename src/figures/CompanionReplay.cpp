@@ -27,7 +27,7 @@ namespace {
 constexpr QRgb kUnpainted = 0xFF010203u;
 constexpr QRgb kStandIn = 0xFF040506u;
 
-// The shape's own function of a visitor made of lambdas.
+// A visitor made of lambdas: each kind of call goes to the one written for it.
 template <class... F>
 struct Overloaded : F... {
   using F::operator()...;
